@@ -61,7 +61,7 @@ std::optional<fs::path> FindPath(const fs::path& folder, std::string_view relati
 {
     fs::path current = folder;
     for (const std::string& part : SplitComponents(relative)) {
-        if (part == "." )
+        if (part == ".")
             continue;
         if (part == "..") {
             current /= "..";
@@ -80,11 +80,18 @@ std::optional<fs::path> FindPath(const fs::path& folder, std::string_view relati
 
 fs::path ResolvePath(const fs::path& folder, std::string_view relative)
 {
-    if (std::optional<fs::path> found = FindPath(folder, relative))
-        return *found;
     fs::path result = folder;
-    for (const std::string& part : SplitComponents(relative))
+    bool existing = true;
+    for (const std::string& part : SplitComponents(relative)) {
+        if (existing) {
+            if (std::optional<fs::path> next = FindEntry(result, part)) {
+                result = *next;
+                continue;
+            }
+            existing = false;
+        }
         result /= part;
+    }
     return result;
 }
 

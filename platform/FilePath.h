@@ -24,8 +24,8 @@ std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& fold
 std::optional<std::filesystem::path> FindPath(const std::filesystem::path& folder,
                                               std::string_view relative);
 
-// Like FindPath, but when nothing exists yet returns folder/relative as
-// written, so a caller can create it.
+// Like FindPath, but the components that do not exist yet are kept as
+// written, so a caller can create them.
 std::filesystem::path ResolvePath(const std::filesystem::path& folder, std::string_view relative);
 
 // The folders of a search-path list such as $PATH, split at ":".
