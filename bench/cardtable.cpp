@@ -1,0 +1,122 @@
+// Speed of the card table: a drag step, a move step, a full rebuild, on a
+// 1600 x 1000 table holding two packs. The table is shown (on whatever
+// platform the benchmark runs, offscreen by default) so every step includes
+// its copy to the screen.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include "cardtable/CardTable.h"
+
+namespace {
+
+constexpr int TableWidth = 1600;
+constexpr int TableHeight = 1000;
+
+std::unique_ptr<TCardTable> MakeFullTable()
+{
+    auto table = std::make_unique<TCardTable>(nullptr, std::filesystem::path(TESSALYN_PROGRAM_DIR) / "Cardsets");
+    table->SetMinWidth(0);
+    table->SetMinHeight(0);
+    table->CardDeck().SetCardCount(104);
+    table->SetTableSize(TableWidth, TableHeight);
+    table->SetColor(QColor(0, 110, 50));
+    table->show();
+    // Let the window be exposed, so copies to the screen really paint.
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    TDropPoints points;
+    // 13 columns of 8 fanned cards.
+    for (int column = 0; column < 13; ++column) {
+        for (int row = 0; row < 8; ++row) {
+            TCard* card = table->NextCard();
+            card->FaceUp = true;
+            table->PlaceCard(card, 20 + column * 120, 20 + row * 30);
+        }
+        points.push_back(QPoint(20 + column * 120, 20 + 7 * 30));
+    }
+    table->SetDropPoints(points);
+    table->SetDragAndDrop(true);
+    return table;
+}
+
+void Send(TCardTable& table, QEvent::Type type, int x, int y)
+{
+    const QPointF at(x, y);
+    QMouseEvent event(type, at, table.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&table, &event);
+}
+
+void BM_DragPointerMove(benchmark::State& state)
+{
+    auto table = MakeFullTable();
+    table->SetHQDragShade(state.range(0) != 0);
+    table->OnCardDropEvent = [&](TCard*, int, int, int, int, int) { table->RestoreCard(); };
+    // Pick up the top card of the last column and sweep it over the others.
+    Send(*table, QEvent::MouseButtonPress, 20 + 12 * 120 + 30, 20 + 7 * 30 + 40);
+    int step = 0;
+    for (auto _ : state) {
+        const int x = 40 + (step * 37) % (TableWidth - 200);
+        const int y = 120 + (step * 11) % 400;
+        Send(*table, QEvent::MouseMove, x, y);
+        ++step;
+    }
+    Send(*table, QEvent::MouseButtonRelease, 100, 100);
+}
+BENCHMARK(BM_DragPointerMove)->Arg(1)->Arg(0)->ArgName("hqshade")->Unit(benchmark::kMicrosecond);
+
+void BM_MoveCardStep(benchmark::State& state)
+{
+    auto table = MakeFullTable();
+    table->SetFastMovementMode(state.range(0) != 0);
+    table->SetCardSpeed(16);
+    TCard* card = table->ZList().back();
+    bool right = true;
+    for (auto _ : state) {
+        // A 16-pixel move at speed 16 is exactly one step.
+        table->MoveCard(card, card->X + (right ? 16 : -16), card->Y);
+        right = !right;
+    }
+}
+BENCHMARK(BM_MoveCardStep)->Arg(1)->Arg(0)->ArgName("fast")->Unit(benchmark::kMicrosecond);
+
+void BM_RedrawAll(benchmark::State& state)
+{
+    auto table = MakeFullTable();
+    for (auto _ : state)
+        table->RedrawAll();
+}
+BENCHMARK(BM_RedrawAll)->Unit(benchmark::kMillisecond);
+
+void BM_RefreshBackground(benchmark::State& state)
+{
+    auto table = MakeFullTable();
+    for (auto _ : state)
+        table->RefreshBackground();
+}
+BENCHMARK(BM_RefreshBackground)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// A whole deal with the table not drawing, as the engine deals invisibly:
+// stock, 52 animated moves and 52 flips.
+void BM_InvisibleDeal(benchmark::State& state)
+{
+    auto table = std::make_unique<TCardTable>(nullptr, std::filesystem::path(TESSALYN_PROGRAM_DIR) / "Cardsets");
+    table->SetTableSize(TableWidth, TableHeight);
+    for (auto _ : state) {
+        table->ResetTable();
+        table->PlaceDeck(10, 10);
+        for (int i = 0; i < 52; ++i) {
+            TCard* card = table->NextCard();
+            table->MoveCard(card, 100 + (i % 8) * 90, 150 + (i / 8) * 25);
+            table->TurnCard(card);
+        }
+    }
+}
+BENCHMARK(BM_InvisibleDeal)->Unit(benchmark::kMillisecond);
