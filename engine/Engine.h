@@ -1,0 +1,245 @@
+#pragma once
+
+#include "catalogue/LayoutConstants.h"
+#include "catalogue/Rules.h"
+#include "engine/EngineHost.h"
+
+#include <QPoint>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TCard;
+class TCardDeck;
+class TCardTable;
+struct TSavedGame;
+
+// A place in a pile: the pile's index and the card's index in it.
+struct TPilePos {
+    int Pile = 0;
+    int Index = 0;
+};
+
+// A pile, bottom card first. Tableau piles and foundations are never shorter
+// than one slot: an empty pile is one empty (null) slot, so its top index is 0
+// like a one-card pile. Recorded moves depend on that convention.
+using TPile = std::vector<TCard*>;
+
+// The game engine: the rules of the game in play, the engine's view of every
+// pile, the game record and the move history, the points and the win state.
+// It drives the card table and reaches everything else through EngineHost.
+// One engine plays one game at a time.
+class TEngine {
+public:
+    TEngine(TCardTable& table, EngineHost& host);
+    TEngine(const TEngine&) = delete;
+    TEngine& operator=(const TEngine&) = delete;
+
+    // --- choosing and starting games ---
+    // Invokes the definition of the game named `name` as its menu item would.
+    // False when no game has that name.
+    bool SelectGame(const std::string& name);
+    // Deals the game the rule record describes (every definition ends here).
+    void StartGame();
+    // New Game: a fresh deal of the same game.
+    void NewGame();
+    // Restart: the same deal again. Asks first while an open game is scored.
+    void Restart();
+    // Starts the saved game's game with its seed and replays every action.
+    // False (and nothing changed) when the game is unknown.
+    bool LoadGame(const TSavedGame& game, const std::string& saveName = {});
+
+    // --- the player's actions ---
+    void CardDropEvent(TCard* card, int x, int y, int relX, int relY, int index);
+    void CardClickEvent(TCard* card, int button);
+    void CardRestoredEvent();
+    // Performs a recorded action without the mouse (redo, automoves, loading).
+    void MakeMove(int kind, int pile, int dropPoint, int position);
+    void Undo();
+    void Redo();
+    void Redeal();
+    void AutomoveExecute();
+
+    // --- rules, exposed for the drop handler, the automoves and tests ---
+    bool ValidDrop(TCard* card, int targetKind, TPilePos target, int sourceKind, TPilePos source);
+    // Where a card on the table lies in the engine's piles (as a drop would find it).
+    bool LocateCard(TCard* card, int& kind, TPilePos& pos) const { return FindSource(card, kind, pos); }
+    int SuperMove(int emptyColumns) const;
+    void SetLists();
+
+    // --- layout ---
+    void SetScaleFactors(float scaleX, float scaleY);
+    bool ExtendedLayout() const { return Extended; }
+    void SwitchToExtended();
+    void SwitchToCompact();
+    // Applies a card size step with the refusals of the Compact layout.
+    void SetScale(int step);
+    // The window changed the card set (from `previousSet`): the Compact
+    // layout refuses sets that would not fit, then the layout follows the card size.
+    void CardSetChanged(const std::string& previousSet);
+    QPoint MaxInLayout() const;
+    void AutoMode();
+    void Relayout();
+
+    // --- the cue routine: scores by name, then plays through the host ---
+    void Sound(const std::string& cue, int channel, int volume);
+
+    // --- state, read by the window, the headless tool and tests ---
+    TGameRules Rules;
+    TLayoutConstants Layout;
+    int FanStep = 20;
+    float ScaleX = 1.0f;
+    float ScaleY = 1.0f;
+    bool Extended = false;  // the Extended layout is in force (else Compact)
+    int ScaleStep = 1;      // the card size step last applied
+
+    std::string LastGameName;
+    std::string SaveName;
+    std::string LastSaveName;
+
+    std::vector<TPile> TableauPiles;
+    std::vector<TPile> FoundationPiles;
+    TPile ReserveCards;
+    TPile WasteCards;
+    // Cards taken out of play by the pair games (they count as foundation cards).
+    std::vector<TCard*> RemovedCards;
+    std::vector<TPile> ExceptPiles;
+
+    std::vector<QPoint> DropPoints;
+    std::vector<float> DropAngles;
+    std::vector<TCard*> Draggables;
+    int EmptyColumns = 0;
+    int EmptyCells = 0;
+
+    std::vector<std::string> SourceLog;
+    int SourceLogPos = 0;
+    std::vector<std::string> History;
+    int HistoryPos = 0;
+
+    int Points = 0;
+    int FoundationCards = 0;
+    int PassesDone = 0;
+    bool GameWon = true; // true while no scored game is in progress
+    bool DealBusy = false;
+    bool ReseedNextDeal = false;
+    bool ShuttingDown = false;
+
+    // The main window's mode number: 1 while a definition runs in query mode
+    // and while redo replays (cues then leave the points label alone).
+    int Tag = 0;
+
+    // Commands as the engine last set them.
+    bool RedealOffered = false;
+    bool UndoEnabled = false;
+    bool RedoEnabled = false;
+    bool NewGameEnabled = false;
+    bool SaveEnabled = false;
+    std::string FoundationLabel;
+    std::string Caption;
+
+    TCardTable& Table;
+    TCardDeck& Deck() const;
+    int StockCount() const;
+    // The game record as a saved game holds it: the header and the actions
+    // in force (an undone tail is not replayed by a load, so it is not kept).
+    std::vector<std::string> SavedRecord() const
+    {
+        return {SourceLog.begin(), SourceLog.begin() + std::min<std::size_t>(SourceLog.size(), static_cast<std::size_t>(SourceLogPos))};
+    }
+    bool GameOpen() const { return SourceLog.size() > 2 && SourceLog[2] != "0"; }
+
+private:
+    friend class TEngineTestAccess;
+
+    // Deal
+    void LoadPreview();
+    bool DecideOpenOrClosed();
+    void PlacePileMarkers();
+    void PreplaceFoundations();
+    QPoint StockPosition() const;
+    void PlaceStock();
+    void DealBaseCard();
+    void DealToFoundations();
+    void ClockKingRule();
+    void DealReserve();
+    void DealExceptPiles();
+    void TableauDeal();
+    void DealTableauCard(int r, int p, std::vector<int>& offsets);
+    void KingToBottom(int p, int r);
+    void FinishDeal();
+    QPoint ReserveCardPosition(int i) const;
+    QPoint CellPosition(int k) const;
+    QPoint WastePositionNow() const;
+    std::string FoundationLabelText() const;
+    void SetFoundationLabel(const std::string& text);
+    void SetCaption(bool closed);
+    void UpdatePointsLabel();
+    void RefillEmptied(int p);
+
+    // Drops and clicks
+    bool FindSource(TCard* card, int& kind, TPilePos& pos) const;
+    bool FindTarget(QPoint point, int& kind, TPilePos& pos) const;
+    void LogSource(int kind, int pile, int position, int dropPoint);
+    void AppendHistory(int kind, int pile, int reference, int position);
+    void Refuse();
+    void RunMove(TCard* card, TPilePos source, TPilePos target, QPoint drop);
+    void SingleMove(TCard* card, int sourceKind, TPilePos source, int targetKind, TPilePos target, QPoint drop);
+    bool CompleteRunFits(TPilePos source) const;
+    void CompleteRunToFoundation(const std::vector<TCard*>& followers, TPilePos target);
+    void TakeFromSource(TCard* card, int sourceKind, TPilePos source, int historyIndex);
+    void ClockPlacement(TCard* card, int f);
+    void ReplaceClockPile(int f);
+    void StockClick();
+    void StockDeal();
+    void DealToTableauPiles();
+    void TurnToWaste();
+    void OneFoundationDeal();
+    void PairClick(TCard* card);
+    void PairRefill(int p, int index);
+    void WinTest(bool fromClick);
+    void CloseGame();
+    bool CardAtPosition(int kind, int pile, int position, TCard*& card) const;
+    void TurnUp(TCard* card);
+    void TurnDown(TCard* card);
+    void Glide(TCard* card, QPoint to);
+    void Pause(int ms);
+
+    // History
+    void HistoryChanged();
+    void FindRecord(int reference, int& kind, int& pile, int& position) const;
+    void UndoMove(int sourceKind, int targetKind, bool turnDown, TPilePos targetPos, TPilePos sourcePos, bool stockBottom);
+    TCard* GetCard(int kind, TPilePos pos);
+    void SetCard(TCard* card, int kind, TPilePos pos, bool stockBottom);
+    QPoint ReturnPoint(int kind, TPilePos pos, bool belowTurnedDown) const;
+    void UndoRedeal();
+    void SetRedeal(bool offered);
+    void SetUndoRedo(bool undo, bool redo);
+
+    // Automoves
+    bool ValidAutoMove(int kind, TPilePos pos);
+
+    // Layout
+    void ModifyReserve();
+    void ModifyTableau();
+    void ModifyFoundation();
+    void ModifyExcept();
+    void ModifyDeck();
+    void ModifyWaste();
+    void ModifyRedeal();
+    void RerunDefinitionForLayout();
+    void AutoStart();
+    void Stretch(QPoint extent);
+
+    EngineHost& Host;
+
+    TCard* SelectedCard = nullptr;
+    TPilePos SelectedPos;
+    bool Replay = false;      // redo is replaying a record
+    bool StockFromTop = true; // Burleigh: which end of the stock deals next
+    TCard* LastDealt = nullptr;
+    // Burleigh: the alternation state before each deal, so undoing a deal
+    // brings back exactly the end the replayed game would deal from next.
+    std::vector<std::pair<bool, TCard*>> StockEndsBeforeDeal;
+};

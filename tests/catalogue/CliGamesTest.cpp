@@ -1,0 +1,67 @@
+#include "support/TestPaths.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    QStringList Out;
+    QStringList Err;
+};
+
+TRun RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QString::fromStdString((testpaths::ProgramDir() / "tessalyn-cli").string()), arguments);
+    TRun run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.ExitCode = process.exitCode();
+    run.Out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.Err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    return run;
+}
+
+class CliGamesTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(testpaths::ProgramDir() / "tessalyn-cli"))
+            GTEST_SKIP() << "tessalyn-cli is not built";
+    }
+};
+
+TEST_F(CliGamesTest, ListsTheAlphabeticalMenuWithNumberAndHelpCode)
+{
+    const TRun run = RunCli({"games"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Err.isEmpty());
+    ASSERT_EQ(run.Out.size(), 205);
+    EXPECT_EQ(run.Out.front(), "147\t2mhx\tAce In The Hole");
+    EXPECT_EQ(run.Out.back(), "105\t6pk1\tZebra");
+    const qsizetype freecell = run.Out.indexOf("29\t2r1o\tFreecell");
+    ASSERT_GE(freecell, 0);
+    EXPECT_EQ(run.Out[freecell + 1], "29\t2r1o\tFreecell 4x4");
+    EXPECT_EQ(run.Out[freecell + 46], "29\t2r1o\tFreecell 10x6");
+    EXPECT_TRUE(run.Out.contains("158\tacesup\tAces Up"));
+}
+
+TEST_F(CliGamesTest, UnknownOrMissingCommandPrintsUsage)
+{
+    for (const QStringList& arguments : {QStringList{"shuffle"}, QStringList{}}) {
+        const TRun run = RunCli(arguments);
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_TRUE(run.Out.isEmpty());
+        ASSERT_EQ(run.Err.size(), 1);
+        EXPECT_TRUE(run.Err.front().startsWith("usage: tessalyn-cli"));
+    }
+}
+
+} // namespace

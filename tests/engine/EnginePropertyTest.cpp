@@ -1,0 +1,104 @@
+// Every game of the collection: random play never corrupts a pile, undoing
+// everything gives back the state the history starts from, and the saved
+// record replays to the same piles.
+#include "EngineFixture.h"
+
+#include "catalogue/GameDefinitions.h"
+#include "engine/RandomPlay.h"
+#include "engine/Snapshot.h"
+#include "engine/SourceLogFile.h"
+
+#include <random>
+
+namespace {
+
+class AllGames : public EngineTest, public ::testing::WithParamInterface<std::string> {};
+
+std::vector<std::string> GameNames()
+{
+    std::vector<std::string> names;
+    for (const TGameDefinition& definition : GameDefinitions())
+        names.push_back(definition.GameName);
+    return names;
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& info)
+{
+    std::string name;
+    for (const char c : info.param)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name + "_" + std::to_string(info.index);
+}
+
+TEST_P(AllGames, RandomPlayKeepsEveryCardUndoesToItsStartAndReplays)
+{
+    const std::string game = GetParam();
+    for (const std::uint32_t seed : {1u, 77u, 4000000000u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        // One run never makes a new move over undone ones, so even the points replay.
+        const TUndoUse undoUse = seed == 77u ? TUndoUse::KeepRedoable : TUndoUse::Free;
+        Deal(game, seed);
+        ASSERT_TRUE(EveryCardOnce());
+        ASSERT_EQ(Engine->Rules.GameName, game);
+        const int packSize = Table->CardDeck().Count();
+        EXPECT_EQ(packSize, Engine->Rules.DeckCount == 2 ? 104 : 52);
+
+        std::string historyStart = PilesText(*Engine);
+        std::mt19937 random(seed);
+        for (int action = 0; action < 250; ++action) {
+            PlayRandomAction(*Engine, random, undoUse);
+            ASSERT_TRUE(EveryCardOnce()) << "after action " << action;
+            // Gathering redeals and complete runs wipe the history: undo can
+            // only go back to there.
+            if (Engine->History.empty())
+                historyStart = PilesText(*Engine);
+        }
+
+        if (undoUse == TUndoUse::KeepRedoable)
+            RedoEverything(*Engine);
+        const std::string finalPiles = PilesText(*Engine);
+        const std::string finalState = StateJson(*Engine, false);
+        const int foundationCards = Engine->FoundationCards;
+        const int passes = Engine->PassesDone;
+        std::string error;
+        const auto saved = ParseSavedGame(FormatSourceLog(Engine->SavedRecord()), error);
+        ASSERT_TRUE(saved) << error;
+
+        if (!Engine->Rules.FoundationRules.Contains(roNoUndo)) {
+            for (int guard = 0; Engine->HistoryPos > 0 && guard < 5000; ++guard)
+                Engine->Undo();
+            EXPECT_EQ(Engine->HistoryPos, 0);
+            EXPECT_TRUE(EveryCardOnce());
+            EXPECT_EQ(PilesText(*Engine), historyStart);
+        }
+
+        ASSERT_TRUE(Engine->LoadGame(*saved));
+        EXPECT_TRUE(EveryCardOnce());
+        EXPECT_EQ(PilesText(*Engine), finalPiles);
+        EXPECT_EQ(Engine->FoundationCards, foundationCards);
+        EXPECT_EQ(Engine->PassesDone, passes);
+        if (undoUse == TUndoUse::KeepRedoable) {
+            EXPECT_EQ(StateJson(*Engine, false), finalState);
+        }
+    }
+}
+
+TEST_P(AllGames, ARecordOfArbitraryActionsReplaysWithoutLosingACard)
+{
+    std::mt19937 random(std::hash<std::string>{}(GetParam()));
+    const auto number = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    TSavedGame game;
+    game.GameName = GetParam();
+    game.Seed = static_cast<std::uint32_t>(random());
+    for (int i = 0; i < 80; ++i)
+        game.Actions.push_back({number(0, 7), number(-2, 20), number(-2, 25), number(-2, 30)});
+    ASSERT_TRUE(Engine->LoadGame(game));
+    EXPECT_TRUE(EveryCardOnce());
+    for (int i = 0; i < 40 && Engine->HistoryPos > 0; ++i)
+        Engine->Undo();
+    EXPECT_TRUE(EveryCardOnce());
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, AllGames, ::testing::ValuesIn(GameNames()), TestName);
+
+} // namespace

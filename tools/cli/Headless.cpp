@@ -1,0 +1,128 @@
+#include "Headless.h"
+
+#include "cardtable/CardSet.h"
+#include "cardtable/CardTable.h"
+#include "catalogue/GameDefinitions.h"
+#include "engine/Engine.h"
+#include "platform/FilePath.h"
+
+#include <QApplication>
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+int ArgumentCount = 1;
+char ProgramName[] = "tessalyn-cli";
+char* Arguments[] = {ProgramName, nullptr};
+
+std::optional<std::filesystem::path> FindCardsets()
+{
+    std::vector<std::filesystem::path> folders;
+    folders.emplace_back(QCoreApplication::applicationDirPath().toStdString());
+    std::error_code ec;
+    folders.push_back(std::filesystem::current_path(ec));
+    for (const auto& folder : folders) {
+        if (auto found = platform::FindPath(folder, "Cardsets/Standard"))
+            return found->parent_path();
+    }
+    return std::nullopt;
+}
+
+std::optional<long long> ParseNumber(std::string_view text)
+{
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+THeadless::THeadless() = default;
+
+THeadless::~THeadless()
+{
+    // The engine refers to the table, the table's events to the engine.
+    Engine_.reset();
+    Table.reset();
+}
+
+bool THeadless::Start(std::ostream& err)
+{
+    // The table is a widget; with no display the off-screen platform serves.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_XCB_GL_INTEGRATION", "none", 0);
+    if (!QApplication::instance())
+        App = std::make_unique<QApplication>(ArgumentCount, Arguments);
+    const auto cardsets = FindCardsets();
+    if (!cardsets) {
+        err << "tessalyn-cli: no \"Cardsets/Standard\" folder beside the program or in the working folder\n";
+        return false;
+    }
+    try {
+        Table = std::make_unique<TCardTable>(nullptr, *cardsets);
+    } catch (const std::exception& error) {
+        err << "tessalyn-cli: cannot load the card set: " << error.what() << '\n';
+        return false;
+    }
+    Table->SetTableSize(1400, 1000);
+    Host = std::make_unique<TQuietHost>();
+    Engine_ = std::make_unique<TEngine>(*Table, *Host);
+    return true;
+}
+
+TCliOptions ParseCliOptions(std::span<const std::string_view> arguments)
+{
+    TCliOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--positions") {
+            options.Positions = true;
+        } else if (argument == "--seed" || argument == "--random" || argument == "--out") {
+            if (!hasValue) {
+                options.Error = std::string(argument) + " needs a value";
+                return options;
+            }
+            const std::string_view value = arguments[++i];
+            if (argument == "--out") {
+                options.Out = std::string(value);
+                continue;
+            }
+            const auto number = ParseNumber(value);
+            if (argument == "--seed") {
+                if (!number || *number < -2147483648LL || *number > 4294967295LL) {
+                    options.Error = "--seed needs a 32-bit number, not \"" + std::string(value) + "\"";
+                    return options;
+                }
+                options.Seed = static_cast<std::uint32_t>(*number);
+            } else {
+                if (!number || *number < 0 || *number > 100000000) {
+                    options.Error = "--random needs a count of actions, not \"" + std::string(value) + "\"";
+                    return options;
+                }
+                options.Random = *number;
+            }
+        } else if (argument.starts_with("--")) {
+            options.Error = "unknown option " + std::string(argument);
+            return options;
+        } else if (options.Game.empty()) {
+            options.Game = std::string(argument);
+        } else {
+            options.Error = "unexpected argument \"" + std::string(argument) + "\"";
+            return options;
+        }
+    }
+    return options;
+}
+
+bool KnownGame(const std::string& name)
+{
+    const TGameDefinition* definition = FindGameDefinition(name);
+    return definition && definition->GameName == name;
+}
