@@ -10,7 +10,7 @@ TEST_ENV   := QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 .PHONY: run test test-sanitize deps build bench clean
 
 run: build
-	$(BUILD)/bin/cardsheet
+	$(BUILD)/bin/tessalyn
 
 test: build
 	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j$(JOBS)

@@ -1,0 +1,219 @@
+#pragma once
+
+#include "engine/EngineHost.h"
+
+#include <QMainWindow>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QTimer;
+class TMenuStyle;
+class TCardTable;
+class TEngine;
+struct TMenuItem;
+
+// The questions and messages the window puts to the player. Tests replace
+// them so that nothing modal ever blocks; the program uses message boxes.
+struct TPrompts {
+    std::function<bool(const QString& text)> AskYesNo;
+    std::function<void(const QString& caption, const QString& text)> ShowError;
+    std::function<void(const QString& caption, const QString& text)> ShowNotice;
+};
+
+// The main window: the menus, the tool bar, the card table filling the rest,
+// and the engine that plays on it. The window owns the engine and the table;
+// the engine reaches the window only through EngineHost.
+class TForm1 : public QMainWindow, public EngineHost {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    // With the player's questions and messages answered by `prompts`.
+    explicit TForm1(TPrompts prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Heights of the two bars above the table; with both shown the table's
+    // top is 53, with the tool bar hidden (full screen) it is 23.
+    static constexpr int MenuBarHeight = 23;
+    static constexpr int ToolBarHeight = 30;
+
+    // True when the screen is at least width x height; when it is not and
+    // `report` is set, the player is told so.
+    bool ScreenOk(int width, int height, bool report);
+
+    // The first-show sequence; runs once, on the first show or when called.
+    void FirstShow();
+
+    // Commands, as the menus and the tool bar call them.
+    void NewExecute();
+    void QuitProgram1Click();
+    void FullScreenF111Click();
+    void EnableDebugMenu1Click();
+    void ChooseGame(const std::string& gameName);
+    void UndoClick();
+    void RedoClick();
+    void AutomoveClick();
+    void RedealClick();
+    void RestartClick();
+    void CompactClick();
+    void ExtendedClick();
+    void LayoutToggleClick();
+    void SetScaleStepIndex(int index);
+
+    // State the tests and the start-up watch.
+    int TableTop() const;
+    bool FullScreenOn() const;
+    bool DealBusy() const;
+    bool GameInPlay() const;
+    std::string CurrentGameName() const;
+    bool TerminateRequested() const { return TerminateAtStart; }
+
+    // Window bounds kept while full screen is on.
+    QRect RestoreBounds{100, 100, 700, 600};
+
+    // The six lines of the options; defaults until the options file exists.
+    std::vector<std::string> OptionsList;
+
+    TPrompts Prompts;
+
+    // When set, the first show seeds the generator with this number instead
+    // of the clock (the end-to-end test's hook; see shell/app/main.cpp).
+    std::optional<std::uint32_t> FixedSeed;
+
+    // Menu access: the menu bar's top-level menus by caption (" Game " ...),
+    // a game's item in the "Alphabetical Games" tree, every action by its
+    // caption within a menu.
+    QMenu* TopMenu(const QString& caption) const;
+    QAction* TopMenuAction(const QString& caption) const;
+    QAction* FindGameItem(const std::string& gameName) const;
+    QAction* FindAction(QMenu* menu, const QString& caption) const;
+    QMenu* GameTypeMenu() const { return GameTypeMenu_; }
+    QToolBar* MainToolBar() const { return ToolBar; }
+    QComboBox* ScaleBox() const { return ComboBox3; }
+    QLabel* PointsLabelWidget() const { return PointsLabel; }
+    QLabel* FoundationLabelWidget() const { return FoundationLabel; }
+    QPushButton* RedealButton() const { return ReDealButton2; }
+    QWidget* CardTableWidget() const { return TableWidget; }
+    // Null when no card set could be loaded (the program then only says so).
+    TCardTable* CardTable() const { return CardTable1; }
+    TEngine* Engine() const { return Engine_.get(); }
+
+    // EngineHost
+    void PlaySoundFile(const std::string& file, int channel, int volume) override;
+    void StopSound() override;
+    bool SoundOn() const override;
+    void Beep() override;
+    void ShowPoints(const std::string& text) override;
+    void ShowFoundationLabel(const std::string& text) override;
+    void ShowCaption(const std::string& text) override;
+    bool ScoringOn() const override;
+    void SetCommandEnabled(TEngineCommand command, bool enabled) override;
+    void SetCommandVisible(TEngineCommand command, bool visible) override;
+    void PlaceRedealButton(int left, int top) override;
+    bool AskYesNo(const std::string& text) override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    void StartFlourish(const QRect& area, unsigned colour) override;
+    void SetFlourishColour(unsigned colour) override;
+    void StopFlourish() override;
+    void RunWinAnimation() override;
+    void StopWinAnimation() override;
+    void RecordGameResult(const std::string& gameName, const std::string& saveName, bool won,
+                          int points) override;
+    void ShowPreview(const std::string& file) override;
+    void ShowTable() override;
+    QSize ScreenSize() const override;
+    void ProcessPendingMessages() override;
+    std::string ProgramFolder() const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct TCommandControls {
+        std::vector<QAction*> Actions; // menu item and tool button of one command
+        QWidget* Widget = nullptr;     // a widget standing for it (the Redeal button)
+    };
+
+    void BuildMenus();
+    void BuildGameMenu(QMenu* menu);
+    void BuildGameTypeMenu(QMenu* menu);
+    void AddMenuItems(QMenu* menu, const TMenuItem& model);
+    void BuildStatisticsMenu(QMenu* menu);
+    void BuildOptionsMenu(QMenu* menu);
+    void BuildHelpMenu(QMenu* menu);
+    void BuildDebugMenu(QMenu* menu);
+    void BuildToolBar();
+    void BuildTable();
+    QAction* AddItem(QMenu* menu, const QString& caption, std::function<void()> handler,
+                     int image = -1);
+    QAction* AddLaterItem(QMenu* menu, const QString& caption, int image = -1);
+    QMenu* AddSubMenu(QMenu* menu, const QString& caption);
+    QAction* AddToolButton(int image, const QString& hint, std::function<void()> handler);
+    void Bind(TEngineCommand command, QAction* action);
+
+    void StartUp();
+    void ShowNoGameState();
+    void ApplyLayoutMode(bool extended);
+    void UpdateLayoutToggle();
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void SetTableTop(int top);
+    void ConnectTable();
+    void SyncLayoutCommands();
+    void ShowScaleStep(int step);
+    void ExtendedRelayout();
+    bool ExtendedInForce() const;
+
+    std::unique_ptr<TMenuStyle> MenuStyle;
+    TCardTable* CardTable1 = nullptr;
+    QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
+    std::unique_ptr<TEngine> Engine_;
+    QTimer* RelayoutTimer = nullptr;
+
+    QMenu* GameMenu = nullptr;
+    QMenu* GameTypeMenu_ = nullptr;
+    QMenu* AlphabeticalMenu = nullptr;
+    QMenu* StatisticsMenu = nullptr;
+    QMenu* OptionsMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QMenu* DebugMenu = nullptr;
+    QToolBar* ToolBar = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QLabel* FoundationCaption = nullptr;
+    QLabel* FoundationLabel = nullptr;
+    QLabel* PointsLabel = nullptr;
+    QPushButton* ReDealButton2 = nullptr;
+
+    QAction* NewGameButton = nullptr;
+    QAction* NewGameItem = nullptr;
+    QAction* StartScreenItem = nullptr;
+    QAction* HelpContentsItem = nullptr;
+    QAction* RulesItem = nullptr;
+    QAction* CompactItem = nullptr;
+    QAction* ExtendedItem = nullptr;
+    QAction* LayoutToggleButton = nullptr;
+    std::vector<QAction*> ScaleItems;
+    std::map<TEngineCommand, TCommandControls> Commands;
+
+    bool FirstShowDone = false;
+    bool TerminateAtStart = false;
+    bool ClosingConfirmed = false;
+    bool ScaleChanging = false;
+};
