@@ -169,10 +169,17 @@ QImage BaseImage(const TCardSetLayout& l, int digit) {
     case 1:  // tableau piles and free cells: an outline over a light dotted floor
       DotInterior(l, img, 4, 0xFF808080);
       break;
-    case 2:  // foundations: built up from the Ace
+    case 2: {  // foundations: the four suits, since the start rank differs from game to game
       DotInterior(l, img, 4, 0xFF808080);
-      FillSymbol(img, GlyphPath('A', QRectF(w * 0.28, h * 0.3, w * 0.44, h * 0.4), w * 0.07), 0);
+      const double dx = w * 0.17;
+      const double dy = h * 0.14;
+      const double size = w * 0.22;
+      FillSymbol(img, SuitPath(TSuitShape::Spade, centre + QPointF(-dx, -dy), size), 0);
+      FillSymbol(img, SuitPath(TSuitShape::Heart, centre + QPointF(dx, -dy), size), 0);
+      FillSymbol(img, SuitPath(TSuitShape::Diamond, centre + QPointF(-dx, dy), size), 0);
+      FillSymbol(img, SuitPath(TSuitShape::Club, centre + QPointF(dx, dy), size), 0);
       break;
+    }
     case 4: {  // a ring, the usual sign for "the stock can be turned again"
       QPainterPath ring;
       ring.addEllipse(centre, w * 0.26, w * 0.26);
