@@ -115,6 +115,17 @@ void TSprite::Zoom(const TCard* card, int duration, float step, bool returnBack)
     QCoreApplication::processEvents();
 }
 
+void TSprite::Highlight(const TCard* card, float scale)
+{
+    if (card == nullptr)
+        return;
+    Hide();
+    TakeCard(card);
+    Angle = card->Angle;
+    Scale = scale;
+    Draw();
+}
+
 void TSprite::Spin(const TCard* card, int duration, float step)
 {
     if (card == nullptr)

@@ -27,6 +27,9 @@ public:
     void Zoom(const TCard* card, int duration, float step, bool returnBack);
     // Spins a copy of the card's face for `duration` ms by `step` radians.
     void Spin(const TCard* card, int duration, float step);
+    // Marks a card by showing a copy of its face at `scale` over it until
+    // Hide; nothing under it may change meanwhile.
+    void Highlight(const TCard* card, float scale);
     // After the table rebuilt its Surface: draw again over the new picture.
     void Redraw();
 

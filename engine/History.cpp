@@ -71,6 +71,11 @@ void TEngine::Undo()
     if (HistoryPos < 4 || Rules.FoundationRules.Contains(roNoUndo))
         return;
     Host.SetCommandEnabled(TEngineCommand::Toolbar, false);
+    // The highlight saved the pixels under it; cards are about to move there.
+    if (SelectedCard && Table.Sprite.Shown) {
+        Table.Sprite.Hide();
+        SelectedCard = nullptr;
+    }
     GameWon = false;
     Host.StopFlourish();
     Sound("drag.wav", 1, 100);

@@ -45,15 +45,22 @@ void TEngine::PairClick(TCard* card)
         SelectedPos = pos;
         TurnUp(card);
         Sound("drop.wav", 1, 100);
+        if (t.Contains(roSelectByHighlight))
+            Table.Sprite.Highlight(card, 1.2f);
     } else if (SelectedCard == card) {
         Sound("undo.wav", 1, 100);
         Sound("drop.wav", 1, 100);
-        if (t.Contains(roDealFaceDown) && !t.Contains(roSelectByHighlight))
+        if (t.Contains(roSelectByHighlight))
+            Table.Sprite.Hide();
+        else if (t.Contains(roDealFaceDown))
             TurnDown(card);
         SelectedCard = nullptr;
     } else {
         Sound("drop.wav", 1, 100);
-        TurnUp(card);
+        if (t.Contains(roSelectByHighlight))
+            Table.Sprite.Hide();
+        else
+            TurnUp(card);
         if (t.Contains(roDealFaceDown))
             Table.Wait(400);
         TCard* first = SelectedCard;

@@ -11,6 +11,7 @@ class TEngineTestAccess {
 public:
     static void WinTest(TEngine& engine) { engine.WinTest(false); }
     static bool CompleteRunFits(const TEngine& engine, TPilePos source) { return engine.CompleteRunFits(source); }
+    static const TCard* SelectedCard(const TEngine& engine) { return engine.SelectedCard; }
 };
 
 namespace {
@@ -284,6 +285,34 @@ TEST_F(EngineTest, OnlyAThirteenCardRunOfOneSuitReachingThePileTopGoesToASpiderF
     run[5] = Card(cvNine, csDiamond); // a break of suit inside the run
     Engine->TableauPiles[0] = run;
     EXPECT_FALSE(TEngineTestAccess::CompleteRunFits(*Engine, {0, 1}));
+}
+
+TEST_F(EngineTest, SimplePairsMarksTheSelectionWithAHighlightThatLeavesNoTrace)
+{
+    Deal("Simple Pairs", 11);
+    const QImage before = Table->SurfaceImage().copy();
+    TCard* first = Engine->TableauPiles[0].back();
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(first->FaceUp);
+    Engine->CardClickEvent(first, 0);
+    EXPECT_EQ(TEngineTestAccess::SelectedCard(*Engine), first);
+    EXPECT_TRUE(Table->Sprite.Shown);
+    EXPECT_FLOAT_EQ(Table->Sprite.Scale, 1.2f);
+    EXPECT_NE(Table->SurfaceImage(), before);
+
+    Engine->CardClickEvent(first, 0); // the same card again: selection dropped
+    EXPECT_EQ(TEngineTestAccess::SelectedCard(*Engine), nullptr);
+    EXPECT_FALSE(Table->Sprite.Shown);
+    EXPECT_EQ(Table->SurfaceImage(), before);
+
+    // A second card ends the attempt whatever it matches, and the highlight goes.
+    Engine->CardClickEvent(first, 0);
+    TCard* second = Engine->TableauPiles[1].back();
+    ASSERT_NE(second, nullptr);
+    Engine->CardClickEvent(second, 0);
+    EXPECT_EQ(TEngineTestAccess::SelectedCard(*Engine), nullptr);
+    EXPECT_FALSE(Table->Sprite.Shown);
+    EXPECT_TRUE(EveryCardOnce());
 }
 
 } // namespace
