@@ -229,6 +229,8 @@ private:
     void ModifyWaste();
     void ModifyRedeal();
     void RerunDefinitionForLayout();
+    // Moves every pile to where the current layout constants put it.
+    void MovePilesToLayout();
     void AutoStart();
     void Stretch(QPoint extent);
 

@@ -44,6 +44,11 @@ void TEngine::RerunDefinitionForLayout()
 void TEngine::Relayout()
 {
     RerunDefinitionForLayout();
+    MovePilesToLayout();
+}
+
+void TEngine::MovePilesToLayout()
+{
     FanStep = ::FanStep(Layout, Rules);
     ModifyReserve();
     ModifyTableau();
@@ -284,14 +289,7 @@ void TEngine::SwitchToCompact()
     if (Table.isVisible()) {
         RerunDefinitionForLayout();
         SetScale(Deck().ScaleStep());
-        FanStep = ::FanStep(Layout, Rules);
-        ModifyReserve();
-        ModifyTableau();
-        ModifyFoundation();
-        ModifyExcept();
-        ModifyDeck();
-        ModifyWaste();
-        ModifyRedeal();
+        MovePilesToLayout();
         Table.RefreshBackground();
         SetLists();
     } else {
