@@ -101,6 +101,23 @@ void BM_RefreshBackground(benchmark::State& state)
 }
 BENCHMARK(BM_RefreshBackground)->Unit(benchmark::kMillisecond);
 
+// Turning one face-up card on a table that is not drawing, between two
+// angles: its face is turned anew each time, the mask comes from the cache.
+void BM_RotateCard(benchmark::State& state)
+{
+    auto table = std::make_unique<TCardTable>(nullptr, std::filesystem::path(TESSALYN_PROGRAM_DIR) / "Cardsets");
+    table->SetTableSize(TableWidth, TableHeight);
+    TCard* card = table->NextCard();
+    card->FaceUp = true;
+    table->PlaceCard(card, 400, 300);
+    float angle = 0.5f;
+    for (auto _ : state) {
+        table->RotateCard(card, angle);
+        angle = -angle;
+    }
+}
+BENCHMARK(BM_RotateCard)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 // A whole deal with the table not drawing, as the engine deals invisibly:

@@ -33,12 +33,25 @@ void TCard::SetAngle(float angle)
     Angle = angle;
     if (angle == 0.0f || FaceImage.isNull())
         return;
-    TRenderedImage rotated = RotatePicture(FaceImage, angle);
-    RotatedImage = std::move(rotated.Image);
-    RotCentreX = rotated.Centre.x();
-    RotCentreY = rotated.Centre.y();
-    RotWidth = RotatedImage.width();
-    RotHeight = RotatedImage.height();
+    const TTurnedGeometry turned =
+        TurnedGeometry(FaceImage.size(), QPoint(FaceImage.width() / 2, FaceImage.height() / 2), 1.0, angle);
+    RotCentreX = turned.Centre.x();
+    RotCentreY = turned.Centre.y();
+    RotWidth = turned.Size.width();
+    RotHeight = turned.Size.height();
+}
+
+const QImage& TCard::TurnedFace()
+{
+    // Without a face the last turned face stays, as it always has.
+    if (FaceImage.isNull())
+        return RotatedImage;
+    if (RotatedImage.isNull() || RotatedFaceKey != FaceImage.cacheKey() || RotatedFaceAngle != Angle) {
+        RotatedImage = RotatePicture(FaceImage, Angle).Image;
+        RotatedFaceKey = FaceImage.cacheKey();
+        RotatedFaceAngle = Angle;
+    }
+    return RotatedImage;
 }
 
 int TCard::PipValue() const { return std::min(int(Value) + 1, 10); }

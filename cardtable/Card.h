@@ -40,9 +40,15 @@ public:
     // rotated face is rebuilt from the copied face.
     virtual void Assign(const TCard& source);
 
-    // Stores the angle (radians) and, when it is not 0, rebuilds RotatedImage
-    // and the Rot* fields from FaceImage.
+    // Stores the angle (radians) and, when it is not 0, sets the Rot* fields
+    // from FaceImage. The turned face itself is made by TurnedFace when first
+    // needed: a card turned while face down (most of a clock deal) never
+    // needs it.
     void SetAngle(float angle);
+
+    // RotatedImage for the current FaceImage and Angle (Angle != 0), made
+    // now if the face or the angle changed since it was last made.
+    const QImage& TurnedFace();
 
     // 1..10 for Ace..Ten, 10 for the court cards (jokers: value ordinal + 1).
     int PipValue() const;
@@ -56,7 +62,7 @@ public:
     int Status = 0;             // 0 in the stock, 1 dealt
     bool OnTable = false;       // set and cleared by the table only
     QImage FaceImage;
-    QImage RotatedImage;        // valid only while Angle != 0
+    QImage RotatedImage;        // read through TurnedFace; stale until then
     float Angle = 0.0f;
     int RotCentreX = 0;
     int RotCentreY = 0;
@@ -65,6 +71,11 @@ public:
     int RotWidth = 0;
     int RotHeight = 0;
     TCardDeck* Deck = nullptr;  // not owned
+
+private:
+    // What RotatedImage was made from: FaceImage's cacheKey and the angle.
+    qint64 RotatedFaceKey = 0;
+    float RotatedFaceAngle = 0.0f;
 };
 
 // A pile-base marker. Kinds 0..6 own the slot ranges 1-20, 21-33, 34, 35, 36,

@@ -15,6 +15,7 @@
 
 #include "cardtable/Backdrop.h"
 #include "cardtable/Card.h"
+#include "cardtable/ImageArrayUnit.h"
 #include "cardtable/ImageIO.h"
 #include "cardtable/Sprite.h"
 
@@ -50,6 +51,17 @@ struct TTableArea {
     QRect Area;
     int Kind = 0;  // 0: black frame drawn before the cards; 9 would be drawn after them
     std::function<void(int x, int y, Qt::MouseButton button)> OnClick;
+};
+
+// Pictures turned to the angles in use, each kept with its source picture's
+// cacheKey (which changes whenever that picture's pixels do).
+struct TTurnedPictures {
+    struct TEntry {
+        qint64 SourceKey = 0;
+        float Angle = 0.0f;
+        TRenderedImage Turned;
+    };
+    std::vector<TEntry> Entries;
 };
 
 // The card table: one off-screen Surface the size of the widget holds the
@@ -362,12 +374,11 @@ private:
     bool CursorWasSet = false;
     QCursor SavedCursor;
 
-    // Turned card masks by angle (white outside the outline), and the turned
-    // back; rebuilt when the deck's pictures change.
-    std::vector<std::pair<float, QImage>> RotatedMasks;
-    qint64 RotatedMasksKey = 0;
-    float RotatedBackAngle = 0.0f;
-    qint64 RotatedBackKey = 0;
+    // Turned card masks and pile bases (white outside the outline), and
+    // turned backs (the back's own key colour outside).
+    TTurnedPictures RotatedMasks;
+    TTurnedPictures RotatedBases;
+    TTurnedPictures RotatedBacks;
 
     // Published property values
     QColor Color_;

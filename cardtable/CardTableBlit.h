@@ -28,6 +28,10 @@ void StretchBlit(QImage& target, const QRect& to, const QImage& source, TRop op)
 // black ink must not turn transparent the way a colour key would.
 void MaskedCopy(QImage& target, QPoint at, const QImage& picture, const QImage& mask);
 
+// Blit(mask, And) then Blit(picture, Or) in one pass over the target, as a
+// card is drawn: the mask clears the outline, the picture fills it.
+void MaskThenOr(QImage& target, QPoint at, const QImage& mask, const QImage& picture);
+
 // Saves the pixels of `area` into `saved` (grown when too small; pixels of
 // `area` outside `surface` are left undefined and never restored).
 void SaveArea(const QImage& surface, const QRect& area, QImage& saved);

@@ -212,29 +212,34 @@ QRect TCardTable::CardRect(const TCard* card) const
     return UprightRect(card);
 }
 
+namespace {
+
+// A pile at a fixed angle turns its pictures once, not once per card or
+// per deal. The cache holds a few dozen pictures at most; a stale source key
+// (a card set changed) never matches again and leaves with the next clear.
+const TRenderedImage& TurnedPicture(TTurnedPictures& cache, const QImage& source, float angle, bool fillWhite)
+{
+    const qint64 key = source.cacheKey();
+    for (const TTurnedPictures::TEntry& entry : cache.Entries)
+        if (entry.SourceKey == key && entry.Angle == angle)
+            return entry.Turned;
+    if (cache.Entries.size() >= 64)
+        cache.Entries.clear();
+    cache.Entries.push_back({key, angle, RotatePicture(source, angle, fillWhite)});
+    return cache.Entries.back().Turned;
+}
+
+} // namespace
+
 QImage TCardTable::RotatedMaskFor(const TCardDeck& deck, float angle)
 {
-    if (RotatedMasksKey != deck.MaskImage.cacheKey()) {
-        RotatedMasks.clear();
-        RotatedMasksKey = deck.MaskImage.cacheKey();
-    }
-    for (const auto& [cached, mask] : RotatedMasks)
-        if (cached == angle)
-            return mask;
-    if (RotatedMasks.size() >= 64)
-        RotatedMasks.clear();
     // White fill: outside the turned outline the table shows through.
-    RotatedMasks.emplace_back(angle, RotatePicture(deck.MaskImage, angle, true).Image);
-    return RotatedMasks.back().second;
+    return TurnedPicture(RotatedMasks, deck.MaskImage, angle, true).Image;
 }
 
 const QImage& TCardTable::RotatedBackFor(TCardDeck& deck, float angle)
 {
-    if (deck.RotatedBack.isNull() || RotatedBackAngle != angle || RotatedBackKey != deck.BackImage.cacheKey()) {
-        deck.RotatedBack = RotatePicture(deck.BackImage, angle).Image;
-        RotatedBackAngle = angle;
-        RotatedBackKey = deck.BackImage.cacheKey();
-    }
+    deck.RotatedBack = TurnedPicture(RotatedBacks, deck.BackImage, angle, false).Image;
     return deck.RotatedBack;
 }
 
@@ -258,12 +263,11 @@ void TCardTable::DrawCard(TCard* card, int x, int y, float angle, bool saveBackg
         tableblit::SaveArea(Surface, rect, card->UnderImage);
     if (card->Angle != 0.0f) {
         const QImage mask = RotatedMaskFor(deck, card->Angle);
-        const QImage& picture = card->FaceUp ? card->RotatedImage : RotatedBackFor(deck, card->Angle);
+        const QImage& picture = card->FaceUp ? card->TurnedFace() : RotatedBackFor(deck, card->Angle);
         tableblit::MaskedCopy(Surface, rect.topLeft(), picture, mask);
         return;
     }
-    Blit(Surface, QPoint(x, y), deck.MaskImage, TRop::And);
-    Blit(Surface, QPoint(x, y), card->FaceUp ? card->FaceImage : deck.BackImage, TRop::Or);
+    tableblit::MaskThenOr(Surface, QPoint(x, y), deck.MaskImage, card->FaceUp ? card->FaceImage : deck.BackImage);
 }
 
 void TCardTable::LiftCard(TCard* card) { tableblit::RestoreArea(Surface, CardRect(card), card->UnderImage); }
@@ -294,8 +298,8 @@ void TCardTable::DrawSlot(TCardDeck& deck, int index, int x, int y, float angle,
     if (angle != 0.0f) {
         if (rebuild || shade || angle != slot.Angle || slot.RotatedImage.isNull()) {
             // White fill keeps the table outside the turned base under AND.
-            TRenderedImage turned = RotatePicture(base, angle, true);
-            slot.RotatedImage = std::move(turned.Image);
+            const TRenderedImage& turned = TurnedPicture(RotatedBases, base, angle, true);
+            slot.RotatedImage = turned.Image;
             slot.RotCentreX = turned.Centre.x();
             slot.RotCentreY = turned.Centre.y();
             slot.RotWidth = slot.RotatedImage.width();

@@ -4,10 +4,26 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Ties to even, as the rotation arithmetic has always rounded.
 int RoundEven(double z) { return int(std::nearbyint(z)); }
+
+// RoundEven for the per-pixel mapping, without a library call: the SSE2
+// conversion rounds in the current mode (to nearest, ties to even), as
+// nearbyint does. Callers pass values well inside the int range.
+inline int RoundNearest(double z)
+{
+#if defined(__SSE2__)
+    return _mm_cvtsd_si32(_mm_set_sd(z));
+#else
+    return RoundEven(z);
+#endif
+}
 
 } // namespace
 
@@ -24,14 +40,28 @@ void TImageArray::Load(const QImage& source)
     BottomLeftColour = Pixels.empty() ? 0xFF000000u : Pixels[std::size_t(SourceHeight - 1) * SourceWidth];
 }
 
-QPoint TImageArray::Render(QImage& target, QPoint centre, bool fillWhite, bool mirror, double scale,
-                           double angle) const
+TTurnedGeometry TurnedGeometry(QSize source, QPoint centre, double scale, double angle)
 {
     const double s = std::sin(angle);
     const double c = std::cos(angle);
-    const int width = std::abs(RoundEven(scale * SourceHeight * s)) + std::abs(RoundEven(scale * SourceWidth * c));
-    const int height = std::abs(RoundEven(scale * SourceWidth * s)) + std::abs(RoundEven(scale * SourceHeight * c));
-    target = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    const int sourceWidth = source.width();
+    const int sourceHeight = source.height();
+    const int width = std::abs(RoundEven(scale * sourceHeight * s)) + std::abs(RoundEven(scale * sourceWidth * c));
+    const int height = std::abs(RoundEven(scale * sourceWidth * s)) + std::abs(RoundEven(scale * sourceHeight * c));
+    if (width <= 0 || height <= 0)
+        return {QSize(std::max(width, 0), std::max(height, 0)), QPoint()};
+    // Target-to-source is a turn by +angle, so source-to-target turns back.
+    const double dx = centre.x() - sourceWidth / 2;
+    const double dy = centre.y() - sourceHeight / 2;
+    return {QSize(width, height),
+            QPoint(width / 2 + RoundEven(scale * (c * dx + s * dy)), height / 2 + RoundEven(scale * (c * dy - s * dx)))};
+}
+
+QPoint TImageArray::Render(QImage& target, QPoint centre, bool fillWhite, bool mirror, double scale,
+                           double angle) const
+{
+    const TTurnedGeometry geometry = TurnedGeometry(QSize(SourceWidth, SourceHeight), centre, scale, angle);
+    target = QImage(geometry.Size, QImage::Format_RGB32);
     if (target.isNull() || Pixels.empty()) {
         target = QImage();
         return {};
@@ -41,11 +71,7 @@ QPoint TImageArray::Render(QImage& target, QPoint centre, bool fillWhite, bool m
         RenderScaled(target, scale, mirror);
     else
         RenderRotated(target, scale, angle, mirror, fill);
-
-    // Target-to-source is a turn by +angle, so source-to-target turns back.
-    const double dx = centre.x() - SourceWidth / 2;
-    const double dy = centre.y() - SourceHeight / 2;
-    return {width / 2 + RoundEven(scale * (c * dx + s * dy)), height / 2 + RoundEven(scale * (c * dy - s * dx))};
+    return geometry.Centre;
 }
 
 void TImageArray::RenderScaled(QImage& target, double scale, bool mirror) const
@@ -74,19 +100,41 @@ void TImageArray::RenderRotated(QImage& target, double scale, double angle, bool
     const double c = std::cos(angle);
     const int width = target.width();
     const int height = target.height();
+    // The products per column and per row are the very terms the mapping
+    // has always summed, so hoisting them keeps every pixel the same.
+    std::vector<double> cosColumn(static_cast<std::size_t>(width));
+    std::vector<double> sinColumn(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        const int k = 2 * x - (width - 1);
+        cosColumn[std::size_t(x)] = c * k;
+        sinColumn[std::size_t(x)] = s * k;
+    }
+    // Locals, not members: the stores into the target could otherwise alias
+    // the source size and force it to be read again for every pixel.
+    const int sourceWidth = SourceWidth;
+    const int sourceHeight = SourceHeight;
+    const QRgb* const pixels = Pixels.data();
+    const bool unscaled = scale == 1.0;
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(target.scanLine(y));
         const int l = 2 * y - height + 1;
+        const double sinRow = s * l;
+        const double cosRow = c * l;
         for (int x = 0; x < width; ++x) {
-            const int k = 2 * x - (width - 1);
+            double u = cosColumn[std::size_t(x)] - sinRow;
+            double v = sinColumn[std::size_t(x)] + cosRow;
+            if (!unscaled) {
+                u /= scale;
+                v /= scale;
+            }
             // Integer division truncates towards zero, exactly as the mapping
             // has always done at the picture's left and top edges.
-            int column = (SourceWidth + RoundEven((c * k - s * l) / scale) - 1) / 2;
-            const int row = (SourceHeight + RoundEven((s * k + c * l) / scale) - 1) / 2;
+            int column = (sourceWidth + RoundNearest(u) - 1) / 2;
+            const int row = (sourceHeight + RoundNearest(v) - 1) / 2;
             if (mirror)
-                column = SourceWidth - column - 1;
-            const bool inside = column >= 0 && column < SourceWidth && row >= 0 && row < SourceHeight;
-            line[x] = inside ? Pixels[std::size_t(row) * SourceWidth + std::size_t(column)] : fill;
+                column = sourceWidth - column - 1;
+            const bool inside = column >= 0 && column < sourceWidth && row >= 0 && row < sourceHeight;
+            line[x] = inside ? pixels[std::ptrdiff_t(row) * sourceWidth + column] : fill;
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 
 // Rotation and scaling of card pictures. Load a source once, then Render it
 // as often as needed at different angles or sizes.
@@ -36,6 +37,16 @@ private:
     int SourceHeight = 0;
     QRgb BottomLeftColour = 0xFF000000u;
 };
+
+// The size of a picture of `source` size turned by `angle` and scaled by
+// `scale`, and where `centre` (a point of the source) lands in it: exactly
+// what Render makes, without making the picture. An empty size (one side 0)
+// comes with centre 0, 0, as Render returns for it.
+struct TTurnedGeometry {
+    QSize Size;
+    QPoint Centre;
+};
+TTurnedGeometry TurnedGeometry(QSize source, QPoint centre, double scale, double angle);
 
 // Convenience for one-off use: the rendered picture, its size and centre.
 struct TRenderedImage {

@@ -76,6 +76,50 @@ TEST(ImageArrayRender, CornersOutsideTheTurnedCardTakeTheFillColour)
     EXPECT_EQ(target.pixel(0, 0), qRgb(255, 255, 255));
 }
 
+// The turned mapping written out pixel by pixel in its plainest form: each
+// target pixel centre turned back into the source, rounded half to even.
+QImage PlainlyTurned(const QImage& source, double scale, double angle, bool mirror, QRgb fill, QSize size)
+{
+    const double s = std::sin(angle);
+    const double c = std::cos(angle);
+    QImage result(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const int k = 2 * x - (size.width() - 1);
+            const int l = 2 * y - size.height() + 1;
+            int column = (source.width() + int(std::nearbyint((c * k - s * l) / scale)) - 1) / 2;
+            const int row = (source.height() + int(std::nearbyint((s * k + c * l) / scale)) - 1) / 2;
+            if (mirror)
+                column = source.width() - column - 1;
+            const bool inside = column >= 0 && column < source.width() && row >= 0 && row < source.height();
+            result.setPixel(x, y, inside ? source.pixel(column, row) : fill);
+        }
+    return result;
+}
+
+TEST(ImageArrayRender, TurnedPicturesMatchThePlainMappingAtEveryAngleScaleAndMirror)
+{
+    // Odd and even sides, the clock face's twelfth turns, a half turn and
+    // angles whose products land on rounding ties.
+    const QImage source = Numbered(71, 96);
+    const QImage small = Numbered(40, 61);
+    const TImageArray array(source);
+    const TImageArray smallArray(small);
+    const double angles[] = {std::numbers::pi / 6, -std::numbers::pi / 3, 2 * std::numbers::pi / 3,
+                             std::numbers::pi, -5 * std::numbers::pi / 6, 0.25, 1e-9, 3.0};
+    for (const double angle : angles)
+        for (const double scale : {1.0, 0.5, 1.25})
+            for (const bool mirror : {false, true}) {
+                QImage target;
+                array.Render(target, QPoint(35, 48), false, mirror, scale, angle);
+                EXPECT_EQ(target, PlainlyTurned(source, scale, angle, mirror, array.BottomLeft(), target.size()))
+                    << angle << " " << scale << " " << mirror;
+                smallArray.Render(target, QPoint(20, 30), true, mirror, scale, angle);
+                EXPECT_EQ(target, PlainlyTurned(small, scale, angle, mirror, 0xFFFFFFFFu, target.size()))
+                    << angle << " " << scale << " " << mirror;
+            }
+}
+
 TEST(BitmapFiles, RoundTripAs24BitAndRefuseDamage)
 {
     QTemporaryDir dir;

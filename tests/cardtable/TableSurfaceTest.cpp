@@ -55,6 +55,33 @@ TEST(TableSurface, TurnedCardKeepsItsBlackInk)
     EXPECT_EQ(table->SurfaceImage().pixel(rect.center()), qRgb(0, 0, 0));
 }
 
+// A card turned while face down gets its turned face only when shown; it
+// must be the face of the card now, at the angle it lies at now.
+TEST(TableSurface, TurnedCardShownLaterLooksAsIfTurnedFaceUp)
+{
+    auto shownFirst = MakeTable();
+    TCard* reference = Deal(*shownFirst, 200, 150);
+    shownFirst->RotateCard(reference, 0.5f);
+
+    auto table = MakeTable();
+    TCard* card = Find(*table, reference->Suit, reference->Value);
+    table->PlaceCard(card, 200, 150, -0.8f);
+    table->RotateCard(card, 0.5f);
+    table->TurnCard(card);
+    EXPECT_TRUE(card->FaceUp);
+    EXPECT_EQ(Whole(*table), Whole(*shownFirst));
+
+    // Another card's face put in its place shows at once, turned the same way.
+    TCard* other = Find(*shownFirst, csHeart, cvKing);
+    shownFirst->RemoveCard(reference);
+    other->FaceUp = true;
+    shownFirst->PlaceCard(other, 200, 150, 0.5f);
+    table->RemoveCard(card);
+    card->FaceImage = Find(*table, csHeart, cvKing)->FaceImage;
+    table->PlaceCard(card, 200, 150, 0.5f);
+    EXPECT_EQ(Whole(*table), Whole(*shownFirst));
+}
+
 TEST(TableSurface, RemovingACardUnderTwoFannedCardsRedrawsThemInOrder)
 {
     auto table = MakeTable();
