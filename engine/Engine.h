@@ -231,6 +231,8 @@ private:
     void RerunDefinitionForLayout();
     // Moves every pile to where the current layout constants put it.
     void MovePilesToLayout();
+    // After the card size changed: new scale factors, then the layout again.
+    void FitLayoutToCardSize();
     void AutoStart();
     void Stretch(QPoint extent);
 

@@ -318,6 +318,11 @@ void TEngine::CardSetChanged(const std::string& previousSet)
         Host.ShowMessage("Scale for this deck, in this layout mode, is too large - Reset", "Notification.");
         SetScale(1);
     }
+    FitLayoutToCardSize();
+}
+
+void TEngine::FitLayoutToCardSize()
+{
     ScaleX = static_cast<float>(Deck().CardWidth) / TLayoutConstants::BaseCardWidth;
     ScaleY = static_cast<float>(Deck().CardHeight) / TLayoutConstants::BaseCardHeight;
     if (Extended)
@@ -346,12 +351,7 @@ void TEngine::SetScale(int step)
         platform::Trace("Scale method - " + std::to_string(step));
     }
     Deck().SetScaleStep(step);
-    ScaleX = static_cast<float>(Deck().CardWidth) / TLayoutConstants::BaseCardWidth;
-    ScaleY = static_cast<float>(Deck().CardHeight) / TLayoutConstants::BaseCardHeight;
-    if (Extended)
-        SwitchToExtended();
-    else
-        Table.RefreshBackground();
+    FitLayoutToCardSize();
     ScaleStep = step;
     platform::Trace("[      END SCALE METHOD      ]");
 }
