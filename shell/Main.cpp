@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
 
@@ -97,6 +98,9 @@ TForm1::~TForm1()
 // Window creation: everything that needs no options and no data folder.
 void TForm1::StartUp()
 {
+    DataPlaces.ApplicationDirectory = ProgramFolder();
+    DataPlaces.DocumentsFolder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     BuildMenus();
     BuildToolBar();
     BuildTable();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineHost.h"
+#include "persistence/FileLocation.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -88,6 +89,10 @@ public:
 
     // The six lines of the options; defaults until the options file exists.
     std::vector<std::string> OptionsList;
+
+    // Where the player's data lives; settled at start-up.
+    persistence::TDataPlaces DataPlaces;
+    std::filesystem::path DataRoot() const { return DataPlaces.DataRoot(); }
 
     TPrompts Prompts;
 
