@@ -5,6 +5,7 @@
 // the running number of a card within one action; above 100 = 100 + the
 // number of entries one undo takes together (a refill and its move).
 #include "engine/Engine.h"
+#include "engine/SourceLogFile.h"
 
 #include "cardtable/CardTable.h"
 #include "platform/FilePath.h"
@@ -44,17 +45,9 @@ void TEngine::CloseGame()
 {
     if (SourceLog.size() > 2)
         SourceLog[2].assign(1, '0');
-    if (!SaveName.empty()) {
-        // The saved file is closed too, so the same position is never counted twice.
-        if (auto text = platform::ReadWholeFile(SaveName)) {
-            const std::size_t first = text->find('\n');
-            const std::size_t second = first == std::string::npos ? first : text->find('\n', first + 1);
-            if (second != std::string::npos && second + 1 < text->size() && (*text)[second + 1] == 'O') {
-                (*text)[second + 1] = '0';
-                platform::WriteFileAtomically(SaveName, *text);
-            }
-        }
-    }
+    // The saved file is closed too, so the same position is never counted twice.
+    if (!SaveName.empty())
+        CloseSavedGameFile(SaveName);
     SetCaption(true);
 }
 

@@ -118,3 +118,15 @@ bool WriteSourceLog(const std::filesystem::path& file, const std::vector<std::st
 {
     return platform::WriteFileAtomically(file, FormatSourceLog(sourceLog));
 }
+
+bool CloseSavedGameFile(const std::filesystem::path& file)
+{
+    const auto text = platform::ReadWholeFile(file);
+    if (!text)
+        return true;
+    std::vector<std::string> lines = SplitLines(*text);
+    if (lines.size() < 3 || lines[2] == "0")
+        return true;
+    lines[2] = "0";
+    return WriteSourceLog(file, lines);
+}

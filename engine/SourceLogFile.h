@@ -33,3 +33,8 @@ std::optional<TSavedGame> ReadSavedGame(const std::filesystem::path& file, std::
 std::string FormatSourceLog(const std::vector<std::string>& sourceLog);
 
 bool WriteSourceLog(const std::filesystem::path& file, const std::vector<std::string>& sourceLog);
+
+// Marks a saved game's file closed ("0" in its third line) so that its result
+// is never counted again; a file already closed, missing or unreadable is left
+// alone. False when the file should have been closed but could not be written.
+bool CloseSavedGameFile(const std::filesystem::path& file);

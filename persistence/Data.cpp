@@ -1,8 +1,13 @@
 #include "persistence/Data.h"
 
+#include "persistence/Player.h"
 #include "persistence/TextFile.h"
+#include "engine/SourceLogFile.h"
 #include "platform/FilePath.h"
 
+#include <QLocale>
+
+#include <algorithm>
 #include <system_error>
 
 namespace persistence {
@@ -64,6 +69,111 @@ TGameStats LoadGameStats(const std::string& gameName, const std::filesystem::pat
     if (const std::optional<TLines> scores = ReadLines(HighScoreFile(dataRoot, gameName)))
         ReadScores(*scores, stats);
     return stats;
+}
+
+} // namespace persistence
+
+namespace persistence {
+
+namespace {
+
+TLines ScoreLines(const TGameStats& stats)
+{
+    TLines lines;
+    for (const THighScore& entry : stats.Scores) {
+        lines.push_back(entry.Name);
+        lines.push_back(entry.Date);
+        lines.push_back(std::to_string(entry.Points));
+    }
+    return lines;
+}
+
+bool SaveFile(const std::filesystem::path& file, const TLines& lines, bool damaged)
+{
+    if (damaged)
+        KeepDamagedCopy(file);
+    return WriteLines(file, lines);
+}
+
+// A saved game with as many lines as the record in force has seen no move
+// since it was saved or opened.
+bool UnplayedSinceSaved(const std::string& saveName, std::size_t recordLines)
+{
+    const std::optional<TLines> saved = ReadLines(saveName);
+    return saved && saved->size() == recordLines;
+}
+
+} // namespace
+
+bool SaveGameStats(const std::string& gameName, const std::filesystem::path& dataRoot,
+                   const TGameStats& stats)
+{
+    const bool counters = SaveFile(StatsFile(dataRoot, gameName),
+                                   {std::to_string(stats.Played), std::to_string(stats.Won)},
+                                   stats.StatsDamaged);
+    const bool scores = SaveFile(HighScoreFile(dataRoot, gameName), ScoreLines(stats),
+                                 stats.ScoresDamaged);
+    return counters && scores;
+}
+
+int HighScorePosition(const TGameStats& stats, int points)
+{
+    for (int i = 0; i < HighScoreEntries; ++i)
+        if (stats.Scores[std::size_t(i)].Points < points)
+            return i;
+    return HighScoreEntries;
+}
+
+int RecordGameResult(std::vector<std::string>& sourceLog, std::size_t recordLines,
+                     const TGameResult& result, const std::filesystem::path& dataRoot,
+                     const TAskHighScoreName& askName, const QDate& today)
+{
+    if (sourceLog.size() > 2 && sourceLog[2] == "0")
+        return 0;
+    if (!result.SaveName.empty()) {
+        if (UnplayedSinceSaved(result.SaveName, recordLines))
+            return 0;
+        if (sourceLog.size() > 2)
+            sourceLog[2].assign(1, '0');
+        CloseSavedGameFile(result.SaveName);
+    }
+    TGameStats stats = LoadGameStats(result.GameName, dataRoot);
+    ++stats.Played;
+    if (result.Won)
+        ++stats.Won;
+    SaveFile(StatsFile(dataRoot, result.GameName),
+             {std::to_string(stats.Played), std::to_string(stats.Won)}, stats.StatsDamaged);
+
+    const std::filesystem::path scoresFile = HighScoreFile(dataRoot, result.GameName);
+    const int i = HighScorePosition(stats, result.Points);
+    if (i < HighScoreEntries) {
+        std::move_backward(stats.Scores.begin() + i, stats.Scores.end() - 1, stats.Scores.end());
+        const std::string name = askName ? askName(i + 1, result.Points, ReadPlayerName(dataRoot))
+                                         : std::string();
+        stats.Scores[std::size_t(i)] = {name, QLocale::system().toString(today, QLocale::ShortFormat).toStdString(),
+                                        result.Points};
+        SaveFile(scoresFile, ScoreLines(stats), stats.ScoresDamaged);
+        return i + 1;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(scoresFile, error) || stats.ScoresDamaged)
+        SaveFile(scoresFile, ScoreLines(stats), stats.ScoresDamaged);
+    return 0;
+}
+
+void ResetAllStats(const std::filesystem::path& dataRoot)
+{
+    const std::optional<std::filesystem::path> folder = platform::FindPath(dataRoot, "Data");
+    if (!folder)
+        return;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(*folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code ignored;
+        if (entry->is_regular_file(ignored)
+            && platform::SameName(entry->path().extension().string(), ".dat"))
+            std::filesystem::remove(entry->path(), ignored);
+    }
 }
 
 } // namespace persistence

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Where the player's data lives: the program folder, or a "Tessalyn" folder
 // in the documents folder. Every reader and writer asks for its path at the
@@ -26,5 +29,34 @@ struct TDataPlaces {
     // regard to letter case; parts that do not exist yet are kept as written.
     std::filesystem::path Path(std::string_view name) const;
 };
+
+
+// What settling and moving the data folder asks of the window.
+struct TLocationHooks {
+    // The location dialog: 1 (program folder) or 2 (documents folder);
+    // Cancel answers 2. `current` is the location to show checked.
+    std::function<int(int current)> AskLocation;
+    std::function<void()> Beep;
+};
+
+// Start-up: finds Player.dat (program folder first), checks its version,
+// asks for the location when there is none or it is invalid, writes it, moves
+// the data a change of place leaves behind, and sets places.DataLocation.
+void SettleDataLocation(TDataPlaces& places, const TLocationHooks& hooks);
+
+// The files that move with the data besides the "Save Games" and "Data" folders.
+const std::vector<std::string>& StartupMoveSet();
+const std::vector<std::string>& MenuMoveSet();
+
+// Moves the move set and the two folders from `from` to `to`: first copied
+// whole (all or nothing), then the originals deleted. False when the copy
+// failed; then nothing was deleted.
+bool MoveData(const TDataPlaces& from, const TDataPlaces& to,
+              const std::vector<std::string>& moveSet);
+
+// Copies files and folder trees into `destination` as one operation: either
+// every entry arrives or none does (and the destination is as it was).
+bool CopyAll(const std::vector<std::filesystem::path>& sources,
+             const std::filesystem::path& destination);
 
 } // namespace persistence
