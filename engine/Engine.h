@@ -149,6 +149,8 @@ public:
         return {SourceLog.begin(), SourceLog.begin() + std::min<std::size_t>(SourceLog.size(), static_cast<std::size_t>(SourceLogPos))};
     }
     bool GameOpen() const { return SourceLog.size() > 2 && SourceLog[2] != "0"; }
+    // Shows the game (or its saved file) in the caption, open or closed as the record says.
+    void RefreshCaption() { SetCaption(SourceLog.size() > 2 && SourceLog[2] == "0"); }
 
 private:
     friend class TEngineTestAccess;

@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 
+#include "shell/DataForm.h"
 #include "shell/Icons.h"
 #include "shell/MenuDraw.h"
 
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -52,6 +54,26 @@ TPrompts MessageBoxPrompts(QWidget* owner)
     prompts.ShowNotice = [owner](const QString& caption, const QString& text) {
         QMessageBox::information(owner, caption, text, QMessageBox::Ok);
     };
+    prompts.RunModal = [](QDialog& dialog) {
+        // Nobody could answer a dialog on the headless platform.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return int(QDialog::Rejected);
+        return dialog.exec();
+    };
+    prompts.ChooseFile = [owner](const TFileRequest& request) {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return QString();
+        QFileDialog dialog(owner, QString(), request.Folder, QStringLiteral("Tessalyn games (*.tsg)"));
+        dialog.setDefaultSuffix(QStringLiteral("tsg"));
+        dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        if (request.Save)
+            dialog.selectFile(request.ProposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
     return prompts;
 }
 
@@ -77,6 +99,10 @@ TForm1::TForm1(TPrompts prompts, QWidget* parent)
         Prompts.ShowError = boxes.ShowError;
     if (!Prompts.ShowNotice)
         Prompts.ShowNotice = boxes.ShowNotice;
+    if (!Prompts.RunModal)
+        Prompts.RunModal = boxes.RunModal;
+    if (!Prompts.ChooseFile)
+        Prompts.ChooseFile = boxes.ChooseFile;
     setWindowTitle(QStringLiteral("Tessalyn."));
     setWindowIcon(ApplicationIcon());
     StartUp();
@@ -112,6 +138,8 @@ void TForm1::StartUp()
     ReDealButton2->setEnabled(false);
     connect(ReDealButton2, &QPushButton::clicked, this, [this] { RedealClick(); });
     Commands[TEngineCommand::Redeal].Widget = ReDealButton2;
+    DataForm_ = new TDataForm(this, [this](QDialog& dialog) { return Prompts.RunModal(dialog); });
+    DataForm_->PlayCue = [this](const std::string& cue) { PlayCue(cue); };
 
     // Key preview: the window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -121,6 +149,8 @@ void TForm1::StartUp()
         TerminateAtStart = true;
     RestoreBounds = QRect(100, 100, 700, 600);
     setGeometry(RestoreBounds);
+    if (!TerminateAtStart)
+        SettleDataFolder();
     ShowNoGameState();
     UpdateLayoutToggle();
 }
@@ -637,12 +667,6 @@ void TForm1::SetFlourishColour(unsigned) {}
 void TForm1::StopFlourish() {}
 void TForm1::RunWinAnimation() {}
 void TForm1::StopWinAnimation() {}
-
-void TForm1::RecordGameResult(const std::string& gameName, const std::string&, bool won, int points)
-{
-    // The statistics files come later; until then a result is only traced.
-    platform::Trace("Result of " + gameName + (won ? ": won, " : ": not won, ") + std::to_string(points));
-}
 
 void TForm1::ShowPreview(const std::string&) {}
 void TForm1::ShowTable()

@@ -17,6 +17,8 @@
 
 class QAction;
 class QActionGroup;
+class QDialog;
+class TDataForm;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -30,10 +32,20 @@ struct TMenuItem;
 
 // The questions and messages the window puts to the player. Tests replace
 // them so that nothing modal ever blocks; the program uses message boxes.
+struct TFileRequest {
+    bool Save = false;     // a save dialog (else an open dialog)
+    QString Folder;        // where it starts
+    QString ProposedName;  // the file name offered when saving
+};
+
 struct TPrompts {
     std::function<bool(const QString& text)> AskYesNo;
     std::function<void(const QString& caption, const QString& text)> ShowError;
     std::function<void(const QString& caption, const QString& text)> ShowNotice;
+    // Shows a dialog modally and returns its result.
+    std::function<int(QDialog& dialog)> RunModal;
+    // The open and save file dialogs: the chosen file, or empty for Cancel.
+    std::function<QString(const TFileRequest& request)> ChooseFile;
 };
 
 // The main window: the menus, the tool bar, the card table filling the rest,
@@ -75,6 +87,16 @@ public:
     void ExtendedClick();
     void LayoutToggleClick();
     void SetScaleStepIndex(int index);
+
+    // Saved games, statistics and the data folder (MainData.cpp).
+    void OpenExecute();
+    void SaveExecute();
+    void SaveAndQuitClick();
+    void Delete1Click();
+    void ShowStatisticsClick(int page);
+    void Reset1Click();
+    void SetUserFilelocation1Click();
+    TDataForm* DataForm() const { return DataForm_; }
 
     // State the tests and the start-up watch.
     int TableTop() const;
@@ -175,6 +197,10 @@ private:
     void Bind(TEngineCommand command, QAction* action);
 
     void StartUp();
+    void SettleDataFolder();
+    void TellDeckUserCardsets();
+    void PlayCue(const std::string& cue);
+    bool LoadSavedGame(const QString& file);
     void ShowNoGameState();
     void ApplyLayoutMode(bool extended);
     void UpdateLayoutToggle();
@@ -190,6 +216,9 @@ private:
     TCardTable* CardTable1 = nullptr;
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
+    TDataForm* DataForm_ = nullptr;
+    // Sound stays quiet while a saved game replays.
+    bool SoundMuted = false;
     QTimer* RelayoutTimer = nullptr;
 
     QMenu* GameMenu = nullptr;

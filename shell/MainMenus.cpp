@@ -93,12 +93,12 @@ void TForm1::BuildGameMenu(QMenu* menu)
                           int(TToolImage::NewGame));
     NewGameItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Bind(TEngineCommand::NewGame, NewGameItem);
-    AddLaterItem(menu, QStringLiteral("Open"), int(TToolImage::OpenGame));
-    // Saving comes with the saved-game files; until then the engine's wish
-    // to offer it is not passed on.
-    AddLaterItem(menu, QStringLiteral("Save"), int(TToolImage::SaveGame));
-    AddLaterItem(menu, QStringLiteral("Save and Quit"));
-    AddLaterItem(menu, QStringLiteral("Delete"));
+    AddItem(menu, QStringLiteral("Open"), [this] { OpenExecute(); }, int(TToolImage::OpenGame));
+    Bind(TEngineCommand::SaveGame,
+         AddItem(menu, QStringLiteral("Save"), [this] { SaveExecute(); }, int(TToolImage::SaveGame)));
+    Bind(TEngineCommand::SaveGame,
+         AddItem(menu, QStringLiteral("Save and Quit"), [this] { SaveAndQuitClick(); }));
+    AddItem(menu, QStringLiteral("Delete"), [this] { Delete1Click(); });
     menu->addSeparator();
     QAction* undo = AddItem(menu, QStringLiteral("Undo"), [this] { UndoClick(); }, int(TToolImage::Undo));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -128,10 +128,12 @@ void TForm1::BuildGameMenu(QMenu* menu)
 
 void TForm1::BuildStatisticsMenu(QMenu* menu)
 {
-    AddLaterItem(menu, QStringLiteral("Statistics"), int(TToolImage::Statistics));
-    AddLaterItem(menu, QStringLiteral("High Scores"), int(TToolImage::HighScores));
+    AddItem(menu, QStringLiteral("Statistics"), [this] { ShowStatisticsClick(0); },
+            int(TToolImage::Statistics));
+    AddItem(menu, QStringLiteral("High Scores"), [this] { ShowStatisticsClick(1); },
+            int(TToolImage::HighScores));
     menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("Reset"));
+    AddItem(menu, QStringLiteral("Reset"), [this] { Reset1Click(); });
 }
 
 void TForm1::BuildOptionsMenu(QMenu* menu)
@@ -193,7 +195,7 @@ void TForm1::BuildOptionsMenu(QMenu* menu)
     for (const char* caption : {"I See Stars", "Cool Colours", "Scribble", "Slide Show", "None"})
         AddLaterItem(winning, QString::fromLatin1(caption))->setCheckable(true);
     menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("Change Save Data location"));
+    AddItem(menu, QStringLiteral("Change Save Data location"), [this] { SetUserFilelocation1Click(); });
     AddLaterItem(menu, QStringLiteral("Save Options"));
 }
 
@@ -242,8 +244,9 @@ void TForm1::BuildToolBar()
 
     NewGameButton = AddToolButton(int(TToolImage::NewGame), QStringLiteral("New Game"), [this] { NewExecute(); });
     Bind(TEngineCommand::NewGame, NewGameButton);
-    AddToolButton(int(TToolImage::OpenGame), QStringLiteral("Open Saved Game"), {});
-    AddToolButton(int(TToolImage::SaveGame), QStringLiteral("Save Game"), {});
+    AddToolButton(int(TToolImage::OpenGame), QStringLiteral("Open Saved Game"), [this] { OpenExecute(); });
+    Bind(TEngineCommand::SaveGame,
+         AddToolButton(int(TToolImage::SaveGame), QStringLiteral("Save Game"), [this] { SaveExecute(); }));
     ToolBar->addSeparator();
     Bind(TEngineCommand::Undo, AddToolButton(int(TToolImage::Undo), QStringLiteral("Undo"), [this] { UndoClick(); }));
     Bind(TEngineCommand::Redo, AddToolButton(int(TToolImage::Redo), QStringLiteral("Redo"), [this] { RedoClick(); }));
@@ -260,7 +263,7 @@ void TForm1::BuildToolBar()
     connect(ComboBox3, &QComboBox::activated, this, [this](int index) { SetScaleStepIndex(index); });
     ToolBar->addWidget(ComboBox3);
     ToolBar->addSeparator();
-    AddToolButton(int(TToolImage::HighScores), QStringLiteral("High Scores"), {});
+    AddToolButton(int(TToolImage::HighScores), QStringLiteral("High Scores"), [this] { ShowStatisticsClick(1); });
     AddToolButton(int(TToolImage::Rules), QStringLiteral("Rules"), {});
     AddToolButton(int(TToolImage::Exit), QStringLiteral("Exit"), [this] { QuitProgram1Click(); });
     ToolBar->addSeparator();

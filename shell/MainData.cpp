@@ -1,0 +1,207 @@
+// The player's data seen from the window: where it lives, saved games, and
+// the statistics with their high scores.
+#include "shell/Main.h"
+
+#include "shell/DataForm.h"
+#include "shell/FileLoc.h"
+
+#include "cardtable/CardTable.h"
+#include "engine/Engine.h"
+#include "engine/SourceLogFile.h"
+#include "persistence/Data.h"
+#include "persistence/SavedGames.h"
+#include "platform/FilePath.h"
+#include "platform/Trace.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QToolBar>
+
+namespace {
+
+std::filesystem::path SaveGamesFolder(const std::filesystem::path& dataRoot)
+{
+    const std::filesystem::path folder = platform::ResolvePath(dataRoot, persistence::SaveGamesFolder);
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The data folder
+
+void TForm1::SettleDataFolder()
+{
+    persistence::TLocationHooks hooks;
+    hooks.AskLocation = [this](int current) {
+        TFileLoc dialog;
+        dialog.SetLocation(current);
+        return Prompts.RunModal(dialog) == QDialog::Accepted ? dialog.Location() : 2;
+    };
+    hooks.Beep = [this] { Beep(); };
+    persistence::SettleDataLocation(DataPlaces, hooks);
+    TellDeckUserCardsets();
+}
+
+void TForm1::TellDeckUserCardsets()
+{
+    if (CardTable1 != nullptr)
+        CardTable1->CardDeck().SetUserCardsetsFolder(DataPlaces.UserCardsetsFolder().string());
+}
+
+void TForm1::SetUserFilelocation1Click()
+{
+    const persistence::TDataPlaces old = DataPlaces;
+    TFileLoc dialog;
+    dialog.SetLocation(DataPlaces.DataLocation == 1 ? 1 : 2);
+    if (Prompts.RunModal(dialog) != QDialog::Accepted)
+        return;
+    DataPlaces.DataLocation = dialog.Location();
+    TellDeckUserCardsets();
+    if (old.DataRoot() == DataPlaces.DataRoot())
+        return;
+    if (!persistence::MoveData(old, DataPlaces, persistence::MenuMoveSet())) {
+        // Nothing was moved: the data stays where it is, and so do we.
+        Beep();
+        DataPlaces.DataLocation = old.DataLocation;
+        TellDeckUserCardsets();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Saved games
+
+void TForm1::PlayCue(const std::string& cue)
+{
+    if (Engine_ != nullptr)
+        Engine_->Sound(cue, 1, 100);
+}
+
+void TForm1::SaveExecute()
+{
+    if (Engine_ == nullptr || !GameInPlay() || Engine_->DealBusy)
+        return;
+    const std::filesystem::path folder = SaveGamesFolder(DataRoot());
+    if (Engine_->SaveName.empty()) {
+        TFileRequest request;
+        request.Save = true;
+        request.Folder = QString::fromStdString(folder.string());
+        request.ProposedName = QString::fromStdString(
+            persistence::ProposedSaveName(CurrentGameName(), QDateTime::currentDateTime()));
+        const QString chosen = Prompts.ChooseFile(request);
+        if (chosen.isEmpty())
+            return;
+        Engine_->SaveName = chosen.toStdString();
+    }
+    PlayCue("chime.wav");
+    if (!WriteSourceLog(Engine_->SaveName, Engine_->SavedRecord()))
+        platform::Trace("Save failed: " + Engine_->SaveName);
+    Engine_->RefreshCaption();
+}
+
+void TForm1::SaveAndQuitClick()
+{
+    SaveExecute();
+    close();
+}
+
+void TForm1::OpenExecute()
+{
+    if (Engine_ == nullptr || Engine_->DealBusy)
+        return;
+    TFileRequest request;
+    request.Folder = QString::fromStdString(SaveGamesFolder(DataRoot()).string());
+    ToolBar->setEnabled(false);
+    const QString chosen = Prompts.ChooseFile(request);
+    if (!chosen.isEmpty() && LoadSavedGame(chosen))
+        PlayCue("chime.wav");
+    ToolBar->setEnabled(true);
+}
+
+// Replays a saved game; a file that cannot be replayed is reported by name
+// and leaves the game in play as it was.
+bool TForm1::LoadSavedGame(const QString& file)
+{
+    std::string error;
+    const std::optional<TSavedGame> game = ReadSavedGame(file.toStdString(), error);
+    if (!game) {
+        Prompts.ShowError(QStringLiteral("Tessalyn"),
+                          QStringLiteral("The saved game \"%1\" cannot be opened: %2.")
+                              .arg(file, QString::fromStdString(error)));
+        return false;
+    }
+    StopFlourish();
+    // The replay presses cards through the table's own mouse handling, so the
+    // table stays enabled; the engine's busy flag keeps the player's clicks out.
+    TCardTable& table = *CardTable1;
+    const bool slowRegion = table.SlowMoveRegion();
+    table.SetSlowMoveRegion(false);
+    table.SetSMR_WaitMode(false);
+    const std::string previousSave = Engine_->SaveName;
+    Engine_->LastSaveName = previousSave;
+    SoundMuted = true;
+    const bool loaded = Engine_->LoadGame(*game, file.toStdString());
+    SoundMuted = false;
+    table.SetSMR_WaitMode(true);
+    table.SetSlowMoveRegion(slowRegion);
+    if (!loaded) {
+        Engine_->SaveName = previousSave;
+        Prompts.ShowError(QStringLiteral("Tessalyn"),
+                          QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: \"%2\".")
+                              .arg(file, QString::fromStdString(game->GameName)));
+        return false;
+    }
+    return true;
+}
+
+void TForm1::Delete1Click()
+{
+    PlayCue("scream_x.wav");
+    if (!Prompts.AskYesNo(QStringLiteral("Delete all save files in Save Games and all sub folders?")))
+        return;
+    persistence::DeleteFiles(DataRoot(), persistence::SaveGamesFolder);
+    if (Engine_ == nullptr)
+        return;
+    Engine_->SaveName.clear();
+    if (GameInPlay())
+        Engine_->RefreshCaption();
+}
+
+// ---------------------------------------------------------------------------
+// Statistics and high scores
+
+void TForm1::RecordGameResult(const std::string& gameName, const std::string& saveName, bool won,
+                              int points)
+{
+    if (Engine_ == nullptr)
+        return;
+    const auto askName = [this, &gameName](int position, int score, const std::string&) {
+        DataForm_->Label1->setText(QString::fromStdString(gameName));
+        return DataForm_->EnterHighScore(position, score, DataRoot());
+    };
+    persistence::RecordGameResult(Engine_->SourceLog, Engine_->SavedRecord().size(),
+                                  {gameName, saveName, points, won}, DataRoot(), askName,
+                                  QDate::currentDate());
+}
+
+void TForm1::ShowStatisticsClick(int page)
+{
+    const std::string game = CurrentGameName();
+    if (game.empty())
+        return;
+    DataForm_->ShowStatistics(game, page == 1 ? TDataForm::HighScoresPage : TDataForm::StatisticsPage,
+                              DataRoot());
+}
+
+void TForm1::Reset1Click()
+{
+    PlayCue("scream_x.wav");
+    if (!Prompts.AskYesNo(QStringLiteral("Reset Statistics && High Scores for ALL games?")))
+        return;
+    persistence::ResetAllStats(DataRoot());
+}

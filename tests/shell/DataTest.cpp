@@ -1,0 +1,267 @@
+// The player's data through the window: the location asked at first start,
+// saving and opening games, and counting results with their high scores.
+#include "shell/Main.h"
+
+#include "shell/DataForm.h"
+#include "shell/FileLoc.h"
+
+#include "engine/Engine.h"
+#include "engine/RandomPlay.h"
+#include "engine/Snapshot.h"
+#include "persistence/Data.h"
+#include "persistence/TextFile.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const std::string Klondike = "Klondike 1 [Turn over 1]";
+
+struct TDataWindowFixture : testing::Test {
+    QTemporaryDir Home;
+    std::unique_ptr<TForm1> Form;
+    QStringList Questions;
+    QString LastError;
+    QStringList Dialogs;          // captions of the modal dialogs shown
+    int LocationAnswer = 0;       // 0 Cancel, else the location chosen with OK
+    QString HighScoreName = QStringLiteral("Ann");
+    QString NextFile;             // what the file dialog answers
+    int FileDialogs = 0;
+
+    void SetUp() override
+    {
+        qputenv("HOME", Home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (Home.path() + "/.config").toUtf8());
+        Form = MakeForm();
+    }
+
+    std::unique_ptr<TForm1> MakeForm()
+    {
+        TPrompts prompts;
+        prompts.AskYesNo = [this](const QString& text) { Questions << text; return true; };
+        prompts.ShowError = [this](const QString&, const QString& text) { LastError = text; };
+        prompts.ShowNotice = prompts.ShowError;
+        prompts.RunModal = [this](QDialog& dialog) { return Answer(dialog); };
+        prompts.ChooseFile = [this](const TFileRequest&) { ++FileDialogs; return NextFile; };
+        auto form = std::make_unique<TForm1>(prompts);
+        form->FirstShow();
+        // A hidden table completes every animation at once.
+        form->hide();
+        return form;
+    }
+
+    int Answer(QDialog& dialog)
+    {
+        Dialogs << dialog.windowTitle();
+        if (auto* location = qobject_cast<TFileLoc*>(&dialog)) {
+            if (LocationAnswer == 0)
+                return QDialog::Rejected;
+            location->SetLocation(LocationAnswer);
+            return QDialog::Accepted;
+        }
+        if (auto* data = qobject_cast<TDataForm*>(&dialog)) {
+            if (data->PageControl1->currentWidget() == data->NewEntryTab)
+                data->Edit1->setText(HighScoreName);
+            return QDialog::Accepted;
+        }
+        return QDialog::Rejected;
+    }
+
+    std::filesystem::path Documents() const { return Home.path().toStdString() + "/Documents/Tessalyn"; }
+    TEngine& Engine() { return *Form->Engine(); }
+    void Choose(const std::string& game) { Form->ChooseGame(game); }
+    void Play(int actions, unsigned seed = 7)
+    {
+        std::mt19937 random(seed);
+        for (int i = 0; i < actions; ++i)
+            PlayRandomAction(Engine(), random, TUndoUse::Never);
+    }
+    persistence::TGameStats Stats(const std::string& game) const
+    {
+        return persistence::LoadGameStats(game, Form->DataRoot());
+    }
+};
+
+TEST_F(TDataWindowFixture, FirstStartAsksWhereAndCancelMeansDocuments)
+{
+    EXPECT_EQ(Dialogs, QStringList{QStringLiteral("Save Data Location")});
+    EXPECT_EQ(Form->DataPlaces.DataLocation, 2);
+    EXPECT_EQ(Form->DataRoot(), Documents());
+    EXPECT_EQ(persistence::JoinLines(*persistence::ReadLines(Documents() / "Player.dat")), "\r\n2008\r\n");
+    EXPECT_TRUE(std::filesystem::is_directory(Documents() / "Data"));
+    // The second start finds it and asks nothing.
+    Dialogs.clear();
+    Form = MakeForm();
+    EXPECT_TRUE(Dialogs.isEmpty());
+}
+
+TEST_F(TDataWindowFixture, SavingAsksOnceThenWritesSilentlyAndANewGameAsksAgain)
+{
+    Choose(Klondike);
+    Play(20);
+    NextFile = QString::fromStdString((Documents() / "Save Games" / "mine.tsg").string());
+    Form->SaveExecute();
+    EXPECT_EQ(FileDialogs, 1);
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: mine.tsg  [Open Game]"));
+    const auto first = persistence::ReadLines(NextFile.toStdString());
+    ASSERT_TRUE(first);
+    EXPECT_EQ((*first)[0], Klondike);
+    Play(10, 8);
+    Form->SaveExecute();
+    EXPECT_EQ(FileDialogs, 1);
+    EXPECT_GE(persistence::ReadLines(NextFile.toStdString())->size(), first->size());
+    Form->NewExecute();
+    NextFile.clear(); // Cancel
+    Form->SaveExecute();
+    EXPECT_EQ(FileDialogs, 2);
+}
+
+TEST_F(TDataWindowFixture, AnOpenedGameLiesAsItWasSaved)
+{
+    Choose("Freecell");
+    Play(60);
+    const std::string saved = StateJson(Engine(), true);
+    NextFile = QString::fromStdString((Documents() / "Save Games" / "fc.tsg").string());
+    Form->SaveExecute();
+    Choose(Klondike);
+    Form->OpenExecute();
+    EXPECT_TRUE(LastError.isEmpty()) << LastError.toStdString();
+    EXPECT_EQ(StateJson(Engine(), true), saved);
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: fc.tsg  [Open Game]"));
+}
+
+TEST_F(TDataWindowFixture, OpenedAndLeftUnplayedCountsNothingOneMoveCountsOnceAndCloses)
+{
+    Choose("Freecell");
+    Play(5);
+    const std::filesystem::path file = Documents() / "Save Games" / "fc.tsg";
+    NextFile = QString::fromStdString(file.string());
+    Form->SaveExecute();
+    // Opening it leaves a game saved a moment ago: nothing to count.
+    Form->OpenExecute();
+    EXPECT_EQ(Stats("Freecell").Played, 0);
+    Choose(Klondike);
+    EXPECT_EQ(Stats("Freecell").Played, 0) << "nothing was played since it was opened";
+    EXPECT_EQ(persistence::ReadLines(file)->at(2), "O");
+
+    Form->OpenExecute();
+    Play(3, 9);
+    Choose(Klondike);
+    EXPECT_EQ(Stats("Freecell").Played, 1);
+    EXPECT_EQ(persistence::ReadLines(file)->at(2), "0");
+    // A closed file is never counted again.
+    Form->OpenExecute();
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: fc.tsg  [Closed Game]"));
+    Play(3, 10);
+    Choose(Klondike);
+    EXPECT_EQ(Stats("Freecell").Played, 1);
+}
+
+TEST_F(TDataWindowFixture, ADamagedSavedGameIsReportedByNameAndChangesNothing)
+{
+    Choose(Klondike);
+    Play(10);
+    const std::string before = StateJson(Engine(), true);
+    const std::filesystem::path file = Documents() / "Save Games" / "broken.tsg";
+    for (const std::string& text : {std::string("Klondike 1 [Turn over 1]\r\n1\r\nO\r\n6\r\n0"),
+                                   std::string("No Such Game\r\n1\r\nO\r\n")}) {
+        persistence::WriteLines(file, persistence::SplitLines(text));
+        LastError.clear();
+        NextFile = QString::fromStdString(file.string());
+        Form->OpenExecute();
+        EXPECT_TRUE(LastError.contains(QStringLiteral("broken.tsg"))) << LastError.toStdString();
+        EXPECT_EQ(StateJson(Engine(), true), before);
+        EXPECT_EQ(Engine().SaveName, "");
+    }
+}
+
+TEST_F(TDataWindowFixture, DeleteAsksAndRemovesOnlySavedGames)
+{
+    Choose(Klondike);
+    NextFile = QString::fromStdString((Documents() / "Save Games" / "sub" / "k.tsg").string());
+    std::filesystem::create_directories(Documents() / "Save Games" / "sub");
+    Form->SaveExecute();
+    Form->Delete1Click();
+    EXPECT_EQ(Questions.last(), QStringLiteral("Delete all save files in Save Games and all sub folders?"));
+    EXPECT_FALSE(std::filesystem::exists(NextFile.toStdString()));
+    EXPECT_TRUE(std::filesystem::exists(Documents() / "Save Games" / "sub"));
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Tessalyn. Game: " + Klondike + "  [Open Game]");
+}
+
+TEST_F(TDataWindowFixture, AbandonedGamesCountAndAHighScoreTakesTheName)
+{
+    Choose(Klondike);
+    Play(40);
+    Engine().Points = 75;
+    Choose("Freecell");
+    auto stats = Stats(Klondike);
+    EXPECT_EQ(stats.Played, 1);
+    EXPECT_EQ(stats.Won, 0);
+    EXPECT_EQ(stats.Scores[0].Name, "Ann");
+    EXPECT_EQ(stats.Scores[0].Points, 75);
+    EXPECT_TRUE(Dialogs.contains(QStringLiteral("Statistics and High Scores.")));
+    EXPECT_EQ(persistence::ReadLines(Form->DataRoot() / "Player.dat")->at(0), "Ann");
+
+    // The statistics window shows the game in play.
+    Choose(Klondike);
+    Form->ShowStatisticsClick(0);
+    TDataForm& window = *Form->DataForm();
+    EXPECT_EQ(window.Label1->text().toStdString(), Klondike);
+    EXPECT_EQ(window.Label2->text(), QStringLiteral("Played: 1"));
+    EXPECT_EQ(window.Label8->text(), QStringLiteral("Lost: 100%"));
+    EXPECT_EQ(window.Label9->text(), QStringLiteral("Won: 0%"));
+}
+
+TEST_F(TDataWindowFixture, ResetAsksAndZeroesEveryGame)
+{
+    Choose(Klondike);
+    Play(5);
+    Choose("Freecell");
+    ASSERT_EQ(Stats(Klondike).Played, 1);
+    Form->Reset1Click();
+    EXPECT_EQ(Questions.last(), QStringLiteral("Reset Statistics && High Scores for ALL games?"));
+    EXPECT_EQ(Stats(Klondike).Played, 0);
+}
+
+TEST_F(TDataWindowFixture, ChangingTheLocationMovesTheData)
+{
+    Choose(Klondike);
+    Play(5);
+    Choose("Freecell");
+    ASSERT_EQ(Stats(Klondike).Played, 1);
+    const QTemporaryDir program;
+    Form->DataPlaces.ApplicationDirectory = program.path().toStdString();
+    LocationAnswer = 1;
+    Form->SetUserFilelocation1Click();
+    EXPECT_EQ(Form->DataPlaces.DataLocation, 1);
+    EXPECT_EQ(Stats(Klondike).Played, 1);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(program.path().toStdString()) / "Player.dat"));
+    EXPECT_FALSE(std::filesystem::exists(Documents()));
+}
+
+TEST(StatisticsWindow, PercentagesAndBars)
+{
+    EXPECT_EQ(TDataForm::Percentage(100.0 / 3.0), QStringLiteral("33.3333"));
+    EXPECT_EQ(TDataForm::Percentage(50), QStringLiteral("50"));
+    EXPECT_EQ(TDataForm::Percentage(12.5), QStringLiteral("12.5"));
+    const QImage chart = TDataForm::BarChart(QSize(281, 201), 25, 75);
+    // Lost bar: red up to height round(191 * 0.25) = 48; won: sky blue up to 143.
+    EXPECT_EQ(chart.pixelColor(60, 200 - 10), QColor(Qt::red));
+    EXPECT_EQ(chart.pixelColor(60, 201 - 48 - 2), QColor(Qt::white));
+    EXPECT_EQ(chart.pixelColor(220, 201 - 140), QColor(166, 202, 240));
+    EXPECT_EQ(chart.pixelColor(220, 201 - 146), QColor(Qt::white));
+    EXPECT_EQ(chart.pixelColor(140, 150), QColor(Qt::white));
+}
+
+} // namespace
+
