@@ -63,7 +63,8 @@ TPrompts MessageBoxPrompts(QWidget* owner)
     prompts.ChooseFile = [owner](const TFileRequest& request) {
         if (QGuiApplication::platformName() == QLatin1String("offscreen"))
             return QString();
-        QFileDialog dialog(owner, QString(), request.Folder, QStringLiteral("Tessalyn games (*.tsg)"));
+        QFileDialog dialog(owner, request.Save ? QStringLiteral("Save Game") : QStringLiteral("Open Saved Game"),
+                           request.Folder, QStringLiteral("Tessalyn games (*.tsg)"));
         dialog.setDefaultSuffix(QStringLiteral("tsg"));
         dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

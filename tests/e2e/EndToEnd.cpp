@@ -1,7 +1,9 @@
-// Drives the real program in a virtual X server: chooses Klondike from the
-// menu with the keyboard and mouse, drags a card to a pile that takes it,
-// checks on screenshots that it moved, undoes the move, and quits answering
-// the question. The deal is made known through TESSALYN_TEST_SEED and the
+// Drives the real program in a virtual X server, in a home folder of its own:
+// answers the data location question of a first start, chooses Klondike from
+// the menu with the keyboard and mouse, drags a card to a pile that takes it,
+// checks on screenshots that it moved, undoes the move, saves a game through
+// the file dialog, deals anew, opens the saved game and finds its cards where
+// they were, looks at the statistics window, and quits answering the question. The deal is made known through TESSALYN_TEST_SEED and the
 // headless tool's deal of the same seed; the cards are found on screen.
 //
 // Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool or import).
@@ -15,8 +17,10 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdio>
@@ -88,8 +92,15 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
         env.remove(QStringLiteral("XAUTHORITY"));
+        // Never a real player's data.
+        env.insert(QStringLiteral("HOME"), Home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Home.path() + QStringLiteral("/.config"));
+        env.remove(QStringLiteral("XDG_DOCUMENTS_DIR"));
         return env;
     }
+
+    // The data folder of a first start that kept the recommended place.
+    QString DataRoot() const { return Home.path() + QStringLiteral("/Documents/Tessalyn"); }
 
     QByteArray Run(const QString& program, const QStringList& arguments, int timeoutMs = 15000,
                    bool mustSucceed = true, bool headless = false) const
@@ -138,6 +149,7 @@ public:
     QString Display;
 
 private:
+    QTemporaryDir Home;
     QProcess Xvfb;
 };
 
@@ -350,6 +362,81 @@ void Drag(const TSession& session, const TWindow& window, QPoint from, QPoint to
     session.Xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
+void ClickAt(const TSession& session, const TWindow& window, int x, int y)
+{
+    session.Xdo({QStringLiteral("mousemove"), QString::number(window.X + x), QString::number(window.Y + y)});
+    Sleep(150);
+    session.Xdo({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void Key(const TSession& session, const QString& key, int settle = 250)
+{
+    session.Xdo({QStringLiteral("key"), key});
+    Sleep(settle);
+}
+
+// The one saved game of the data folder.
+QString SavedGameName(const TSession& session)
+{
+    const QStringList files = QDir(session.DataRoot() + QStringLiteral("/Save Games"))
+                                  .entryList({QStringLiteral("*.tsg")}, QDir::Files);
+    return files.size() == 1 ? files.first() : QString();
+}
+
+// Saves through the tool bar's button and the file dialog, keeping the
+// offered name; then deals anew and opens the saved game again.
+void SaveNewGameAndOpen(const TSession& session, const TWindow& window)
+{
+    const QImage saved = SettledTable(session, window);
+    // Tool bar: New Game, Open Saved Game, Save Game, 28 pixels apart.
+    ClickAt(session, window, 75, 23 + 15);
+    FindWindow(session, QStringLiteral("^Save Game$"));
+    Sleep(500);
+    Key(session, QStringLiteral("Return"), 800);
+    const QString name = SavedGameName(session);
+    if (name.isEmpty())
+        Fail(QStringLiteral("saving wrote no game into Save Games"));
+    Say(QStringLiteral("saved as ") + name);
+
+    // No window manager gives the focus back after a dialog: the mouse deals.
+    ClickAt(session, window, 17, 23 + 15);
+    const QImage dealt = SettledTable(session, window);
+    if (DifferentPixels(saved, dealt) < 500)
+        Fail(QStringLiteral("New Game dealt nothing new"));
+
+    ClickAt(session, window, 46, 23 + 15);
+    FindWindow(session, QStringLiteral("^Open Saved Game$"));
+    Sleep(500);
+    session.Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), name});
+    Sleep(300);
+    Key(session, QStringLiteral("Return"), 800);
+    FindWindow(session, QStringLiteral("Game: ") + QRegularExpression::escape(name));
+    const QImage opened = SettledTable(session, window);
+    opened.save(ArtefactDir() + QStringLiteral("/4-opened.png"));
+    const int differ = DifferentPixels(saved, opened);
+    Say(QStringLiteral("opened game: %1 pixels differ from the saved one").arg(differ));
+    if (differ > 200)
+        Fail(QStringLiteral("the opened game does not lie as it was saved"));
+}
+
+// " Statistics " > "Statistics": the window shows the game counted so far.
+void LookAtStatistics(const TSession& session, const TWindow& window)
+{
+    ClickAt(session, window, 188, 11);
+    Sleep(400);
+    Key(session, QStringLiteral("Down"));
+    Key(session, QStringLiteral("Return"), 600);
+    const TWindow statistics = FindWindow(session, QStringLiteral("^Statistics and High Scores\\.$"));
+    Sleep(300);
+    Screenshot(session)
+        .copy(statistics.X, statistics.Y, statistics.Width, statistics.Height)
+        .save(ArtefactDir() + QStringLiteral("/5-statistics.png"));
+    QFile counters(session.DataRoot() + QStringLiteral("/Data/") + KlondikeName + QStringLiteral(".dat"));
+    if (!counters.open(QIODevice::ReadOnly) || counters.readLine().trimmed().toInt() < 1)
+        Fail(QStringLiteral("no Klondike game was counted"));
+    Key(session, QStringLiteral("Escape"), 400);
+}
+
 void ChooseKlondikeFromMenu(const TSession& session, const TWindow& window)
 {
     // Open " Game " with the mouse, step right to " Game Type " and walk the
@@ -413,7 +500,13 @@ int RunTest()
     const unsigned seed = deal ? deal->first : 1;
     Say(QStringLiteral("seed %1%2").arg(seed).arg(deal ? QString() : QStringLiteral(" (moves found by trying)")));
     session.StartProgram(seed);
+    // A first start asks where the data goes; OK keeps the documents folder.
+    FindWindow(session, QStringLiteral("^Save Data Location$"));
+    Sleep(400);
+    Key(session, QStringLiteral("Return"));
     TWindow window = FindWindow(session, QStringLiteral("^Tessalyn\\.$"));
+    if (!QFile::exists(session.DataRoot() + QStringLiteral("/Player.dat")))
+        Fail(QStringLiteral("no Player.dat in the documents folder after the first start"));
     Sleep(500);
     window = FindWindow(session, QStringLiteral("^Tessalyn\\.$"));
     Say(QStringLiteral("window %1,%2 %3x%4").arg(window.X).arg(window.Y).arg(window.Width).arg(window.Height));
@@ -465,7 +558,13 @@ int RunTest()
     if (left > 200)
         Fail(QStringLiteral("undo did not bring the card back"));
 
-    session.Xdo({QStringLiteral("key"), QStringLiteral("ctrl+q")});
+    // The game left by New Game is counted.
+    ClickAt(session, window, 17, 23 + 15);
+    SaveNewGameAndOpen(session, window);
+    LookAtStatistics(session, window);
+
+    // The tool bar's Exit button (the keys may have no focus after a dialog).
+    ClickAt(session, window, 357, 23 + 15);
     FindWindow(session, QStringLiteral("^Confirm$"));
     Sleep(300);
     session.Xdo({QStringLiteral("key"), QStringLiteral("Return")});
