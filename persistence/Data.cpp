@@ -54,21 +54,27 @@ std::filesystem::path HighScoreFile(const std::filesystem::path& dataRoot,
     return platform::ResolvePath(dataRoot, "Data/" + gameName + "_HS.dat");
 }
 
+TGameStats ParseGameStats(const TLines& counters, const TLines* scores)
+{
+    TGameStats stats;
+    stats.Played = NumberAt(counters, 0, stats.StatsDamaged);
+    stats.Won = NumberAt(counters, 1, stats.StatsDamaged);
+    // A table that is missing altogether is simply empty; one that is short
+    // or unreadable is damaged.
+    if (scores != nullptr)
+        ReadScores(*scores, stats);
+    return stats;
+}
+
 TGameStats LoadGameStats(const std::string& gameName, const std::filesystem::path& dataRoot)
 {
     std::error_code error;
     std::filesystem::create_directories(platform::ResolvePath(dataRoot, "Data"), error);
-    TGameStats stats;
     const std::optional<TLines> counters = ReadLines(StatsFile(dataRoot, gameName));
     if (!counters)
-        return stats;
-    stats.Played = NumberAt(*counters, 0, stats.StatsDamaged);
-    stats.Won = NumberAt(*counters, 1, stats.StatsDamaged);
-    // A table that is missing altogether is simply empty; one that is short
-    // or unreadable is damaged.
-    if (const std::optional<TLines> scores = ReadLines(HighScoreFile(dataRoot, gameName)))
-        ReadScores(*scores, stats);
-    return stats;
+        return {};
+    const std::optional<TLines> scores = ReadLines(HighScoreFile(dataRoot, gameName));
+    return ParseGameStats(*counters, scores ? &*scores : nullptr);
 }
 
 } // namespace persistence

@@ -39,6 +39,10 @@ std::filesystem::path HighScoreFile(const std::filesystem::path& dataRoot,
 // holds is read as far as it is readable; the rest counts as zero or empty.
 TGameStats LoadGameStats(const std::string& gameName, const std::filesystem::path& dataRoot);
 
+// The same from the files' lines; a missing table (null) is simply empty.
+TGameStats ParseGameStats(const std::vector<std::string>& counters,
+                          const std::vector<std::string>* scores);
+
 
 // Writes both files of a game as they stand in `stats`; a damaged original is
 // kept beside each as NAME.damaged first. False when a file could not be written.
