@@ -78,13 +78,19 @@ QWidget* TDataForm::BuildHighScoresPage()
 {
     auto* page = new QWidget;
     StringGrid1 = new QTableWidget(GridRows, 3, page);
-    StringGrid1->setGeometry(2, 2, ClientWidth - 10, GridRows * GridRowHeight + 2);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(StringGrid1);
     StringGrid1->horizontalHeader()->hide();
+    // Each column a third of the grid's width, whatever that width is.
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setDefaultSectionSize(GridRowHeight);
     StringGrid1->verticalHeader()->setMinimumSectionSize(GridRowHeight);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Twenty rows of 20 pixels are more than the window's height: without a
+    // scroll bar the lower half of the table could never be seen.
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -119,7 +125,7 @@ QWidget* TDataForm::BuildNewEntryPage()
     return page;
 }
 
-// Headings in sky blue, each column a third of the grid, the first entry selected.
+// Headings in sky blue, the first entry selected.
 void TDataForm::ApplyGridLayout()
 {
     for (int column = 0; column < 3; ++column) {
@@ -127,7 +133,6 @@ void TDataForm::ApplyGridLayout()
         heading->setText(QString::fromLatin1(Headings[column]));
         heading->setBackground(SkyBlue);
         heading->setFlags(Qt::ItemIsEnabled);
-        StringGrid1->setColumnWidth(column, StringGrid1->viewport()->width() / 3);
     }
     StringGrid1->selectRow(1);
 }

@@ -28,6 +28,8 @@ QPlainTextEdit* ExplanationText(QWidget* parent)
         lines << QString::fromLatin1(line);
     auto* text = new QPlainTextEdit(lines.join(QLatin1Char('\n')), parent);
     text->setReadOnly(true);
+    text->setFrameShape(QFrame::NoFrame);
+    text->viewport()->setAutoFillBackground(false);
     text->setFocusPolicy(Qt::NoFocus);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
