@@ -252,10 +252,17 @@ void TEngine::TakeFromSource(TCard* card, int sourceKind, TPilePos source, int h
         const auto it = std::find(ReserveCards.begin(), ReserveCards.end(), card);
         if (it == ReserveCards.end())
             break;
-        if (Rules.FreeCells)
+        if (Rules.FreeCells) {
             *it = nullptr;
-        else
+        } else {
+            const int gap = static_cast<int>(it - ReserveCards.begin());
             ReserveCards.erase(it);
+            // The later cards close the gap on the table too, so each card of
+            // an all-available reserve always lies at its own index's place:
+            // undo, replay and a re-layout then agree on every position.
+            if (Rules.ReserveAllAvailable)
+                LayOutReserveFrom(gap);
+        }
         break;
     }
     case pkWaste:

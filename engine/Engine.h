@@ -170,6 +170,8 @@ private:
     void KingToBottom(int p, int r);
     void FinishDeal();
     QPoint ReserveCardPosition(int i) const;
+    // Puts reserve cards `first` onward at their places, without animation.
+    void LayOutReserveFrom(int first);
     QPoint CellPosition(int k) const;
     QPoint WastePositionNow() const;
     std::string FoundationLabelText() const;

@@ -317,13 +317,7 @@ void TEngine::SetCard(TCard* card, int kind, TPilePos pos, bool stockBottom)
         } else if (Rules.ReserveAllAvailable) {
             const int at = std::clamp(pos.Index, 0, static_cast<int>(ReserveCards.size()));
             ReserveCards.insert(ReserveCards.begin() + at, card);
-            for (std::size_t i = 0; i < ReserveCards.size(); ++i) {
-                if (ReserveCards[i]) {
-                    const QPoint p = ReserveCardPosition(static_cast<int>(i));
-                    Table.RemoveCard(ReserveCards[i]);
-                    Table.PlaceCard(ReserveCards[i], p.x(), p.y());
-                }
-            }
+            LayOutReserveFrom(0);
         } else {
             ReserveCards.push_back(card);
         }
