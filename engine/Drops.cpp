@@ -494,11 +494,29 @@ void TEngine::RefillEmptied(int p)
     Sound("drop.wav", 1, 100);
 }
 
+// The Clock never gathers its cards on the foundations by count: every move
+// takes a card off one foundation and puts it under another. It is solved
+// when every card lies face up on the foundation of its rank.
+bool TEngine::ClockSolved() const
+{
+    if (!Rules.FoundationRules.Contains(roClockInsert) || FoundationPiles.empty())
+        return false;
+    int cards = 0;
+    for (std::size_t f = 0; f < FoundationPiles.size(); ++f) {
+        for (const TCard* card : FoundationPiles[f]) {
+            if (!card || !card->FaceUp || card->Value != static_cast<int>(f))
+                return false;
+            ++cards;
+        }
+    }
+    return cards == Deck().Count();
+}
+
 void TEngine::WinTest(bool fromClick)
 {
     if (GameWon)
         return;
-    bool won = FoundationCards == (Rules.DeckCount == 2 ? 104 : 52);
+    bool won = FoundationCards == (Rules.DeckCount == 2 ? 104 : 52) || ClockSolved();
     if (Rules.GameName == "Aces Up") {
         won = FoundationCards == 48 && TableauPiles.size() >= 4
             && std::all_of(TableauPiles.begin(), TableauPiles.begin() + 4, [](const TPile& p) { return p[0] != nullptr; });

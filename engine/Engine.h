@@ -201,6 +201,7 @@ private:
     void PairClick(TCard* card);
     void PairRefill(int p, int index);
     void WinTest(bool fromClick);
+    bool ClockSolved() const;
     void CloseGame();
     bool CardAtPosition(int kind, int pile, int position, TCard*& card) const;
     void TurnUp(TCard* card);
