@@ -392,6 +392,7 @@ void TEngine::Redo()
         const int pile = IntAt(SourceLog, SourceLogPos + 1);
         const int position = IntAt(SourceLog, SourceLogPos + 2);
         const int dropPoint = IntAt(SourceLog, SourceLogPos + 3);
+        const int logBefore = SourceLogPos;
         Replay = true;
         MakeMove(kind, pile, dropPoint, position);
         Replay = false;
@@ -403,14 +404,23 @@ void TEngine::Redo()
             History = historyCopy;
         if (HistoryPos != historyBefore)
             break;
+        // A record the table can no longer play (its card is not where it
+        // says) logs nothing; it is passed over as a load passes over it,
+        // so the loop always moves on.
+        if (SourceLogPos == logBefore)
+            SourceLogPos += 4;
     }
     Tag = 0;
-    const bool atEnd = historyCleared ? SourceLogPos >= static_cast<int>(SourceLog.size())
-                                      : HistoryPos >= static_cast<int>(History.size());
-    if (atEnd)
+    const bool recordsLeft = SourceLogPos + 4 <= static_cast<int>(SourceLog.size());
+    const bool atEnd = historyCleared || !recordsLeft ? !recordsLeft
+                                                      : HistoryPos >= static_cast<int>(History.size());
+    if (atEnd) {
         SourceLogPos = static_cast<int>(SourceLog.size());
-    else
+        // Entries beyond here belong to records that replayed to nothing.
+        History.resize(static_cast<std::size_t>(std::min<int>(HistoryPos, static_cast<int>(History.size()))));
+    } else {
         SetUndoRedo(UndoEnabled, true);
+    }
     Table.SetSlowMoveRegion(slowRegion);
     Host.SetCommandEnabled(TEngineCommand::Toolbar, true);
     UpdatePointsLabel();

@@ -149,4 +149,35 @@ TEST_F(EngineTest, ARefusedDropStillCostsFiveAndASavedRefusalReplaysAsBefore)
     EXPECT_EQ(Engine->SourceLog.size(), 11u);
 }
 
+TEST_F(EngineTest, RedoPassesOverARecordThatNoLongerPlaysInsteadOfSpinning)
+{
+    Deal("Klondike 1 [Turn over 1]", 4);
+    Engine->MakeMove(pkStockDeal, 0, 0, 0);
+    const std::string dealtOne = PilesText(*Engine);
+    Engine->Undo();
+    // Before the deal, a record naming a card that is nowhere: it plays nothing.
+    const std::vector<std::string> header(Engine->SourceLog.begin(), Engine->SourceLog.begin() + 3);
+    Engine->SourceLog = header;
+    for (const char* field : {"5", "9", "0", "0", "6", "0", "0", "0"})
+        Engine->SourceLog.emplace_back(field);
+    Engine->History[2] = "-11";
+    ASSERT_TRUE(Engine->RedoEnabled);
+    Engine->Redo();
+    EXPECT_EQ(PilesText(*Engine), dealtOne) << "the dead record passed over, the deal redone";
+    EXPECT_EQ(Engine->SourceLogPos, 11);
+    EXPECT_FALSE(Engine->RedoEnabled);
+
+    // Nothing but a dead record left: redo ends and offers itself no more.
+    Engine->Undo();
+    ASSERT_EQ(Engine->SourceLogPos, 7);
+    Engine->SourceLog[7] = "5";
+    Engine->SourceLog[8] = "9";
+    ASSERT_TRUE(Engine->RedoEnabled);
+    Engine->Redo();
+    EXPECT_EQ(Engine->SourceLogPos, 11);
+    EXPECT_FALSE(Engine->RedoEnabled);
+    EXPECT_EQ(Engine->HistoryPos, static_cast<int>(Engine->History.size()));
+    EXPECT_TRUE(EveryCardOnce());
+}
+
 } // namespace
