@@ -81,7 +81,9 @@ public:
     void CardSetChanged(const std::string& previousSet);
     QPoint MaxInLayout() const;
     void AutoMode();
+    // Moves the game in play to the current layout; with none, does nothing.
     void Relayout();
+    bool GameInPlay() const;
 
     // --- the cue routine: scores by name, then plays through the host ---
     void Sound(const std::string& cue, int channel, int volume);
