@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 
 #include "cardtable/CardTable.h"
+#include "engine/Snapshot.h"
 #include "platform/Trace.h"
 
 #include <QApplication>
@@ -440,8 +441,10 @@ void TEngine::ClockPlacement(TCard* card, int f)
         TCard* top = pile.back();
         if (!top)
             break;
-        if (!top->FaceUp)
+        if (!top->FaceUp) {
             TurnUp(top);
+            Table.Sprite.Zoom(top, 30, 0.01f, true);
+        }
         if (top->Value != f)
             break;
         Table.RemoveCard(top);
@@ -452,6 +455,7 @@ void TEngine::ClockPlacement(TCard* card, int f)
         pile.pop_back();
         pile.insert(pile.begin(), top);
         ReplaceClockPile(f);
+        Sound("claps.wav", 1, 100);
     }
 }
 
@@ -603,7 +607,8 @@ void TEngine::MakeMove(int kind, int pile, int dropPoint, int position)
         if (!Rules.TableauRules.Contains(roNoDragAndDrop)) {
             TCard* dragged = Table.DraggedCard();
             if (dragged) {
-                platform::Trace("MakeMove calls CardDropEvent: " + std::to_string(dropPoint));
+                if (platform::TraceActive())
+                    platform::Trace("MakeMove calls CardDropEvent: " + CardText(dragged, false) + " " + std::to_string(dropPoint));
                 CardDropEvent(dragged, press.x(), press.y(), 0, 0, dropPoint);
             }
         }
@@ -701,7 +706,9 @@ void TEngine::TurnToWaste()
     const bool burleigh = Rules.DeckRules.Contains(roStockSpecial) && Rules.GameName == "Burleigh";
     const int n = std::min(StockCount(), Rules.TurnCount);
     const bool lift = Table.TurnOverAnimationLift();
+    const int turnSpeed = Table.TurnOverAnimationSpeed();
     Table.SetTurnOverAnimationLift(false);
+    Table.SetTurnOverAnimationSpeed(0);
     const QPoint waste = WastePositionNow();
     if (burleigh)
         StockEndsBeforeDeal.emplace_back(StockFromTop, LastDealt);
@@ -732,11 +739,16 @@ void TEngine::TurnToWaste()
         AppendHistory(pkWaste, 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, static_cast<int>(WasteCards.size()) - 1);
     }
     Table.SetTurnOverAnimationLift(lift);
+    Table.SetTurnOverAnimationSpeed(turnSpeed);
 }
 
 void TEngine::OneFoundationDeal()
 {
     const int n = std::min(StockCount(), Rules.TurnCount);
+    const bool lift = Table.TurnOverAnimationLift();
+    const int turnSpeed = Table.TurnOverAnimationSpeed();
+    Table.SetTurnOverAnimationLift(false);
+    Table.SetTurnOverAnimationSpeed(0);
     for (int i = 0; i < n && !FoundationPiles.empty(); ++i) {
         TCard* card = Table.NextCard();
         if (!card)
@@ -753,6 +765,8 @@ void TEngine::OneFoundationDeal()
         Append(pile, card);
         AppendHistory(pkFoundation, 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, position);
     }
+    Table.SetTurnOverAnimationLift(lift);
+    Table.SetTurnOverAnimationSpeed(turnSpeed);
     SetLists();
     if (StockCount() == 0)
         ++PassesDone;

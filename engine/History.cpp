@@ -226,8 +226,7 @@ void TEngine::UndoMove(int sourceKind, int targetKind, bool turnDown, TPilePos t
         TCard* card = GetCard(targetKind, targetPos);
         if (!card)
             break;
-        if (sourceKind != pkStock && sourceKind != pkStockDeal)
-            Glide(card, to);
+        Glide(card, to);
         SetCard(card, sourceKind, {sourcePos.Pile, sourcePos.Index + k}, stockBottom);
     }
     // Only a deal by a stock click counts a pass, so only its undo takes one
