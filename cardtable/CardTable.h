@@ -31,7 +31,9 @@ using TDropAngles = std::vector<float>;
 // Raised when a button goes down on a card (every press, also the one that
 // starts a drag and also for the right button).
 using TCardClickEvent = std::function<void(TCard* card, Qt::MouseButton button)>;
-// Raised when a dragged card is released. x, y: pointer in table pixels;
+// Raised when a dragged card is released, unless the pointer never went the
+// desktop's drag distance from the press (a click: the table restores the
+// card itself and raises only OnCardRestoredEvent). x, y: pointer in table pixels;
 // relX, relY: where the card was grabbed, so (x - relX, y - relY) is its
 // top-left; index: the drop point shaded at release, -1 when none. The
 // handler must answer with DropCard or RestoreCard before returning.
@@ -314,6 +316,7 @@ private:
     // Dragging (CardTableDrag.cpp)
     void ButtonDown(int x, int y, Qt::MouseButton button);
     void PointerMove(int x, int y);
+    void NotePointer(int x, int y);
     void ButtonUp(int x, int y, Qt::MouseButton button);
     bool MayDrag(const TCard* card, Qt::MouseButton button) const;
     bool StartDrag(TCard*& card, int x, int y);
@@ -363,6 +366,10 @@ private:
     bool FromStock_ = false;
     int RelX = 0;
     int RelY = 0;
+    // Where the drag began, and whether the pointer ever went the desktop's
+    // drag distance from there: a press released closer is a click, not a drop.
+    QPoint PressPoint;
+    bool LeftPressPoint = false;
     bool ShadeShown = false;
     int ShadedIndex = -1;
     std::vector<int> OverlapList;  // mode 1: touched drop points, most recent last

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QApplication>
+
 #include "cardtable/CardTableBlit.h"
 #include "cardtable/MyGrphx.h"
 
@@ -96,6 +98,8 @@ bool TCardTable::StartDrag(TCard*& card, int x, int y)
     }
     RelX = x - card->X;
     RelY = y - card->Y;
+    PressPoint = QPoint(x, y);
+    LeftPressPoint = false;
     OverlapList.clear();
     ShadedIndex = -1;
     ShadeShown = false;
@@ -125,11 +129,18 @@ void TCardTable::RestoreCursor()
 
 // ------------------------------------------------------------ pointer move
 
+void TCardTable::NotePointer(int x, int y)
+{
+    if ((QPoint(x, y) - PressPoint).manhattanLength() >= QApplication::startDragDistance())
+        LeftPressPoint = true;
+}
+
 void TCardTable::PointerMove(int x, int y)
 {
     TCard* card = DragCard;
     if (card == nullptr || !card->OnTable)
         return;
+    NotePointer(x, y);
     const int w = Deck->CardWidth;
     const int h = Deck->CardHeight;
     QRect dirty = CardRect(card).united(ShadowRect(card->X, card->Y));
@@ -329,6 +340,13 @@ void TCardTable::ButtonUp(int x, int y, Qt::MouseButton button)
     ShadeShown = false;
     ShadedIndex = -1;
     Deck->ClearShadeCache();
+    NotePointer(x, y);
+    if (!LeftPressPoint) {
+        // A card pressed and let go where it lay was clicked, not dropped:
+        // it just goes back, and nobody is told of a drop.
+        RestoreCard();
+        return;
+    }
     TCard* card = DragCard;
     if (OnCardDropEvent)
         OnCardDropEvent(card, x, y, RelX, RelY, index);

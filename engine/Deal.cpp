@@ -452,6 +452,19 @@ QPoint TEngine::ReserveCardPosition(int i) const
     return {x0 + (i + 1) * Layout.ColumnStep, y};
 }
 
+void TEngine::LayOutReserveFrom(int first)
+{
+    for (std::size_t i = static_cast<std::size_t>(std::max(0, first)); i < ReserveCards.size(); ++i) {
+        TCard* card = ReserveCards[i];
+        if (!card)
+            continue;
+        // Re-placed in order even where it already lies, so later cards stay on top.
+        const QPoint p = ReserveCardPosition(static_cast<int>(i));
+        Table.RemoveCard(card);
+        Table.PlaceCard(card, p.x(), p.y());
+    }
+}
+
 void TEngine::DealReserve()
 {
     ReserveCards.assign(static_cast<std::size_t>(std::max(0, Rules.ReserveCount)), nullptr);

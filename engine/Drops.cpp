@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 
 #include "cardtable/CardTable.h"
+#include "engine/Snapshot.h"
 #include "platform/Trace.h"
 
 #include <QApplication>
@@ -252,10 +253,17 @@ void TEngine::TakeFromSource(TCard* card, int sourceKind, TPilePos source, int h
         const auto it = std::find(ReserveCards.begin(), ReserveCards.end(), card);
         if (it == ReserveCards.end())
             break;
-        if (Rules.FreeCells)
+        if (Rules.FreeCells) {
             *it = nullptr;
-        else
+        } else {
+            const int gap = static_cast<int>(it - ReserveCards.begin());
             ReserveCards.erase(it);
+            // The later cards close the gap on the table too, so each card of
+            // an all-available reserve always lies at its own index's place:
+            // undo, replay and a re-layout then agree on every position.
+            if (Rules.ReserveAllAvailable)
+                LayOutReserveFrom(gap);
+        }
         break;
     }
     case pkWaste:
@@ -433,8 +441,10 @@ void TEngine::ClockPlacement(TCard* card, int f)
         TCard* top = pile.back();
         if (!top)
             break;
-        if (!top->FaceUp)
+        if (!top->FaceUp) {
             TurnUp(top);
+            Table.Sprite.Zoom(top, 30, 0.01f, true);
+        }
         if (top->Value != f)
             break;
         Table.RemoveCard(top);
@@ -445,6 +455,7 @@ void TEngine::ClockPlacement(TCard* card, int f)
         pile.pop_back();
         pile.insert(pile.begin(), top);
         ReplaceClockPile(f);
+        Sound("claps.wav", 1, 100);
     }
 }
 
@@ -487,11 +498,29 @@ void TEngine::RefillEmptied(int p)
     Sound("drop.wav", 1, 100);
 }
 
+// The Clock never gathers its cards on the foundations by count: every move
+// takes a card off one foundation and puts it under another. It is solved
+// when every card lies face up on the foundation of its rank.
+bool TEngine::ClockSolved() const
+{
+    if (!Rules.FoundationRules.Contains(roClockInsert) || FoundationPiles.empty())
+        return false;
+    int cards = 0;
+    for (std::size_t f = 0; f < FoundationPiles.size(); ++f) {
+        for (const TCard* card : FoundationPiles[f]) {
+            if (!card || !card->FaceUp || card->Value != static_cast<int>(f))
+                return false;
+            ++cards;
+        }
+    }
+    return cards == Deck().Count();
+}
+
 void TEngine::WinTest(bool fromClick)
 {
     if (GameWon)
         return;
-    bool won = FoundationCards == (Rules.DeckCount == 2 ? 104 : 52);
+    bool won = FoundationCards == (Rules.DeckCount == 2 ? 104 : 52) || ClockSolved();
     if (Rules.GameName == "Aces Up") {
         won = FoundationCards == 48 && TableauPiles.size() >= 4
             && std::all_of(TableauPiles.begin(), TableauPiles.begin() + 4, [](const TPile& p) { return p[0] != nullptr; });
@@ -578,7 +607,8 @@ void TEngine::MakeMove(int kind, int pile, int dropPoint, int position)
         if (!Rules.TableauRules.Contains(roNoDragAndDrop)) {
             TCard* dragged = Table.DraggedCard();
             if (dragged) {
-                platform::Trace("MakeMove calls CardDropEvent: " + std::to_string(dropPoint));
+                if (platform::TraceActive())
+                    platform::Trace("MakeMove calls CardDropEvent: " + CardText(dragged, false) + " " + std::to_string(dropPoint));
                 CardDropEvent(dragged, press.x(), press.y(), 0, 0, dropPoint);
             }
         }
@@ -676,7 +706,9 @@ void TEngine::TurnToWaste()
     const bool burleigh = Rules.DeckRules.Contains(roStockSpecial) && Rules.GameName == "Burleigh";
     const int n = std::min(StockCount(), Rules.TurnCount);
     const bool lift = Table.TurnOverAnimationLift();
+    const int turnSpeed = Table.TurnOverAnimationSpeed();
     Table.SetTurnOverAnimationLift(false);
+    Table.SetTurnOverAnimationSpeed(0);
     const QPoint waste = WastePositionNow();
     if (burleigh)
         StockEndsBeforeDeal.emplace_back(StockFromTop, LastDealt);
@@ -707,11 +739,16 @@ void TEngine::TurnToWaste()
         AppendHistory(pkWaste, 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, static_cast<int>(WasteCards.size()) - 1);
     }
     Table.SetTurnOverAnimationLift(lift);
+    Table.SetTurnOverAnimationSpeed(turnSpeed);
 }
 
 void TEngine::OneFoundationDeal()
 {
     const int n = std::min(StockCount(), Rules.TurnCount);
+    const bool lift = Table.TurnOverAnimationLift();
+    const int turnSpeed = Table.TurnOverAnimationSpeed();
+    Table.SetTurnOverAnimationLift(false);
+    Table.SetTurnOverAnimationSpeed(0);
     for (int i = 0; i < n && !FoundationPiles.empty(); ++i) {
         TCard* card = Table.NextCard();
         if (!card)
@@ -728,6 +765,8 @@ void TEngine::OneFoundationDeal()
         Append(pile, card);
         AppendHistory(pkFoundation, 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, position);
     }
+    Table.SetTurnOverAnimationLift(lift);
+    Table.SetTurnOverAnimationSpeed(turnSpeed);
     SetLists();
     if (StockCount() == 0)
         ++PassesDone;

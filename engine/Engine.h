@@ -81,7 +81,9 @@ public:
     void CardSetChanged(const std::string& previousSet);
     QPoint MaxInLayout() const;
     void AutoMode();
+    // Moves the game in play to the current layout; with none, does nothing.
     void Relayout();
+    bool GameInPlay() const;
 
     // --- the cue routine: scores by name, then plays through the host ---
     void Sound(const std::string& cue, int channel, int volume);
@@ -172,6 +174,8 @@ private:
     void KingToBottom(int p, int r);
     void FinishDeal();
     QPoint ReserveCardPosition(int i) const;
+    // Puts reserve cards `first` onward at their places, without animation.
+    void LayOutReserveFrom(int first);
     QPoint CellPosition(int k) const;
     QPoint WastePositionNow() const;
     std::string FoundationLabelText() const;
@@ -201,6 +205,7 @@ private:
     void PairClick(TCard* card);
     void PairRefill(int p, int index);
     void WinTest(bool fromClick);
+    bool ClockSolved() const;
     void CloseGame();
     bool CardAtPosition(int kind, int pile, int position, TCard*& card) const;
     void TurnUp(TCard* card);

@@ -219,8 +219,7 @@ void TEngine::UndoMove(int sourceKind, int targetKind, bool turnDown, TPilePos t
         TCard* card = GetCard(targetKind, targetPos);
         if (!card)
             break;
-        if (sourceKind != pkStock && sourceKind != pkStockDeal)
-            Glide(card, to);
+        Glide(card, to);
         SetCard(card, sourceKind, {sourcePos.Pile, sourcePos.Index + k}, stockBottom);
     }
     // Only a deal by a stock click counts a pass, so only its undo takes one
@@ -310,13 +309,7 @@ void TEngine::SetCard(TCard* card, int kind, TPilePos pos, bool stockBottom)
         } else if (Rules.ReserveAllAvailable) {
             const int at = std::clamp(pos.Index, 0, static_cast<int>(ReserveCards.size()));
             ReserveCards.insert(ReserveCards.begin() + at, card);
-            for (std::size_t i = 0; i < ReserveCards.size(); ++i) {
-                if (ReserveCards[i]) {
-                    const QPoint p = ReserveCardPosition(static_cast<int>(i));
-                    Table.RemoveCard(ReserveCards[i]);
-                    Table.PlaceCard(ReserveCards[i], p.x(), p.y());
-                }
-            }
+            LayOutReserveFrom(0);
         } else {
             ReserveCards.push_back(card);
         }
@@ -391,6 +384,7 @@ void TEngine::Redo()
         const int pile = IntAt(SourceLog, SourceLogPos + 1);
         const int position = IntAt(SourceLog, SourceLogPos + 2);
         const int dropPoint = IntAt(SourceLog, SourceLogPos + 3);
+        const int logBefore = SourceLogPos;
         Replay = true;
         MakeMove(kind, pile, dropPoint, position);
         Replay = false;
@@ -402,14 +396,23 @@ void TEngine::Redo()
             History = historyCopy;
         if (HistoryPos != historyBefore)
             break;
+        // A record the table can no longer play (its card is not where it
+        // says) logs nothing; it is passed over as a load passes over it,
+        // so the loop always moves on.
+        if (SourceLogPos == logBefore)
+            SourceLogPos += 4;
     }
     Tag = 0;
-    const bool atEnd = historyCleared ? SourceLogPos >= static_cast<int>(SourceLog.size())
-                                      : HistoryPos >= static_cast<int>(History.size());
-    if (atEnd)
+    const bool recordsLeft = SourceLogPos + 4 <= static_cast<int>(SourceLog.size());
+    const bool atEnd = historyCleared || !recordsLeft ? !recordsLeft
+                                                      : HistoryPos >= static_cast<int>(History.size());
+    if (atEnd) {
         SourceLogPos = static_cast<int>(SourceLog.size());
-    else
+        // Entries beyond here belong to records that replayed to nothing.
+        History.resize(static_cast<std::size_t>(std::min<int>(HistoryPos, static_cast<int>(History.size()))));
+    } else {
         SetUndoRedo(UndoEnabled, true);
+    }
     Table.SetSlowMoveRegion(slowRegion);
     Host.SetCommandEnabled(TEngineCommand::Toolbar, true);
     UpdatePointsLabel();

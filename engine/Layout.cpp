@@ -41,8 +41,16 @@ void TEngine::RerunDefinitionForLayout()
     Rules.FoundationBaseCard = base;
 }
 
+bool TEngine::GameInPlay() const
+{
+    return FindGameDefinition(Rules.GameName) != nullptr;
+}
+
 void TEngine::Relayout()
 {
+    // With no game on the table there is nothing to move, and no pack to draw.
+    if (!GameInPlay())
+        return;
     RerunDefinitionForLayout();
     MovePilesToLayout();
 }
@@ -219,7 +227,7 @@ void TEngine::Stretch(QPoint extent)
 
 void TEngine::AutoMode()
 {
-    if (!Table.isVisible() || Table.Sprite.Shown)
+    if (!Table.isVisible() || Table.Sprite.Shown || !GameInPlay())
         return;
     platform::Trace("AutoMode Called.");
     Stretch(MaxInLayout());
@@ -286,7 +294,7 @@ void TEngine::SwitchToCompact()
         return;
     Extended = false;
     SetConstantVariables(Layout, 1.0f, 1.0f);
-    if (Table.isVisible()) {
+    if (Table.isVisible() && GameInPlay()) {
         RerunDefinitionForLayout();
         SetScale(Deck().ScaleStep());
         MovePilesToLayout();

@@ -61,7 +61,7 @@ void TEngine::PairClick(TCard* card)
             Table.Sprite.Hide();
         else
             TurnUp(card);
-        if (t.Contains(roDealFaceDown))
+        if (t.Contains(roDealFaceDown) && Table.SMR_WaitMode())
             Table.Wait(400);
         TCard* first = SelectedCard;
         SelectedCard = nullptr;
@@ -72,17 +72,20 @@ void TEngine::PairClick(TCard* card)
                 return a.first.Pile != b.first.Pile ? a.first.Pile > b.first.Pile : a.first.Index > b.first.Index;
             });
             for (auto& [where, which] : pair) {
+                if (Table.SMR_WaitMode())
+                    Table.Sprite.Zoom(which, 200, 0.2f, false);
                 Table.RemoveCard(which);
                 RemovedCards.push_back(which);
                 Sound("success.wav", 1, 100);
                 PairRefill(where.Pile, where.Index);
             }
         } else {
-            Sound("undo.wav", 1, 100);
-            Sound("drop0.wav", 1, 100);
-            if (t.Contains(roDealFaceDown)) {
-                TurnDown(card);
-                TurnDown(first);
+            // Each of the two cards is refused in turn, the clicked one first.
+            for (TCard* refused : {card, first}) {
+                Sound("undo.wav", 1, 100);
+                Sound("drop0.wav", 1, 100);
+                if (t.Contains(roDealFaceDown))
+                    TurnDown(refused);
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "engine/RandomPlay.h"
 
 #include "cardtable/CardTable.h"
+#include "cardtable/Random.h"
 #include "engine/Engine.h"
 
 #include <vector>
@@ -92,4 +93,20 @@ void RedoEverything(TEngine& engine)
 {
     for (int guard = 0; engine.RedoEnabled && guard < 100000; ++guard)
         engine.Redo();
+}
+
+bool PlayRandomGame(TEngine& engine, const std::string& game, std::uint32_t seed, long long actions)
+{
+    SetRandSeed(seed);
+    // A game already in play would not be dealt again.
+    engine.Rules.GameName.clear();
+    if (!engine.SelectGame(game))
+        return false;
+    // The program's one generator must stay as the deal left it, or a replay
+    // would shuffle differently on a redeal.
+    std::mt19937 random(seed);
+    for (long long i = 0; i < actions; ++i)
+        PlayRandomAction(engine, random, TUndoUse::KeepRedoable);
+    RedoEverything(engine);
+    return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <random>
+#include <string>
 
 class TEngine;
 
@@ -20,3 +22,10 @@ void PlayRandomAction(TEngine& engine, std::mt19937& random, TUndoUse undoUse = 
 
 // Redoes every undone action (the random player's way of finishing).
 void RedoEverything(TEngine& engine);
+
+// Deals `game` from `seed` and plays `actions` random actions with undo and
+// redo kept redoable, then redoes everything, so that the game record
+// replays to exactly the state reached, points and positions included. The
+// player's choices come from a generator of their own seeded with `seed`.
+// False when there is no such game.
+bool PlayRandomGame(TEngine& engine, const std::string& game, std::uint32_t seed, long long actions);

@@ -15,7 +15,7 @@ void TEngine::Redeal()
     DealBusy = true;
     LogSource(pkRedeal, 0, 0, 0);
     SetRedeal(false);
-    Sound("waste.wav", 1, 100);
+    Sound("waste.wav", 2, 100);
     Host.ProcessPendingMessages();
     const bool gathering = Rules.TurnCount < -2;
     if (gathering) {

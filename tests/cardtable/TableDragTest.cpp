@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "TableTestSupport.h"
 
 using namespace tabletest;
@@ -358,4 +360,27 @@ TEST(TableDrag, EverySecondPressIsAnotherClick)
     Release(*t, 110, 110);
     ASSERT_EQ(t.Clicks.size(), 2u);
     EXPECT_EQ(t.Clicks[1].first, card);
+}
+
+TEST(TableDrag, APressLetGoWithinTheDragDistanceIsNoDrop)
+{
+    DragTable t;
+    TCard* card = Deal(*t, 100, 100);
+    t->SetDropPoints({QPoint(104, 100)});
+    const QImage before = Whole(*t);
+    const int near = QApplication::startDragDistance() - 1;
+    Press(*t, 110, 110);
+    MoveTo(*t, 110 + near, 110);  // close enough to shade the target beside it
+    Release(*t, 110 + near, 110);
+    EXPECT_TRUE(t.Drops.empty());
+    EXPECT_EQ(t.Restored, 1);
+    EXPECT_FALSE(t->Dragging());
+    EXPECT_EQ(card->X, 100);
+    EXPECT_EQ(Whole(*t), before);
+    // Once the pointer went the distance, coming back is a drop all the same.
+    Press(*t, 110, 110);
+    MoveTo(*t, 110, 110 + QApplication::startDragDistance());
+    MoveTo(*t, 110, 110);
+    Release(*t, 110, 110);
+    EXPECT_EQ(t.Drops.size(), 1u);
 }

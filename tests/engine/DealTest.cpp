@@ -242,3 +242,28 @@ TEST_F(EngineTest, TheExtendedLayoutStretchesADownwardFanningGameSidewaysOnlyAnd
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EngineTest, WithNoGameChosenLayoutChangesAndCardSizesLayNothingOnTheTable)
+{
+    Table->show();
+    ASSERT_TRUE(Table->isVisible());
+    const QImage empty = Table->SurfaceImage().copy();
+    Engine->SwitchToExtended();
+    Engine->SetScale(2);
+    Engine->Relayout();
+    Engine->AutoMode();
+    Engine->SetScale(-1);
+    Engine->SwitchToCompact();
+    Engine->SetScale(1);
+    const TCardDeck& deck = Table->CardDeck();
+    for (int i = 1; i <= deck.Count(); ++i)
+        EXPECT_FALSE(deck.CardByIndex(i)->OnTable) << "card " << i;
+    EXPECT_TRUE(Table->ZList().empty());
+    EXPECT_EQ(Table->SurfaceImage(), empty) << "no pack drawn at the top left";
+    EXPECT_EQ(Table->CardDeck().ScaleStep(), 1) << "the size steps still apply";
+    Table->hide();
+}
+
+} // namespace

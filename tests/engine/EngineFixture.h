@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,7 +17,13 @@
 // A host that remembers what the engine played and asked.
 class TRecordingHost : public TQuietHost {
 public:
-    void PlaySoundFile(const std::string& file, int, int) override { Sounds.push_back(file); }
+    void PlaySoundFile(const std::string& file, int mode, int) override
+    {
+        Sounds.push_back(file);
+        Modes.push_back(mode);
+        if (OnSound)
+            OnSound(file);
+    }
     bool SoundOn() const override { return PlaySounds; }
     void Beep() override { ++Beeps; }
     bool AskYesNo(const std::string& text) override
@@ -36,6 +43,8 @@ public:
     // Sounds are recorded though nothing is played and no pause is taken.
     bool PlaySounds = false;
     std::vector<std::string> Sounds;
+    std::vector<int> Modes; // the play mode of each sound
+    std::function<void(const std::string&)> OnSound;
     std::vector<std::string> Questions;
     std::vector<TResult> Results;
     bool Answer = true;

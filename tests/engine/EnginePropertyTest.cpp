@@ -83,6 +83,29 @@ TEST_P(AllGames, RandomPlayKeepsEveryCardUndoesToItsStartAndReplays)
     }
 }
 
+// What `tessalyn-cli play` writes, `tessalyn-cli replay` loads to the same
+// table: piles, faces, every card's position, points, passes and the win.
+TEST_P(AllGames, APlayedGameReplaysToTheSameTableCardPositionsIncluded)
+{
+    for (const std::uint32_t seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        ASSERT_TRUE(PlayRandomGame(*Engine, GetParam(), seed, 300));
+        ASSERT_TRUE(EveryCardOnce());
+        const std::string played = StateJson(*Engine, true);
+        std::string error;
+        const auto saved = ParseSavedGame(FormatSourceLog(Engine->SavedRecord()), error);
+        ASSERT_TRUE(saved) << error;
+
+        // A fresh table and engine, as a new run of the program would have.
+        TRecordingHost host;
+        TCardTable table(nullptr, testpaths::ProgramDir() / "Cardsets");
+        table.SetTableSize(1400, 1000);
+        TEngine replay(table, host);
+        ASSERT_TRUE(replay.LoadGame(*saved));
+        EXPECT_EQ(StateJson(replay, true), played);
+    }
+}
+
 TEST_P(AllGames, ARecordOfArbitraryActionsReplaysWithoutLosingACard)
 {
     std::mt19937 random(std::hash<std::string>{}(GetParam()));

@@ -19,3 +19,4 @@ int RunGamesCommand(std::span<const std::string_view> arguments, std::ostream& o
 int RunDealCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunReplayCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunPlayCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
+int RunGoldenCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);

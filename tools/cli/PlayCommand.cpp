@@ -1,13 +1,10 @@
 #include "Commands.h"
 #include "Headless.h"
 
-#include "cardtable/Random.h"
 #include "engine/Engine.h"
 #include "engine/RandomPlay.h"
 #include "engine/Snapshot.h"
 #include "engine/SourceLogFile.h"
-
-#include <random>
 
 namespace {
 
@@ -28,17 +25,7 @@ int Run(std::span<const std::string_view> arguments, std::ostream& out, std::ost
     if (!headless.Start(err))
         return 2;
     TEngine& engine = headless.Engine();
-    SetRandSeed(*options.Seed);
-    engine.SelectGame(options.Game);
-    // The player's choices come from a generator of their own: the program's
-    // one generator must stay as the deal left it, or a replay would shuffle
-    // differently on a redeal.
-    std::mt19937 random(*options.Seed);
-    // Undone actions are always redone before another move, and at the end,
-    // so the written record replays to exactly this state, points included.
-    for (long long i = 0; i < *options.Random; ++i)
-        PlayRandomAction(engine, random, TUndoUse::KeepRedoable);
-    RedoEverything(engine);
+    PlayRandomGame(engine, options.Game, *options.Seed, *options.Random);
     const std::vector<std::string> record = engine.SavedRecord();
     if (!options.Out.empty() && !WriteSourceLog(options.Out, record)) {
         err << "tessalyn-cli play: cannot write " << options.Out << '\n';
