@@ -7,6 +7,7 @@ constexpr TCliCommand Commands[] = {
     {"deal", "GAME --seed N [--positions]", RunDealCommand},
     {"replay", "FILE.tsg [--positions]", RunReplayCommand},
     {"play", "GAME --seed N --random K [--out FILE.tsg] [--positions]", RunPlayCommand},
+    {"settings", "show FILE | save DIR [Name=Value ...]", RunSettingsCommand},
 };
 
 } // namespace
