@@ -219,6 +219,10 @@ TPropertyDef Enumeration(std::string_view name, std::span<const std::string_view
 TBackdrop& Drop(const TCardTable& t) { return const_cast<TCardTable&>(t).BackDrop(); }
 
 std::uint8_t ByteOf(int value) { return static_cast<std::uint8_t>(value); }
+
+// No screen is larger; a bigger size in a file would only exhaust memory.
+constexpr int LargestSide = 16384;
+bool IsSide(int value) { return value > 0 && value <= LargestSide; }
 bool IsByte(int value) { return value >= 0 && value <= 255; }
 
 const std::vector<TPropertyDef>& Properties()
@@ -232,9 +236,9 @@ const std::vector<TPropertyDef>& Properties()
         p.push_back(Integer("Top", [](const TCardTable& t) { return t.y(); },
                             [](TCardTable& t, int v) { t.move(t.x(), v); }));
         p.push_back(Integer("Width", [](const TCardTable& t) { return t.width(); },
-                            [](TCardTable& t, int v) { if (v > 0) t.resize(v, t.height()); }));
+                            [](TCardTable& t, int v) { if (IsSide(v)) t.resize(v, t.height()); }));
         p.push_back(Integer("Height", [](const TCardTable& t) { return t.height(); },
-                            [](TCardTable& t, int v) { if (v > 0) t.resize(t.width(), v); }));
+                            [](TCardTable& t, int v) { if (IsSide(v)) t.resize(t.width(), v); }));
         p.push_back({"Cursor", TKind::Cursor, TWhen::NotDefault, {},
                      [](const TCardTable& t) {
                          return IntSetting(t.testAttribute(Qt::WA_SetCursor) ? CursorNumber(t.cursor().shape()) : 0);
@@ -269,7 +273,12 @@ const std::vector<TPropertyDef>& Properties()
                                 } catch (const ECardTableError&) {
                                 }
                             }));
-        p.push_back(Boolean("Visible", [](const TCardTable& t) { return !t.isHidden(); },
+        // Visible means "not hidden on purpose": a table whose window is not
+        // shown yet is still a visible table.
+        p.push_back(Boolean("Visible",
+                            [](const TCardTable& t) {
+                                return !(t.testAttribute(Qt::WA_WState_ExplicitShowHide) && t.isHidden());
+                            },
                             [](TCardTable& t, bool v) {
                                 // A table without an owner is never shown as a window of its own.
                                 if (!v)
@@ -345,9 +354,9 @@ const std::vector<TPropertyDef>& Properties()
         p.push_back(Boolean("AutoResize", [](const TCardTable& t) { return t.AutoResize(); },
                             [](TCardTable& t, bool v) { t.SetAutoResize(v); }));
         p.push_back(Integer("MinWidth", [](const TCardTable& t) { return t.MinWidth(); },
-                            [](TCardTable& t, int v) { t.SetMinWidth(v); }));
+                            [](TCardTable& t, int v) { if (v <= LargestSide) t.SetMinWidth(v); }));
         p.push_back(Integer("MinHeight", [](const TCardTable& t) { return t.MinHeight(); },
-                            [](TCardTable& t, int v) { t.SetMinHeight(v); }));
+                            [](TCardTable& t, int v) { if (v <= LargestSide) t.SetMinHeight(v); }));
         p.push_back(Integer("TurnOverAnimationSpeed", [](const TCardTable& t) { return t.TurnOverAnimationSpeed(); },
                             [](TCardTable& t, int v) { t.SetTurnOverAnimationSpeed(v); }));
         p.push_back(Boolean("TurnOverAnimationVertical", [](const TCardTable& t) { return t.TurnOverAnimationVertical(); },
