@@ -314,7 +314,7 @@ TEST_F(TWindowFixture, UnbuiltCommandsAreDisabledAndTheirKeysDoNothing)
             }
         }
     }
-    EXPECT_GT(later, 40);
+    EXPECT_GT(later, 15);
     const QString title = Form->windowTitle();
     PressKey(Form.get(), Qt::Key_F12);
     PressKey(Form.get(), Qt::Key_F1);
