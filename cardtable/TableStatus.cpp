@@ -81,6 +81,7 @@ constexpr std::array<std::string_view, 4> StyleNames{"gsHorizontal", "gsVertical
                                                       "gsDiagonalRightLeft"};
 constexpr std::array<std::string_view, 2> JpegNames{"jpBestQuality", "jpBestSpeed"};
 constexpr std::array<std::string_view, 2> ShadowNames{"smOriginal", "smDarken"};
+constexpr std::array<std::string_view, 2> HelpTypeNames{"htKeyword", "htContext"};
 
 bool SameIdent(std::string_view a, std::string_view b)
 {
@@ -144,7 +145,9 @@ std::optional<Qt::CursorShape> CursorShape(std::int64_t number)
 
 // ------------------------------------------------------------ the properties
 
-enum class TWhen { Always, NotZero, NotDefault, WhenFalse, NotEmpty };
+// Never: properties of every control that the table leaves at their
+// defaults; files from other writers may still hold them.
+enum class TWhen { Always, NotZero, NotDefault, WhenFalse, NotEmpty, Never };
 
 struct TPropertyDef {
     std::string_view Name;
@@ -249,6 +252,21 @@ const std::vector<TPropertyDef>& Properties()
                          else if (const auto shape = CursorShape(s.Int))
                              t.setCursor(*shape);
                      }});
+        // Hints, help and margins: read and let go.
+        const auto ignoreInt = [](TCardTable&, int) {};
+        const auto ignoreBool = [](TCardTable&, bool) {};
+        p.push_back({"HelpType", TKind::Enumeration, TWhen::Never, HelpTypeNames,
+                     [](const TCardTable&) { return IntSetting(1); }, [](TCardTable&, const TSetting&) {}});
+        p.push_back({"HelpKeyword", TKind::Text, TWhen::Never, {}, [](const TCardTable&) { return TextSetting({}); },
+                     [](TCardTable&, const TSetting&) {}});
+        p.push_back(Integer("HelpContext", [](const TCardTable&) { return 0; }, ignoreInt, TWhen::Never));
+        p.push_back({"Hint", TKind::Text, TWhen::Never, {}, [](const TCardTable&) { return TextSetting({}); },
+                     [](TCardTable&, const TSetting&) {}});
+        p.push_back(Boolean("ShowHint", [](const TCardTable&) { return false; }, ignoreBool, TWhen::Never));
+        p.push_back(Boolean("ParentShowHint", [](const TCardTable&) { return true; }, ignoreBool, TWhen::Never));
+        p.push_back(Boolean("AlignWithMargins", [](const TCardTable&) { return false; }, ignoreBool, TWhen::Never));
+        for (const std::string_view margin : {"Margins.Left", "Margins.Top", "Margins.Right", "Margins.Bottom"})
+            p.push_back(Integer(margin, [](const TCardTable&) { return 3; }, ignoreInt, TWhen::Never));
         p.push_back(Enumeration("Align", AlignNames, [](const TCardTable& t) { return int(t.Align()); },
                                 [](TCardTable& t, int v) {
                                     if (v >= 0 && v < int(AlignNames.size()))
@@ -413,6 +431,8 @@ bool Stored(const TPropertyDef& def, const TSetting& value)
         return !value.Bool;
     case TWhen::NotEmpty:
         return !value.Text.empty();
+    case TWhen::Never:
+        return false;
     }
     return true;
 }

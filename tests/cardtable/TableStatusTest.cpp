@@ -176,7 +176,8 @@ TEST(TableStatus, ForeignEncodingsOfTheSameValuesLoad)
         std::string("TPF0") + Short("TCardTable") + Short("Table") + Short("CardSpeed") +
         std::string("\x04\x40\x00\x00\x00", 5) + Short("Color") + "\x07" + Short("clRed") + Short("ShadowMode") +
         std::string("\x02\x00", 2) + Short("BackgroundPicture") + "\x0C" + std::string("\x04\x00\x00\x00", 4) +
-        "None" + Short("DragCardCursor") + "\x02\xEB" + Short("cno") + Short("dfu") +
+        "None" + Short("DragCardCursor") + "\x02\xEB" + Short("Hint") + "\x06" + Short("Deal!") + Short("Margins.Left") +
+        "\x02\x05" + Short("cno") + Short("dfu") +
         Short("HQDragShadeColour") + "\x02\x03" + std::string(2, '\0');
     WriteFile(fs::path(Folder(dir)) / "Status.Dat", stream);
     auto table = MakeTable(640, 480, false);
