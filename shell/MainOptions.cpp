@@ -217,7 +217,6 @@ void TForm1::BackgroundColour1Click()
     if (CardTable1 == nullptr)
         return;
     QColorDialog dialog(CardTable1->Color(), this);
-    dialog.setOption(QColorDialog::DontUseNativeDialog, false);
     if (dialog.exec() == QDialog::Accepted)
         SetBackgroundColour(dialog.selectedColor());
 }

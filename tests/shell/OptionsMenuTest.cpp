@@ -312,3 +312,24 @@ TEST_F(TOptionsFixture, NoFlipKeepsTheTurnoverSpeedForTheNextOpening)
     EXPECT_EQ(dialog->TurnoverSpeed(), 10);
     EXPECT_TRUE(dialog->CheckBox(1)->isChecked());  // lift offset, as the program starts
 }
+
+TEST_F(TOptionsFixture, CardDecksTooLargeForCompactAreRefused)
+{
+    WriteFile(Data("Options.dat"), "Unused\r\nOn\r\nOn\r\nOn\r\n1\r\nCompact\r\n");
+    Form->FirstShow();
+    ASSERT_FALSE(Form->Engine()->ExtendedLayout());
+    Table().CardDeck().SetDeckName("M_Small");
+    Form->CardDeckChosen("Standard");
+    ASSERT_EQ(Notices.size(), 1);
+    EXPECT_EQ(Notices.back(), "Scale for this deck, in this layout mode, is toolarge - Reset");
+    EXPECT_EQ(Table().CardDeck().DeckName(), "Standard");
+
+    Form->SetScaleStepIndex(3);  // 125%, allowed for "Standard" here
+    Table().CardDeck().SetDeckName("Large");
+    Form->CardDeckChosen("Standard");
+    ASSERT_EQ(Notices.size(), 2);
+    EXPECT_EQ(Notices.back(), "Scale for this deck, in this layout mode, is too large - Reset");
+    EXPECT_EQ(Table().CardDeck().ScaleStep(), 1);
+    EXPECT_TRUE(In("Choose Card Scale", "Normal")->isChecked());
+    EXPECT_FLOAT_EQ(Form->Engine()->ScaleX, float(Table().CardDeck().CardWidth) / 71.0f);
+}
