@@ -15,6 +15,7 @@
 #include "platform/Trace.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
@@ -125,9 +126,13 @@ void TForm1::BuildOptionsMenu(QMenu* menu)
     AddItem(menu, QStringLiteral("Choose Card Deck"), [this] { ChooseCardDeck1Click(); });
     AddItem(menu, QStringLiteral("Choose Card Back"), [this] { ChooseCardBack1Click(); });
     QMenu* scale = AddSubMenu(menu, QStringLiteral("Choose Card Scale"));
-    for (std::size_t i = 0; i < ScaleCaptions.size(); ++i)
+    // Exactly one size is ever checked: the group unchecks the others.
+    auto* scaleGroup = new QActionGroup(scale);
+    for (std::size_t i = 0; i < ScaleCaptions.size(); ++i) {
         ScaleItems.push_back(Checkable(
             AddItem(scale, QString::fromLatin1(ScaleCaptions[i]), [this, i] { SetScaleStepIndex(int(i)); })));
+        scaleGroup->addAction(ScaleItems.back());
+    }
     QMenu* shadow = AddSubMenu(menu, QStringLiteral("Card Shadow Mode"));
     items.ShadowDotted = Checkable(AddItem(shadow, QStringLiteral("Dotted Type"), [this] { ShadowModeClick(0); }));
     QMenu* shaded = AddSubMenu(shadow, QStringLiteral("Shaded Type"));

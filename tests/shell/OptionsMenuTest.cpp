@@ -213,6 +213,7 @@ TEST_F(TOptionsFixture, SavedOptionsAreInForceAfterARestart)
     In("Winning Animation", "Slide Show")->trigger();
     In("Scoring & Statistics", "Off")->trigger();
     Form->SetScaleStepIndex(1);
+    EXPECT_EQ(CheckedCount(SubMenu("Choose Card Scale")), 1);
     Item("Save Options")->trigger();
 
     const auto again = Restart();
@@ -230,6 +231,7 @@ TEST_F(TOptionsFixture, SavedOptionsAreInForceAfterARestart)
     EXPECT_FALSE(again->ScoringOn());
     EXPECT_EQ(table.CardDeck().ScaleStep(), -1);
     EXPECT_TRUE(in("Choose Card Scale", "80% Normal")->isChecked());
+    EXPECT_EQ(CheckedCount(again->FindAction(again->TopMenu(" Options "), "Choose Card Scale")->menu()), 1);
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
 }
 
