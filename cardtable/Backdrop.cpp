@@ -1,7 +1,9 @@
 #include "cardtable/Backdrop.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -131,15 +133,26 @@ void TBackdrop::PaintTwoColour(QImage& target) const
             FillRect(target, 0, y, width, 1, Blend(From, To, y, height));
         break;
     case gsDiagonalLeftRight:
-    case gsDiagonalRightLeft:
+    case gsDiagonalRightLeft: {
+        // The same sum per pixel as ever (so the same pixels), with the
+        // column fractions and the 1024 colours worked out once.
+        std::vector<double> columns(std::size_t(std::max(width, 0)));
+        for (int x = 0; x < width; ++x) {
+            const int column = Type == gsDiagonalLeftRight ? x : width - 1 - x;
+            columns[std::size_t(x)] = double(column) / width;
+        }
+        std::array<QRgb, 1024> colours;
+        for (std::size_t t = 0; t < colours.size(); ++t)
+            colours[t] = Blend(From, To, long(t), 1024);
         for (int y = 0; y < height; ++y) {
             auto* line = reinterpret_cast<QRgb*>(target.scanLine(y));
+            const double row = double(y) / height;
             for (int x = 0; x < width; ++x) {
-                const int column = Type == gsDiagonalLeftRight ? x : width - 1 - x;
-                const long t = long((double(y) / height + double(column) / width) * 512.0);
-                line[x] = Blend(From, To, t, 1024);
+                const long t = long((row + columns[std::size_t(x)]) * 512.0);
+                line[x] = t >= 0 && t < 1024 ? colours[std::size_t(t)] : Blend(From, To, t, 1024);
             }
         }
         break;
+    }
     }
 }

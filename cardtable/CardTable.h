@@ -46,6 +46,10 @@ using TTableMouseEvent = std::function<void(Qt::MouseButton button, int x, int y
 
 enum TShadowMode { smOriginal, smDarken };
 
+// How the owner lays the table out; kept as a setting (the owner's layout
+// does the work).
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+
 // The single overlay rectangle of the table. Nothing enables it today; a
 // disabled area draws nothing and takes no clicks.
 struct TTableArea {
@@ -143,8 +147,8 @@ public:
     void ResetTable();
     // Reloads the background picture, or fills with Color; redraws everything.
     void RefreshBackground();
-    // Redraws slots, stock and cards on the current background, each saving
-    // the pixels under it anew.
+    // Paints the background anew and draws slots, stock and cards on it, each
+    // saving the pixels under it (after a change of the cards' pictures).
     void RedrawAll();
     // The Surface itself: the engine draws texts and marks on it directly.
     QImage& BufferCanvas() { return Surface; }
@@ -244,6 +248,22 @@ public:
     int HQDragShadeColour() const { return HQDragShadeColour_; }
     void SetHQDragShadeColour(int colour);            // outside 0..7 stores 0
 
+    // A number of the owner's own (the main window keeps its background choice here).
+    int Tag() const { return Tag_; }
+    void SetTag(int tag) { Tag_ = tag; }
+    TAlign Align() const { return Align_; }
+    void SetAlign(TAlign align) { Align_ = align; }
+
+    // ----------------------------------------------------- stored settings
+    // Writes folder/Status.Dat whole (the executable's folder when `folder`
+    // is empty); false when it cannot be written.
+    bool SaveStatus(const std::filesystem::path& folder) const;
+    // Reads folder/Status.Dat, when there is one, and applies it in stream
+    // order through the setters, painting once at the end. A damaged or
+    // foreign file changes nothing: false, with the reason in `error`. A
+    // missing file is no error.
+    bool LoadStatus(const std::filesystem::path& folder, std::string* error = nullptr);
+
     // ----------------------------------------------------- events
     TCardClickEvent OnCardClickEvent;
     TCardClickEvent OnExternalCardClickEvent;
@@ -300,6 +320,8 @@ private:
     QRect SlotRect(const TCardDeck& deck, int index) const;
     const QImage& ShadePicture(const TCardDeck& deck) const;
     void DrawTableArea(bool afterCards);
+    // Draws slots, stock and cards on a freshly painted background.
+    void DrawAllOnBackground();
     void BackDropChanged();
     // By value: pictures are shared, and the cache may grow under a held reference.
     QImage RotatedMaskFor(const TCardDeck& deck, float angle);
@@ -349,6 +371,10 @@ private:
     void ApplyMinimumSize();
     void FollowParent();
 
+    // Set while stored settings are applied: background changes only record
+    // their values and the one repaint comes at the end.
+    bool DeferPainting = false;
+
     std::unique_ptr<TCardDeck> Deck;
     std::unique_ptr<TBackdrop> BackDrop_;
     QImage Surface;
@@ -388,6 +414,8 @@ private:
     TTurnedPictures RotatedBacks;
 
     // Published property values
+    int Tag_ = 0;
+    TAlign Align_ = alNone;
     QColor Color_;
     std::string BackgroundPicture_ = "None";
     bool StretchBackground_ = false;

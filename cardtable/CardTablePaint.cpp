@@ -73,10 +73,12 @@ void TCardTable::FillSurface()
 void TCardTable::SetColor(const QColor& colour)
 {
     Color_ = colour.isValid() ? colour : Color_;
+    BackgroundPicture_ = "None";
+    if (DeferPainting)
+        return;
     RecreateSurface();
     FillSurface();
-    BackgroundPicture_ = "None";
-    RedrawAll();
+    DrawAllOnBackground();
     update();
 }
 
@@ -94,6 +96,10 @@ void TCardTable::RefreshBackground()
 // (and "None"), so the table never shows a half-read picture.
 void TCardTable::LoadBackground(const std::string& file)
 {
+    if (DeferPainting) {
+        BackgroundPicture_ = file.empty() ? "None" : file;
+        return;
+    }
     std::optional<QImage> picture;
     if (const auto path = ExistingFile(file)) {
         if (IsJpegName(*path)) {
@@ -121,7 +127,7 @@ void TCardTable::LoadBackground(const std::string& file)
     BackgroundPicture_ = file;
     if (BackDrop_->Enabled())
         BackDrop_->SetEnabled(false);
-    RedrawAll();
+    DrawAllOnBackground();
     update();
 }
 
@@ -145,13 +151,20 @@ void TCardTable::BackDropChanged()
         return;
     }
     BackgroundPicture_ = "None";
+    if (DeferPainting)
+        return;
     RecreateSurface();
     FillSurface();
-    RedrawAll();
+    DrawAllOnBackground();
     update();
 }
 
-void TCardTable::RedrawAll()
+// Every card keeps the pixels under it to be lifted later; drawing the cards
+// again over themselves would make those pixels old cards. So the
+// background comes first.
+void TCardTable::RedrawAll() { RefreshBackground(); }
+
+void TCardTable::DrawAllOnBackground()
 {
     const bool wasEnabled = PaintEnabled;
     PaintEnabled = false;

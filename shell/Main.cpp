@@ -2,11 +2,13 @@
 
 #include "shell/DataForm.h"
 #include "shell/Icons.h"
+#include "shell/MainOptions.h"
 #include "shell/MenuDraw.h"
 
 #include "cardtable/CardSet.h"
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
+#include "cardtable/TableStatus.h"
 #include "catalogue/MenuTree.h"
 #include "engine/Engine.h"
 #include "platform/Trace.h"
@@ -35,10 +37,6 @@ namespace {
 
 constexpr int FullScreenTableTop = TForm1::MenuBarHeight;
 constexpr int NormalTableTop = TForm1::MenuBarHeight + TForm1::ToolBarHeight;
-
-// Options lines until the options file is read: placeholder, sound, scoring,
-// winning animation, card scale step, layout.
-const std::vector<std::string> DefaultOptions{"Unused", "On", "On", "On", "1", "Extended"};
 
 TPrompts MessageBoxPrompts(QWidget* owner)
 {
@@ -90,7 +88,7 @@ QString Strip(const QString& caption)
 TForm1::TForm1(QWidget* parent) : TForm1(TPrompts{}, parent) {}
 
 TForm1::TForm1(TPrompts prompts, QWidget* parent)
-    : QMainWindow(parent), OptionsList(DefaultOptions), Prompts(std::move(prompts)),
+    : QMainWindow(parent), OptionsList(persistence::DefaultOptions()), Prompts(std::move(prompts)),
       MenuStyle(std::make_unique<TMenuStyle>())
 {
     const TPrompts boxes = MessageBoxPrompts(this);
@@ -183,13 +181,7 @@ void TForm1::BuildTable()
 void TForm1::ConnectTable()
 {
     TCardTable& table = *CardTable1;
-    table.SetDragAndDrop(true);
-    table.SetPlaceDeckOffset(7);
-    table.SetSlowMoveRegion(true);
-    table.SetSMR_WaitMode(true);
-    table.SetFastMovementMode(false);
-    table.SetLiftOffset(true);
-    table.SetTurnOverAnimationLift(true);
+    tablestatus::ApplyProgramSettings(table);
     Engine_ = std::make_unique<TEngine>(table, *this);
     TEngine* engine = Engine_.get();
     table.OnCardClickEvent = [engine](TCard* card, Qt::MouseButton button) {
@@ -227,44 +219,38 @@ void TForm1::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, [this] { FirstShow(); });
 }
 
-// The first-show sequence, as far as its parts exist: options at their
-// defaults, the generator seeded, the window maximised, the layout and the
-// card scale applied.
+// The first-show sequence, as far as its parts exist: the options read,
+// the generator seeded, the table's settings loaded, the window maximised,
+// the options applied.
 void TForm1::FirstShow()
 {
     if (FirstShowDone)
         return;
     FirstShowDone = true;
     hide();
-    while (OptionsList.size() < DefaultOptions.size())
-        OptionsList.push_back(DefaultOptions[OptionsList.size()]);
+    OptionsList = persistence::LoadOptions(DataRoot());
     if (FixedSeed)
         SetRandSeed(*FixedSeed);
     else
         Randomize();
+    SyncOptionChecks();
+    LoadTableStatus();
     // Without a window manager nothing would maximise the window; taking
     // the screen's free area first gives the same result either way.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     showMaximized();
-    if (Engine_ != nullptr) {
-        const TCardDeck& deck = CardTable1->CardDeck();
-        Engine_->SetScaleFactors(float(deck.CardWidth) / 71.0f, float(deck.CardHeight) / 96.0f);
-        if (OptionsList[5] == "Extended")
-            ExtendedClick();
-        else
-            CompactClick();
-        // An unreadable step keeps the normal card size.
-        bool numeric = false;
-        const int step = QString::fromStdString(OptionsList[4]).toInt(&numeric);
-        if (numeric && step != 1)
-            Engine_->SetScale(step);
+    ApplyOptionsAtFirstShow();
+    if (CardTable1 != nullptr) {
         CardTable1->SetMinWidth(700);
         CardTable1->SetMinHeight(500);
     }
-    SyncLayoutCommands();
-    ShowScaleStep(CardTable1 != nullptr ? CardTable1->CardDeck().ScaleStep() : 1);
     show();
+    if (!StatusError.empty())
+        Prompts.ShowError(QStringLiteral("Tessalyn"),
+                          QStringLiteral("The table settings could not be read (%1); the table keeps its present "
+                                         "settings until the options are saved.")
+                              .arg(QString::fromStdString(StatusError)));
 }
 
 void TForm1::ShowNoGameState()

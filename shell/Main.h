@@ -2,6 +2,7 @@
 
 #include "engine/EngineHost.h"
 #include "persistence/FileLocation.h"
+#include "persistence/Options.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -19,6 +20,7 @@ class QAction;
 class QActionGroup;
 class QDialog;
 class TDataForm;
+class QColor;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -29,6 +31,7 @@ class TMenuStyle;
 class TCardTable;
 class TEngine;
 struct TMenuItem;
+struct TOptionItems;
 
 // The questions and messages the window puts to the player. Tests replace
 // them so that nothing modal ever blocks; the program uses message boxes.
@@ -97,6 +100,26 @@ public:
     void Reset1Click();
     void SetUserFilelocation1Click();
     TDataForm* DataForm() const { return DataForm_; }
+    // The " Options " menu (MainOptions.cpp). The dialogs' choices also have
+    // a way in of their own, so that tests need no modal dialog.
+    void BackgroundColour1Click();
+    void SetBackgroundColour(const QColor& colour);
+    void GradientClick(int number);
+    void BackgroundPicture1Click();
+    void BackgroundPictureChosen();
+    void PictureModeClick(bool stretch);
+    void ChooseCardDeck1Click();
+    void CardDeckChosen(const std::string& previousDeck);
+    void ChooseCardBack1Click();
+    void ShadowModeClick(int mode);      // 0 dotted, 1 hard, 2 soft
+    void SetCardSpeed1Click();
+    void DropModeClick(int mode);        // the table's AutoShadeMode, 1..3
+    void DropShadeClick(int colour);     // -1 dotted, else the shade colour 0..7
+    void SoundClick(bool on);
+    void SetScoring(bool on);
+    void WinningAnimationClick(persistence::TWinAnimation animation);
+    void SaveOptions1Click();
+    void SyncOptionChecks();
 
     // State the tests and the start-up watch.
     int TableTop() const;
@@ -111,6 +134,8 @@ public:
 
     // The six lines of the options; defaults until the options file exists.
     std::vector<std::string> OptionsList;
+    // The turn-over speed the card movement dialog offers while "No Flip" is in force.
+    int SavedTurnoverSpeed = 8;
 
     // Where the player's data lives; settled at start-up.
     persistence::TDataPlaces DataPlaces;
@@ -211,6 +236,10 @@ private:
     void ShowScaleStep(int step);
     void ExtendedRelayout();
     bool ExtendedInForce() const;
+    void LoadTableStatus();
+    void ApplyOptionsAtFirstShow();
+    void ApplyLayoutOptions();
+    void ClearGradientChecks();
 
     std::unique_ptr<TMenuStyle> MenuStyle;
     TCardTable* CardTable1 = nullptr;
@@ -245,6 +274,9 @@ private:
     QAction* LayoutToggleButton = nullptr;
     std::vector<QAction*> ScaleItems;
     std::map<TEngineCommand, TCommandControls> Commands;
+    std::unique_ptr<TOptionItems> OptionItems;
+    // The reason Status.Dat could not be read at start, told once the window is up.
+    std::string StatusError;
 
     bool FirstShowDone = false;
     bool TerminateAtStart = false;

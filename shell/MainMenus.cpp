@@ -17,15 +17,7 @@
 
 namespace {
 
-// The captions of the card size steps, in the order of the scale box.
-constexpr std::array<const char*, 6> ScaleCaptions{"60% Normal", "80% Normal",  "Normal",
-                                                   "125% Normal", "150% Normal", "200% Normal"};
 constexpr std::array<const char*, 6> ScaleBoxEntries{"60%", "80%", "100%", "125%", "150%", "200%"};
-
-constexpr std::array<const char*, 15> GradientCaptions{
-    "Mode 1",      "Mode 2",       "Mode 3",         "Mode 4",     "Mode 5",
-    "Mode 6",      "Callow Fellow", "Card Table",    "Dreamer",    "Glenfiddich",
-    "Moon River",  "Mr Blue",      "Pretty in Pink", "Rosebud",    "Way up High"};
 
 } // namespace
 
@@ -136,68 +128,7 @@ void TForm1::BuildStatisticsMenu(QMenu* menu)
     AddItem(menu, QStringLiteral("Reset"), [this] { Reset1Click(); });
 }
 
-void TForm1::BuildOptionsMenu(QMenu* menu)
-{
-    QMenu* layout = AddSubMenu(menu, QStringLiteral("Game Layout"));
-    CompactItem = AddItem(layout, QStringLiteral("Compact"), [this] { CompactClick(); },
-                          int(TToolImage::Compact));
-    ExtendedItem = AddItem(layout, QStringLiteral("Extended"), [this] { ExtendedClick(); },
-                           int(TToolImage::Extended));
-    menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("Background Colour"));
-    QMenu* gradients = AddSubMenu(menu, QStringLiteral("Background Gradient"));
-    for (std::size_t i = 0; i < GradientCaptions.size(); ++i) {
-        if (i == 6)
-            gradients->addSeparator();
-        AddLaterItem(gradients, QString::fromLatin1(GradientCaptions[i]))->setCheckable(true);
-    }
-    AddLaterItem(menu, QStringLiteral("Background Picture"));
-    QMenu* pictureMode = AddSubMenu(menu, QStringLiteral("Background Picture Mode"));
-    AddLaterItem(pictureMode, QStringLiteral("Stretch"))->setCheckable(true);
-    AddLaterItem(pictureMode, QStringLiteral("Tile"))->setCheckable(true);
-    menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("Choose Card Deck"));
-    AddLaterItem(menu, QStringLiteral("Choose Card Back"));
-    QMenu* scale = AddSubMenu(menu, QStringLiteral("Choose Card Scale"));
-    auto* scaleGroup = new QActionGroup(scale);
-    for (std::size_t i = 0; i < ScaleCaptions.size(); ++i) {
-        QAction* item = AddItem(scale, QString::fromLatin1(ScaleCaptions[i]),
-                                [this, i] { SetScaleStepIndex(int(i)); });
-        item->setCheckable(true);
-        scaleGroup->addAction(item);
-        ScaleItems.push_back(item);
-    }
-    QMenu* shadow = AddSubMenu(menu, QStringLiteral("Card Shadow Mode"));
-    AddLaterItem(shadow, QStringLiteral("Dotted Type"))->setCheckable(true);
-    QMenu* shaded = AddSubMenu(shadow, QStringLiteral("Shaded Type"));
-    AddLaterItem(shaded, QStringLiteral("Hard"))->setCheckable(true);
-    AddLaterItem(shaded, QStringLiteral("Soft"))->setCheckable(true);
-    AddLaterItem(menu, QStringLiteral("Card Movement Mode"));
-    QMenu* drop = AddSubMenu(menu, QStringLiteral("Card Drop Mode"));
-    for (const char* caption : {"Card Based", "Fast Card Based", "Mouse Based"})
-        AddLaterItem(drop, QString::fromLatin1(caption))->setCheckable(true);
-    QMenu* dropShade = AddSubMenu(menu, QStringLiteral("Card Drop Shade Mode"));
-    AddLaterItem(dropShade, QStringLiteral("None"))->setCheckable(true);
-    AddLaterItem(dropShade, QStringLiteral("Dotted Type"))->setCheckable(true);
-    QMenu* shadeColours = AddSubMenu(dropShade, QStringLiteral("Shaded Type"));
-    for (const char* caption : {"Red", "Green", "Blue", "Yellow", "Pink", "Turquoise", "Grey"})
-        AddLaterItem(shadeColours, QString::fromLatin1(caption))->setCheckable(true);
-    menu->addSeparator();
-    QMenu* sound = AddSubMenu(menu, QStringLiteral("Sound"));
-    AddLaterItem(sound, QStringLiteral("Off"))->setCheckable(true);
-    AddLaterItem(sound, QStringLiteral("On"))->setCheckable(true);
-    QMenu* scoring = AddSubMenu(menu, QStringLiteral("Scoring && Statistics"));
-    AddLaterItem(scoring, QStringLiteral("Off"))->setCheckable(true);
-    QAction* scoringOn = AddLaterItem(scoring, QStringLiteral("On"));
-    scoringOn->setCheckable(true);
-    scoringOn->setChecked(true);
-    QMenu* winning = AddSubMenu(menu, QStringLiteral("Winning Animation"));
-    for (const char* caption : {"I See Stars", "Cool Colours", "Scribble", "Slide Show", "None"})
-        AddLaterItem(winning, QString::fromLatin1(caption))->setCheckable(true);
-    menu->addSeparator();
-    AddItem(menu, QStringLiteral("Change Save Data location"), [this] { SetUserFilelocation1Click(); });
-    AddLaterItem(menu, QStringLiteral("Save Options"));
-}
+// BuildOptionsMenu lives with the options' handlers in MainOptions.cpp.
 
 void TForm1::BuildHelpMenu(QMenu* menu)
 {
@@ -224,10 +155,12 @@ QAction* TForm1::AddToolButton(int image, const QString& hint, std::function<voi
 {
     QAction* action = ToolBar->addAction(ToolIcon(static_cast<TToolImage>(image), 20), hint);
     action->setToolTip(hint);
-    if (handler)
+    if (handler) {
         connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-    else
+    } else {
         action->setEnabled(false);
+        action->setProperty("later", true);
+    }
     return action;
 }
 

@@ -8,6 +8,7 @@ constexpr TCliCommand Commands[] = {
     {"replay", "FILE.tsg [--positions]", RunReplayCommand},
     {"play", "GAME --seed N --random K [--out FILE.tsg] [--positions]", RunPlayCommand},
     {"golden", "FOLDER [--random K]", RunGoldenCommand},
+    {"settings", "show FILE | save DIR [Name=Value ...]", RunSettingsCommand},
 };
 
 } // namespace

@@ -18,5 +18,6 @@ std::span<const TCliCommand> CliCommands();
 int RunGamesCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunDealCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunReplayCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
+int RunSettingsCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunPlayCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunGoldenCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);

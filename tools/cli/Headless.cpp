@@ -49,7 +49,7 @@ THeadless::~THeadless()
 {
     // The engine refers to the table, the table's events to the engine.
     Engine_.reset();
-    Table.reset();
+    Table_.reset();
 }
 
 bool THeadless::Start(std::ostream& err)
@@ -65,14 +65,14 @@ bool THeadless::Start(std::ostream& err)
         return false;
     }
     try {
-        Table = std::make_unique<TCardTable>(nullptr, *cardsets);
+        Table_ = std::make_unique<TCardTable>(nullptr, *cardsets);
     } catch (const std::exception& error) {
         err << "tessalyn-cli: cannot load the card set: " << error.what() << '\n';
         return false;
     }
-    Table->SetTableSize(1400, 1000);
+    Table_->SetTableSize(1400, 1000);
     Host = std::make_unique<TQuietHost>();
-    Engine_ = std::make_unique<TEngine>(*Table, *Host);
+    Engine_ = std::make_unique<TEngine>(*Table_, *Host);
     return true;
 }
 

@@ -26,11 +26,12 @@ public:
     // False (with a one-line reason on `err`) when no card set can be loaded.
     bool Start(std::ostream& err);
     TEngine& Engine() { return *Engine_; }
+    TCardTable& Table() { return *Table_; }
 
 private:
     std::unique_ptr<QApplication> App;
     std::unique_ptr<TQuietHost> Host;
-    std::unique_ptr<TCardTable> Table;
+    std::unique_ptr<TCardTable> Table_;
     std::unique_ptr<TEngine> Engine_;
 };
 
