@@ -327,10 +327,8 @@ void TStartScreen::ResetGrid()
     StringGrid1->setCurrentItem(nullptr);
 }
 
-void TStartScreen::AppendRow(const std::string& name, const TGameCounts& counts)
+void TStartScreen::SetRow(int row, const std::string& name, const TGameCounts& counts)
 {
-    const int row = StringGrid1->rowCount();
-    StringGrid1->setRowCount(row + 1);
     const QString cells[] = {QString::fromStdString(name), QString::number(counts.Played),
                              QString::number(counts.Won)};
     for (int column = 0; column < 3; ++column) {
@@ -373,11 +371,15 @@ void TStartScreen::FillStringGrid()
     platform::Trace("  GameNames count = " + std::to_string(GameNameList_.size()));
     platform::Trace("  Try finally block ]");
     const auto filter = TGameFilter(std::max(0, ComboBox2->currentIndex()));
+    std::vector<std::pair<std::string, TGameCounts>> kept;
     for (const std::string& name : GameNameList_) {
         const TGameCounts counts = GameCounts ? GameCounts(name) : TGameCounts{};
         if (KeepGameRow(filter, counts.Played, counts.Won))
-            AppendRow(name, counts);
+            kept.emplace_back(name, counts);
     }
+    StringGrid1->setRowCount(1 + int(kept.size()));
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        SetRow(int(i) + 1, kept[i].first, kept[i].second);
     platform::Trace("  Try block ended.");
     // Like any list with a heading row, it has a game selected whenever it
     // has games.

@@ -132,7 +132,7 @@ private:
     void BuildParts();
     void SetColumnWidths();
     void ResetGrid();
-    void AppendRow(const std::string& name, const TGameCounts& counts);
+    void SetRow(int row, const std::string& name, const TGameCounts& counts);
     void PreviewRow(int row);
     void StartRow(int row);
     bool GridMouseDown(QMouseEvent* event);
