@@ -468,3 +468,39 @@ TEST(EditFavourites, ListsStaySortedWithoutRegardToCaseAndAddEachGameOnce)
 }
 
 } // namespace
+
+namespace {
+
+// The panels share the window without overlapping, on the smallest screen
+// the program runs on and on a large one, with the tool bar shown or not.
+TEST(StartScreenLayout, PanelsFitSideBySideOnSmallAndLargeScreens)
+{
+    for (const QSize size : {QSize(800, 547), QSize(800, 577), QSize(1280, 971), QSize(1920, 1127)}) {
+        TStartScreen screen;
+        screen.resize(size);
+        screen.Relayout(); // a hidden widget hears of its size only when shown
+        const QRect page(QPoint(0, 0), size);
+        const QWidget* panels[] = {screen.Panel1, screen.Panel2, screen.Panel3, screen.Panel4,
+                                   screen.ComboBox1, screen.ComboBox2};
+        for (const QWidget* a : panels) {
+            EXPECT_TRUE(page.contains(a->geometry())) << a->objectName().toStdString() << " at " << size.width();
+            for (const QWidget* b : panels) {
+                if (a != b) {
+                    EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                        << a->objectName().toStdString() << " / " << b->objectName().toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(screen.Panel1->geometry().right(), size.width() - 11);
+        EXPECT_EQ(screen.Panel1->geometry().bottom(), size.height() - 11);
+        EXPECT_EQ(screen.Panel2->x(), screen.Panel1->x());
+        EXPECT_EQ(screen.Panel2->width(), screen.Panel1->width());
+        EXPECT_EQ(screen.Panel4->y(), screen.Panel3->y());
+        EXPECT_EQ(screen.Panel4->x(), screen.Panel3->geometry().right() + 1 + 5);
+        const QRect title = screen.TitleArea();
+        EXPECT_FALSE(title.intersects(screen.Panel1->geometry())) << size.width();
+        EXPECT_EQ(title.top(), screen.Panel4->geometry().bottom() + 1 + 10);
+    }
+}
+
+} // namespace
