@@ -97,6 +97,14 @@ void TMarquee::Tick()
     update();
 }
 
+// A run keeps its place when the strip changes size; the lines are drawn
+// again for the new width.
+void TMarquee::resizeEvent(QResizeEvent*)
+{
+    if (Active_)
+        Content = DrawLines(LineHeight_);
+}
+
 void TMarquee::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

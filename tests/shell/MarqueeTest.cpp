@@ -1,5 +1,8 @@
 #include "shell/Marquee.h"
 
+#include <QApplication>
+#include <QPixmap>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,6 +62,21 @@ TEST_F(TMarqueeFixture, AnEndedRunStartsAgainFromTheTop)
     EXPECT_EQ(Marquee.Offset(), 0);
     TicksToEnd();
     EXPECT_EQ(Done, 2);
+}
+
+TEST_F(TMarqueeFixture, AResizedStripKeepsItsPlaceAndPaintsItsWholeWidth)
+{
+    Marquee.SetActive(true);
+    for (int i = 0; i < 10; ++i)
+        Marquee.Tick();
+    Marquee.resize(300, 40);
+    QApplication::sendPostedEvents(&Marquee, QEvent::Resize);
+    Marquee.Items.clear();
+    EXPECT_EQ(Marquee.Offset(), 10);
+    const QImage shown = Marquee.grab().toImage();
+    EXPECT_EQ(shown.width(), 300);
+    // Nothing is left unpainted at the right: it has the strip's colour.
+    EXPECT_EQ(shown.pixelColor(295, 5), Marquee.palette().color(Marquee.backgroundRole()));
 }
 
 TEST_F(TMarqueeFixture, ScrollingDownStartsAtTheEndAndStopsAtZero)
