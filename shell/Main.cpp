@@ -139,6 +139,7 @@ void TForm1::StartUp()
     Commands[TEngineCommand::Redeal].Widget = ReDealButton2;
     DataForm_ = new TDataForm(this, [this](QDialog& dialog) { return Prompts.RunModal(dialog); });
     DataForm_->PlayCue = [this](const std::string& cue) { PlayCue(cue); };
+    SetUpStartScreen();
 
     // Key preview: the window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -229,10 +230,8 @@ void TForm1::FirstShow()
     FirstShowDone = true;
     hide();
     OptionsList = persistence::LoadOptions(DataRoot());
-    if (FixedSeed)
-        SetRandSeed(*FixedSeed);
-    else
-        Randomize();
+    LoadFavourites();
+    Randomize();
     SyncOptionChecks();
     LoadTableStatus();
     // Without a window manager nothing would maximise the window; taking
@@ -240,6 +239,7 @@ void TForm1::FirstShow()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     showMaximized();
+    ViewStartScreen();
     ApplyOptionsAtFirstShow();
     if (CardTable1 != nullptr) {
         CardTable1->SetMinWidth(700);
@@ -287,6 +287,12 @@ void TForm1::ChooseGame(const std::string& gameName)
 {
     if (Engine_ == nullptr || Engine_->DealBusy)
         return;
+    // The start screen's stars draw from the generator all the time, so a
+    // known first deal needs the seed right before it.
+    if (FixedSeed) {
+        SetRandSeed(*FixedSeed);
+        FixedSeed.reset();
+    }
     try {
         Engine_->SelectGame(gameName);
     } catch (const std::exception& error) {
@@ -415,7 +421,11 @@ int TForm1::TableTop() const
 
 bool TForm1::FullScreenOn() const { return TableTop() == FullScreenTableTop; }
 
-void TForm1::SetTableTop(int top) { ToolBar->setVisible(top != FullScreenTableTop); }
+void TForm1::SetTableTop(int top)
+{
+    ToolBar->setVisible(top != FullScreenTableTop);
+    SyncStartScreenGeometry();
+}
 
 void TForm1::FullScreenF111Click()
 {
@@ -483,7 +493,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             StartScreenItem->trigger();
         return true;
     default:
-        return false;
+        return StartScreenKey(key);
     }
 }
 
@@ -507,6 +517,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     if (Engine_ != nullptr)
         Engine_->ShuttingDown = true;
+    if (LoopTimer != nullptr)
+        LoopTimer->stop();
     platform::Trace("Trace terminated ok.");
     event->accept();
 }
@@ -514,6 +526,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    SyncStartScreenGeometry();
     // Re-fitting the extended layout waits until the resize has settled.
     if (RelayoutTimer != nullptr && GameInPlay() && ExtendedInForce())
         RelayoutTimer->start(0);
@@ -655,12 +668,6 @@ void TForm1::StopFlourish() {}
 void TForm1::RunWinAnimation() {}
 void TForm1::StopWinAnimation() {}
 
-void TForm1::ShowPreview(const std::string&) {}
-void TForm1::ShowTable()
-{
-    if (TableWidget != nullptr && !TableWidget->isVisible())
-        TableWidget->show();
-}
 
 QSize TForm1::ScreenSize() const
 {
@@ -683,6 +690,8 @@ void TForm1::AddMenuItems(QMenu* menu, const TMenuItem& model)
             sub->setObjectName(QString::fromStdString(item.Name));
             if (item.Caption == AlphabeticalGamesCaption)
                 AlphabeticalMenu = sub;
+            else if (item.Caption == FavouritesCaption)
+                Favourites1 = sub;
             AddMenuItems(sub, item);
         } else {
             // Every item of a game chooses it by name, so the small-screen and

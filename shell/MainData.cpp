@@ -4,6 +4,7 @@
 
 #include "shell/DataForm.h"
 #include "shell/FileLoc.h"
+#include "shell/StartScreen.h"
 
 #include "cardtable/CardTable.h"
 #include "engine/Engine.h"
@@ -191,7 +192,9 @@ void TForm1::RecordGameResult(const std::string& gameName, const std::string& sa
 
 void TForm1::ShowStatisticsClick(int page)
 {
-    const std::string game = CurrentGameName();
+    // On the start screen the window shows the selected game's figures.
+    const std::string game = StartScreenActive() ? StartScreen_->RowName(StartScreen_->Row())
+                                                 : CurrentGameName();
     if (game.empty())
         return;
     DataForm_->ShowStatistics(game, page == 1 ? TDataForm::HighScoresPage : TDataForm::StatisticsPage,
@@ -204,4 +207,7 @@ void TForm1::Reset1Click()
     if (!Prompts.AskYesNo(QStringLiteral("Reset Statistics && High Scores for ALL games?")))
         return;
     persistence::ResetAllStats(DataRoot());
+    // The list shows the counters: show it again, all zeros.
+    if (StartScreenActive())
+        ViewStartScreen();
 }

@@ -88,8 +88,8 @@ void TForm1::BuildGameMenu(QMenu* menu)
     AddItem(menu, QStringLiteral("Open"), [this] { OpenExecute(); }, int(TToolImage::OpenGame));
     Bind(TEngineCommand::SaveGame,
          AddItem(menu, QStringLiteral("Save"), [this] { SaveExecute(); }, int(TToolImage::SaveGame)));
-    Bind(TEngineCommand::SaveGame,
-         AddItem(menu, QStringLiteral("Save and Quit"), [this] { SaveAndQuitClick(); }));
+    SaveAndQuitItem = AddItem(menu, QStringLiteral("Save and Quit"), [this] { SaveAndQuitClick(); });
+    Bind(TEngineCommand::SaveGame, SaveAndQuitItem);
     AddItem(menu, QStringLiteral("Delete"), [this] { Delete1Click(); });
     menu->addSeparator();
     QAction* undo = AddItem(menu, QStringLiteral("Undo"), [this] { UndoClick(); }, int(TToolImage::Undo));
@@ -106,10 +106,10 @@ void TForm1::BuildGameMenu(QMenu* menu)
     Bind(TEngineCommand::Restart, AddItem(menu, QStringLiteral("Restart"), [this] { RestartClick(); },
                                           int(TToolImage::Restart)));
     menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("Add to Favourites"));
-    AddLaterItem(menu, QStringLiteral("Edit Favourites Menu"));
+    AddItem(menu, QStringLiteral("Add to Favourites"), [this] { AddtoFavourites1Click(); });
+    AddItem(menu, QStringLiteral("Edit Favourites Menu"), [this] { EditFavouriteMenu1Click(); });
     menu->addSeparator();
-    StartScreenItem = AddLaterItem(menu, QStringLiteral("Start Screen   F12"));
+    StartScreenItem = AddItem(menu, QStringLiteral("Start Screen   F12"), [this] { BackToStart1Click(); });
     AddItem(menu, QStringLiteral("Full Screen   F11"), [this] { FullScreenF111Click(); },
             int(TToolImage::FullScreen));
     menu->addSeparator();
@@ -135,7 +135,7 @@ void TForm1::BuildHelpMenu(QMenu* menu)
     HelpContentsItem = AddLaterItem(menu, QStringLiteral("Help Contents   F1"));
     RulesItem = AddLaterItem(menu, QStringLiteral("Rules   F2"), int(TToolImage::Rules));
     menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("About"));
+    AboutItem = AddLaterItem(menu, QStringLiteral("About"));
     AddItem(menu, QStringLiteral("Debug Menu"), [this] { EnableDebugMenu1Click(); });
 }
 

@@ -4,6 +4,7 @@
 
 #include "shell/DataForm.h"
 #include "shell/FileLoc.h"
+#include "shell/StartScreen.h"
 
 #include "engine/Engine.h"
 #include "engine/RandomPlay.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -247,6 +249,28 @@ TEST_F(TDataWindowFixture, ChangingTheLocationMovesTheData)
     EXPECT_EQ(Stats(Klondike).Played, 1);
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(program.path().toStdString()) / "Player.dat"));
     EXPECT_FALSE(std::filesystem::exists(Documents()));
+}
+
+TEST_F(TDataWindowFixture, OnTheStartScreenTheSelectedGameIsShownAndResetRefreshesTheList)
+{
+    Choose(Klondike);
+    Play(5);
+    Form->BackToStart1Click();
+    ASSERT_TRUE(Form->StartScreenActive());
+    TStartScreen& start = *Form->StartScreen();
+    int row = 1;
+    while (row < start.RowCount() && start.RowName(row) != Klondike)
+        ++row;
+    ASSERT_LT(row, start.RowCount());
+    start.SelectRow(row);
+    Form->ShowStatisticsClick(0);
+    EXPECT_EQ(Form->DataForm()->Label1->text().toStdString(), Klondike);
+    EXPECT_EQ(Form->DataForm()->Label2->text(), QStringLiteral("Played: 1"));
+    EXPECT_FALSE(Form->GameInPlay());
+
+    Form->Reset1Click();
+    EXPECT_TRUE(Form->StartScreenActive());
+    EXPECT_EQ(start.StringGrid1->item(row, 1)->text(), QStringLiteral("0"));
 }
 
 TEST(StatisticsWindow, PercentagesAndBars)
