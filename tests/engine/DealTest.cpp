@@ -381,4 +381,43 @@ TEST_F(EngineTest, TheExtendedLayoutTakesEveryCardSizeAndLaysTheGameOutAgain)
     EXPECT_EQ(PilesText(*Engine), piles);
 }
 
+TEST_F(EngineTest, ExtraPilesFanDownFromTheirPlacesWithOnlyTheTopCardUpUnlessAllAreDealtUp)
+{
+    Deal("Holding Pattern", 5);
+    ASSERT_EQ(Engine->ExceptPiles.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const TPile& pile = Engine->ExceptPiles[i];
+        const QPoint origin = Engine->Rules.ExceptPositions[i];
+        ASSERT_EQ(pile.size(), 20u);
+        for (std::size_t j = 0; j < pile.size(); ++j) {
+            EXPECT_EQ(QPoint(pile[j]->X, pile[j]->Y), origin + QPoint(0, static_cast<int>(j) * Engine->FanStep));
+            EXPECT_EQ(pile[j]->FaceUp, j + 1 == pile.size()) << "pile " << i << " card " << j;
+        }
+    }
+    Deal("Obrai-Skai", 5);
+    ASSERT_EQ(Engine->ExceptPiles.size(), 1u);
+    for (const TCard* card : Engine->ExceptPiles[0])
+        EXPECT_TRUE(card->FaceUp);
+    // Only the top card of an extra pile may be picked up; taking it turns up the next.
+    for (std::uint32_t seed = 1; seed < 100; ++seed) {
+        Deal("Holding Pattern", seed);
+        TCard* top = Engine->ExceptPiles[0].back();
+        TCard* next = Engine->ExceptPiles[0][18];
+        EXPECT_NE(std::find(Engine->Draggables.begin(), Engine->Draggables.end(), top), Engine->Draggables.end());
+        EXPECT_EQ(std::find(Engine->Draggables.begin(), Engine->Draggables.end(), next), Engine->Draggables.end());
+        for (int target = 0; target < static_cast<int>(Engine->DropPoints.size()) && Engine->HistoryPos == 0; ++target)
+            Engine->MakeMove(pkExcept, 0, target, 19);
+        if (Engine->HistoryPos == 0)
+            continue;
+        EXPECT_TRUE(next->FaceUp);
+        EXPECT_EQ(Engine->History[1].front(), '-') << "the entry marks the card turned up";
+        Engine->Undo();
+        EXPECT_FALSE(next->FaceUp);
+        EXPECT_EQ(Engine->ExceptPiles[0].back(), top);
+        EXPECT_EQ(QPoint(top->X, top->Y), Engine->Rules.ExceptPositions[0] + QPoint(0, 19 * Engine->FanStep));
+        return;
+    }
+    FAIL() << "no deal let the top card of an extra pile move";
+}
+
 } // namespace
