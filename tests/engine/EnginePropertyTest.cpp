@@ -13,6 +13,14 @@
 
 namespace {
 
+// Every dealt card with its face and position, the stock aside.
+std::string TablePositions(const TEngine& engine)
+{
+    const std::string state = StateJson(engine, true);
+    const std::size_t from = state.find("\"waste\"");
+    return state.substr(from, state.find("\"points\"") - from);
+}
+
 class AllGames : public EngineTest, public ::testing::WithParamInterface<std::string> {};
 
 std::vector<std::string> GameNames()
@@ -45,14 +53,17 @@ TEST_P(AllGames, RandomPlayKeepsEveryCardUndoesToItsStartAndReplays)
         EXPECT_EQ(packSize, Engine->Rules.DeckCount == 2 ? 104 : 52);
 
         std::string historyStart = PilesText(*Engine);
+        std::string startPositions = TablePositions(*Engine);
         std::mt19937 random(seed);
         for (int action = 0; action < 250; ++action) {
             PlayRandomAction(*Engine, random, undoUse);
             ASSERT_TRUE(EveryCardOnce()) << "after action " << action;
             // Gathering redeals and complete runs wipe the history: undo can
             // only go back to there.
-            if (Engine->History.empty())
+            if (Engine->History.empty()) {
                 historyStart = PilesText(*Engine);
+                startPositions = TablePositions(*Engine);
+            }
         }
 
         if (undoUse == TUndoUse::KeepRedoable)
@@ -71,6 +82,7 @@ TEST_P(AllGames, RandomPlayKeepsEveryCardUndoesToItsStartAndReplays)
             EXPECT_EQ(Engine->HistoryPos, 0);
             EXPECT_TRUE(EveryCardOnce());
             EXPECT_EQ(PilesText(*Engine), historyStart);
+            EXPECT_EQ(TablePositions(*Engine), startPositions) << "undone cards land where they lay";
         }
 
         ASSERT_TRUE(Engine->LoadGame(*saved));
