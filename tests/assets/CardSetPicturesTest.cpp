@@ -16,7 +16,8 @@ bool IsRed(QRgb c) { return qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 90; }
 bool IsInk(QRgb c) { return std::min({qRed(c), qGreen(c), qBlue(c)}) < 128; }
 
 // Connected groups (8-neighbourhood) of ink pixels whose bounding box is
-// centred in the middle band of the card, so corner indices do not count.
+// centred in the middle of the card, so corner indices (rank and suit side
+// by side across the top and bottom corners) do not count.
 int CentralInkBlobs(const QImage& face) {
   const int w = face.width();
   const int h = face.height();
@@ -25,7 +26,7 @@ int CentralInkBlobs(const QImage& face) {
   for (int y = 1; y < h - 1; ++y)
     for (int x = 1; x < w - 1; ++x) {
       if (seen[y * w + x] || !IsInk(assets::Pixel(face, x, y))) continue;
-      int minX = x, maxX = x;
+      int minX = x, maxX = x, minY = y, maxY = y;
       std::vector<QPoint> stack{{x, y}};
       seen[y * w + x] = 1;
       while (!stack.empty()) {
@@ -33,6 +34,8 @@ int CentralInkBlobs(const QImage& face) {
         stack.pop_back();
         minX = std::min(minX, p.x());
         maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y());
+        maxY = std::max(maxY, p.y());
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx) {
             const int nx = p.x() + dx, ny = p.y() + dy;
@@ -44,7 +47,8 @@ int CentralInkBlobs(const QImage& face) {
           }
       }
       const double centre = (minX + maxX) / 2.0;
-      if (centre > w * 0.22 && centre < w * 0.78) ++blobs;
+      const double middle = (minY + maxY) / 2.0;
+      if (centre > w * 0.22 && centre < w * 0.78 && middle > h * 0.15 && middle < h * 0.85) ++blobs;
     }
   return blobs;
 }
@@ -148,6 +152,54 @@ TEST(CardSetPictures, EveryFaceAndEveryBackOfASetIsDistinct) {
       const QImage img = assets::Load(folder / name);
       ASSERT_FALSE(img.isNull()) << name;
       EXPECT_TRUE(digests.insert(Digest(img)).second) << set.Name << "/" << name << " repeats another picture";
+    }
+  }
+}
+
+namespace {
+
+// The strip of a card that the tightest fan of the layout leaves in view:
+// the fan step less the tight cut, both taken in proportion to the height.
+int TightestFanStep(int cardHeight) {
+  const double scale = cardHeight / 96.0;
+  return static_cast<int>(20 * scale) - static_cast<int>(4 * scale);
+}
+
+int StripDifference(const QImage& a, const QImage& b, int rows) {
+  int differing = 0;
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = assets::Pixel(a, x, y);
+      const QRgb q = assets::Pixel(b, x, y);
+      differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 150;
+    }
+  return differing;
+}
+
+}  // namespace
+
+// In a tight fan (Spider's columns) only a strip of each covered card shows:
+// rank and suit must both be whole in it, so a club never reads as a spade
+// nor a diamond as a heart, and no two cards show the same strip.
+TEST(CardSetPictures, ATightlyFannedCardShowsItsWholeSuitBesideItsRank) {
+  for (const assets::TShippedSet& set : assets::ShippedSets()) {
+    const fs::path folder = assets::CardsetsDir() / set.Name;
+    const int rows = TightestFanStep(set.Height);
+    // A suit cut off at the strip's edge leaves the two black (or the two
+    // red) suits nearly alike there; whole index pips differ clearly.
+    const int enough = std::max(3, rows * rows / 64);
+    std::set<QByteArray> strips;
+    for (int value = 0; value < 13; ++value) {
+      for (const auto& [one, other] : {std::pair{0, 3}, std::pair{1, 2}}) {
+        const QImage a = assets::Load(folder / assets::FaceFile(one, value));
+        const QImage b = assets::Load(folder / assets::FaceFile(other, value));
+        EXPECT_GE(StripDifference(a, b, rows), enough)
+            << set.Name << ": " << assets::FaceFile(one, value) << " and " << assets::FaceFile(other, value)
+            << " look alike in the top " << rows << " rows";
+        for (const QImage* face : {&a, &b})
+          EXPECT_TRUE(strips.insert(Digest(face->copy(0, 0, face->width(), rows))).second)
+              << set.Name << " value " << value << ": the strip repeats another card's";
+      }
     }
   }
 }

@@ -267,3 +267,157 @@ TEST_F(EngineTest, WithNoGameChosenLayoutChangesAndCardSizesLayNothingOnTheTable
 }
 
 } // namespace
+
+namespace {
+
+std::vector<const TCard*> FoundationCardsOf(const TEngine& engine)
+{
+    std::vector<const TCard*> cards;
+    for (const TPile& pile : engine.FoundationPiles)
+        for (const TCard* card : pile)
+            if (card)
+                cards.push_back(card);
+    return cards;
+}
+
+TEST_F(EngineTest, PrePlacingPutsTheListedAcesOutInPackOrderUpToItsCount)
+{
+    const auto ace = [this](int suit) -> const TCard* { return Card(cvAce, suit); };
+    Deal("Brigade", 4); // every Ace
+    EXPECT_EQ(FoundationCardsOf(*Engine), (std::vector<const TCard*>{ace(csClub), ace(csDiamond), ace(csHeart), ace(csSpade)}));
+    Deal("Good Measure", 4); // two Aces
+    EXPECT_EQ(FoundationCardsOf(*Engine), (std::vector<const TCard*>{ace(csClub), ace(csDiamond)}));
+    Deal("Little Windmill", 4); // one Ace
+    EXPECT_EQ(FoundationCardsOf(*Engine), (std::vector<const TCard*>{ace(csClub)}));
+    Deal("Black Hole", 4); // the Ace of Spades alone
+    EXPECT_EQ(FoundationCardsOf(*Engine), (std::vector<const TCard*>{ace(csSpade)}));
+    for (const TCard* card : FoundationCardsOf(*Engine))
+        EXPECT_TRUE(card->FaceUp);
+    EXPECT_TRUE(EveryCardOnce());
+    // The kept cards went back and were shuffled: the other Aces are still in play.
+    Deal("Good Measure", 4);
+    int acesElsewhere = 0;
+    for (const TPile& pile : Engine->TableauPiles)
+        for (const TCard* card : pile)
+            acesElsewhere += card && card->Value == cvAce;
+    EXPECT_EQ(acesElsewhere, 2);
+}
+
+TEST_F(EngineTest, ReserveCardsAndCellsLieWhereTheirKindOfReserveSays)
+{
+    const TLayoutConstants& l = Engine->Layout;
+    Deal("Canfield", 2); // a stacked reserve: every card on one place
+    const int x0 = Engine->Rules.ReservePosition.x() == 0 ? l.ReserveLeft : Engine->Rules.ReservePosition.x();
+    for (const TCard* card : Engine->ReserveCards)
+        EXPECT_EQ(QPoint(card->X, card->Y), QPoint(x0, l.SecondRowTop));
+    EXPECT_TRUE(Engine->ReserveCards.back()->FaceUp);
+
+    Deal("Brigade", 2); // fanned down the second row
+    ASSERT_TRUE(Engine->Rules.ReserveFanned);
+    const int bx = Engine->Rules.ReservePosition.x() == 0 ? l.ReserveLeft : Engine->Rules.ReservePosition.x();
+    for (std::size_t i = 0; i < Engine->ReserveCards.size(); ++i)
+        EXPECT_EQ(QPoint(Engine->ReserveCards[i]->X, Engine->ReserveCards[i]->Y),
+                  QPoint(bx, l.SecondRowTop + static_cast<int>(i) * Engine->FanStep));
+
+    Deal("Freecell", 2); // cells to the right of the reserve position, dealt empty
+    const QPoint r = Engine->Rules.ReservePosition;
+    EXPECT_EQ(Engine->ReserveCards, TPile(4, nullptr));
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NE(std::find(Engine->DropPoints.begin(), Engine->DropPoints.end(), QPoint(r.x() + (k + 1) * l.ColumnStep, r.y())),
+                  Engine->DropPoints.end())
+            << "cell " << k;
+}
+
+TEST_F(EngineTest, AutoFitKeepsFiveCardWidthsFreeBesideASidewaysFanThatTakesDropsAndStretchesItDownToo)
+{
+    const int w = Table->width();
+    const int h = Table->height();
+    const int below = h - (2 * 96 + 50);
+    const auto extent = [this](const char* game, bool extended) {
+        if (extended)
+            Engine->SwitchToExtended();
+        else
+            Engine->SwitchToCompact();
+        Deal(game, 3);
+        return Engine->MaxInLayout();
+    };
+    // A sideways fan that takes drops grows to the right: five card widths stay free.
+    const QPoint castle = extent("Beleaguered Castle", true);
+    const QPoint castleCompact = extent("Beleaguered Castle", false);
+    EXPECT_LE(castle.x(), w - 5 * 71);
+    EXPECT_GT(castle.x(), castleCompact.x());
+    EXPECT_LE(castle.y(), below);
+    EXPECT_GT(castle.y(), castleCompact.y());
+    // Osmosis fans sideways but takes no drops on its tableau: two widths.
+    const QPoint osmosis = extent("Osmosis", true);
+    const QPoint osmosisCompact = extent("Osmosis", false);
+    EXPECT_LE(osmosis.x(), w - 2 * 71);
+    EXPECT_GT(osmosis.x(), w - 5 * 71);
+    EXPECT_GT(osmosis.y(), osmosisCompact.y());
+    EXPECT_LE(osmosis.y(), below);
+    // A downward fan is stretched sideways only.
+    const QPoint klondike = extent("Klondike 1 [Turn over 1]", true);
+    EXPECT_LE(klondike.x(), w - 2 * 71);
+    EXPECT_GT(klondike.x(), w - 3 * 71);
+    EXPECT_EQ(Engine->Layout.RowStep, 155);
+    EXPECT_EQ(Engine->Layout.SecondRowTop, 170);
+}
+
+TEST_F(EngineTest, TheExtendedLayoutTakesEveryCardSizeAndLaysTheGameOutAgain)
+{
+    Engine->SwitchToExtended();
+    Deal("Klondike 1 [Turn over 1]", 8);
+    const std::string piles = PilesText(*Engine);
+    Engine->SetScale(3);
+    EXPECT_TRUE(Host.LastMessage.empty()) << "no refusal in the Extended layout";
+    EXPECT_EQ(Table->CardDeck().ScaleStep(), 3);
+    EXPECT_FLOAT_EQ(Engine->ScaleX, Table->CardDeck().CardWidth / 71.0f);
+    EXPECT_GE(Engine->Layout.RowStep, static_cast<int>(155 * Engine->ScaleY));
+    EXPECT_EQ(PilesText(*Engine), piles) << "the same game, not a new deal";
+    for (std::size_t p = 0; p < Engine->TableauPiles.size(); ++p)
+        EXPECT_EQ(QPoint(Engine->TableauPiles[p][0]->X, Engine->TableauPiles[p][0]->Y), Engine->Rules.TableauPositions[p]);
+    Engine->SetScale(1);
+    EXPECT_EQ(Table->CardDeck().ScaleStep(), 1);
+    EXPECT_EQ(PilesText(*Engine), piles);
+}
+
+TEST_F(EngineTest, ExtraPilesFanDownFromTheirPlacesWithOnlyTheTopCardUpUnlessAllAreDealtUp)
+{
+    Deal("Holding Pattern", 5);
+    ASSERT_EQ(Engine->ExceptPiles.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const TPile& pile = Engine->ExceptPiles[i];
+        const QPoint origin = Engine->Rules.ExceptPositions[i];
+        ASSERT_EQ(pile.size(), 20u);
+        for (std::size_t j = 0; j < pile.size(); ++j) {
+            EXPECT_EQ(QPoint(pile[j]->X, pile[j]->Y), origin + QPoint(0, static_cast<int>(j) * Engine->FanStep));
+            EXPECT_EQ(pile[j]->FaceUp, j + 1 == pile.size()) << "pile " << i << " card " << j;
+        }
+    }
+    Deal("Obrai-Skai", 5);
+    ASSERT_EQ(Engine->ExceptPiles.size(), 1u);
+    for (const TCard* card : Engine->ExceptPiles[0])
+        EXPECT_TRUE(card->FaceUp);
+    // Only the top card of an extra pile may be picked up; taking it turns up the next.
+    for (std::uint32_t seed = 1; seed < 100; ++seed) {
+        Deal("Holding Pattern", seed);
+        TCard* top = Engine->ExceptPiles[0].back();
+        TCard* next = Engine->ExceptPiles[0][18];
+        EXPECT_NE(std::find(Engine->Draggables.begin(), Engine->Draggables.end(), top), Engine->Draggables.end());
+        EXPECT_EQ(std::find(Engine->Draggables.begin(), Engine->Draggables.end(), next), Engine->Draggables.end());
+        for (int target = 0; target < static_cast<int>(Engine->DropPoints.size()) && Engine->HistoryPos == 0; ++target)
+            Engine->MakeMove(pkExcept, 0, target, 19);
+        if (Engine->HistoryPos == 0)
+            continue;
+        EXPECT_TRUE(next->FaceUp);
+        EXPECT_EQ(Engine->History[1].front(), '-') << "the entry marks the card turned up";
+        Engine->Undo();
+        EXPECT_FALSE(next->FaceUp);
+        EXPECT_EQ(Engine->ExceptPiles[0].back(), top);
+        EXPECT_EQ(QPoint(top->X, top->Y), Engine->Rules.ExceptPositions[0] + QPoint(0, 19 * Engine->FanStep));
+        return;
+    }
+    FAIL() << "no deal let the top card of an extra pile move";
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include "EngineFixture.h"
 
 #include "engine/Snapshot.h"
+#include "engine/SourceLogFile.h"
 #include "platform/Trace.h"
 
 #include <algorithm>
@@ -205,6 +206,322 @@ TEST_F(EngineTest, AReplayedDropNamesItsCardInTheTrace)
     platform::SetTraceSink({});
     const std::string expected = "MakeMove calls CardDropEvent: " + CardText(top, false) + " -1";
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
+}
+
+// Lays a tableau pile out where a deal would, every card face up, so the
+// mouse finds each card where the engine's arrays say it is.
+void LayOutFaceUp(TEngine& engine, TCardTable& table, std::size_t p)
+{
+    const QPoint origin = engine.Rules.TableauPositions.at(p);
+    int y = origin.y();
+    for (TCard* card : engine.TableauPiles[p]) {
+        if (!card)
+            continue;
+        if (!card->FaceUp)
+            table.TurnCard(card);
+        table.RemoveCard(card);
+        table.PlaceCard(card, origin.x(), y);
+        y += engine.FanStep;
+    }
+    engine.SetLists();
+}
+
+// Moves `card` out of whatever pile of the engine holds it into `pile` at its
+// top, swapping with the card that lay there, so every card stays once.
+void SwapIntoTop(TEngine& engine, TCard* card, std::size_t pile, std::size_t fromTop = 0)
+{
+    TCard*& slot = engine.TableauPiles[pile][engine.TableauPiles[pile].size() - 1 - fromTop];
+    for (TPile& p : engine.TableauPiles)
+        for (TCard*& c : p)
+            if (c == card) {
+                std::swap(c, slot);
+                return;
+            }
+}
+
+TEST_F(EngineTest, FourColoursTakesNoSecondCardOfASuitIntoItsCells)
+{
+    Deal("Four Colours", 2);
+    ASSERT_TRUE(Engine->Rules.FreeCells);
+    TCard* clubFive = Card(4, csClub);
+    Engine->ReserveCards = {clubFive, nullptr, nullptr, nullptr};
+    const TPilePos source{0, 12};
+    EXPECT_FALSE(Engine->ValidDrop(Card(8, csClub), pkReserve, {1, 0}, pkTableau, source));
+    EXPECT_TRUE(Engine->ValidDrop(Card(8, csDiamond), pkReserve, {1, 0}, pkTableau, source));
+    // The card's own cell does not count against it.
+    EXPECT_TRUE(Engine->ValidDrop(clubFive, pkReserve, {2, 0}, pkReserve, {0, 0}));
+    // Elsewhere a cell takes any card.
+    Deal("Freecell", 2);
+    Engine->ReserveCards = {Card(4, csClub), nullptr, nullptr, nullptr};
+    EXPECT_TRUE(Engine->ValidDrop(Card(8, csClub), pkReserve, {1, 0}, pkTableau, source));
+}
+
+TEST_F(EngineTest, FourColoursDealsEachSuitToItsOwnPile)
+{
+    Deal("Four Colours", 5);
+    for (int p = 0; p < 4; ++p) {
+        const TPile& pile = Engine->TableauPiles[static_cast<std::size_t>(p)];
+        ASSERT_EQ(pile.size(), 13u) << "pile " << p;
+        for (const TCard* card : pile)
+            EXPECT_EQ(card->Suit, p) << "pile " << p;
+    }
+    for (std::size_t p = 4; p < Engine->TableauPiles.size(); ++p)
+        EXPECT_EQ(Engine->TableauPiles[p], (TPile{nullptr}));
+}
+
+TEST_F(EngineTest, BurleighDealsFromTheBottomWhileItsLastCardLiesUnplayedAndUndoPutsItBack)
+{
+    Deal("Burleigh", 12);
+    const TCardDeck& deck = Table->CardDeck();
+    const auto bottom = [&deck] { return deck.CardByIndex(deck.Count()); };
+    TCard* next = deck.CardByIndex(deck.DealtCount + 1);
+    Engine->MakeMove(pkStockDeal, 0, 0, 0);
+    ASSERT_EQ(Engine->WasteCards.back(), next) << "the first deal comes from the top";
+    EXPECT_EQ(Engine->SourceLog[Engine->SourceLog.size() - 2], "0");
+    // The dealt card still lies on the waste: the other end deals now.
+    TCard* last = bottom();
+    Engine->MakeMove(pkStockDeal, 0, 0, 0);
+    EXPECT_EQ(Engine->WasteCards.back(), last);
+    EXPECT_EQ(Engine->SourceLog[Engine->SourceLog.size() - 2], "1") << "the record says it came from the bottom";
+    TCard* fromTop = deck.CardByIndex(deck.DealtCount + 1);
+    Engine->MakeMove(pkStockDeal, 0, 0, 0);
+    EXPECT_EQ(Engine->WasteCards.back(), fromTop) << "and back to the top";
+
+    Engine->Undo();
+    Engine->Undo();
+    EXPECT_EQ(bottom(), last) << "undo returns it to the bottom of the stock";
+    EXPECT_FALSE(last->FaceUp);
+    Engine->Redo();
+    EXPECT_EQ(Engine->WasteCards.back(), last);
+    Engine->Redo();
+    EXPECT_EQ(Engine->WasteCards.back(), fromTop);
+    // A saved game of these deals replays them from the same ends.
+    std::string error;
+    const auto saved = ParseSavedGame(FormatSourceLog(Engine->SavedRecord()), error);
+    ASSERT_TRUE(saved);
+    const std::string played = PilesText(*Engine);
+    ASSERT_TRUE(Engine->LoadGame(*saved));
+    EXPECT_EQ(PilesText(*Engine), played);
+}
+
+TEST_F(EngineTest, ACompleteSpiderRunFollowsItsKingAtFourfoldSpeedAndCannotBeUndone)
+{
+    Deal("Spider", 3);
+    // Deal the whole stock so every card lies in the tableau.
+    while (Engine->StockCount() > 0)
+        Engine->MakeMove(pkStockDeal, 0, 0, 0);
+    // Hearts from the King down to the Ace on top of pile 0.
+    const std::size_t p = 0;
+    for (int value = cvKing; value >= cvAce; --value) {
+        TCard* card = Card(value, csHeart);
+        for (TPile& pile : Engine->TableauPiles) {
+            std::erase(pile, card);
+            if (pile.empty())
+                pile.push_back(nullptr);
+        }
+        if (!Engine->TableauPiles[p].back())
+            Engine->TableauPiles[p][0] = card;
+        else
+            Engine->TableauPiles[p].push_back(card);
+    }
+    ASSERT_TRUE(EveryCardOnce());
+    LayOutFaceUp(*Engine, *Table, p);
+    ASSERT_GT(Engine->HistoryPos, 0) << "the deals are history to lose";
+    const int speed = Table->CardSpeed();
+    std::vector<int> speeds;
+    Host.PlaySounds = true;
+    Host.Sounds.clear();
+    Host.OnSound = [&](const std::string&) { speeds.push_back(Table->CardSpeed()); };
+    const int points = Engine->Points;
+    TCard* king = Card(cvKing, csHeart);
+    const int kingAt = static_cast<int>(std::find(Engine->TableauPiles[p].begin(), Engine->TableauPiles[p].end(), king)
+                                        - Engine->TableauPiles[p].begin());
+    Engine->MakeMove(pkTableau, 0, DropPointAt(*Engine, Engine->Rules.FoundationPositions[0]), kingAt);
+    Host.OnSound = nullptr;
+    ASSERT_EQ(Engine->FoundationPiles[0].size(), 13u);
+    EXPECT_EQ(Engine->FoundationPiles[0].front(), king);
+    EXPECT_EQ(Engine->FoundationPiles[0].back(), Card(cvAce, csHeart));
+    EXPECT_EQ(Engine->FoundationCards, 13);
+    EXPECT_EQ(Engine->Points, points + 13 * 50);
+    EXPECT_EQ(Host.Sounds.size(), 14u);
+    ASSERT_EQ(speeds.size(), 14u);
+    EXPECT_EQ(speeds[1], speed) << "the King at the usual speed";
+    for (std::size_t i = 2; i < speeds.size(); ++i)
+        EXPECT_EQ(speeds[i], speed * 4) << "follower " << i - 1;
+    EXPECT_EQ(Table->CardSpeed(), speed);
+    EXPECT_EQ(Engine->HistoryPos, 0) << "the history is gone";
+    Engine->Undo();
+    EXPECT_EQ(Engine->FoundationPiles[0].size(), 13u);
+}
+
+TEST_F(EngineTest, ACardUnderOthersGoesNeitherToACellNorToAFoundation)
+{
+    Deal("Freecell", 7);
+    // An alternate-colour pair on top of pile 0 makes the lower card draggable.
+    SwapIntoTop(*Engine, Card(7, csHeart), 0, 1);
+    SwapIntoTop(*Engine, Card(6, csSpade), 0, 0);
+    LayOutFaceUp(*Engine, *Table, 0);
+    TCard* lower = Card(7, csHeart);
+    ASSERT_NE(std::find(Engine->Draggables.begin(), Engine->Draggables.end(), lower), Engine->Draggables.end());
+    const int lowerAt = static_cast<int>(Engine->TableauPiles[0].size()) - 2;
+    const int cell = DropPointAt(*Engine, QPoint(Engine->Rules.ReservePosition.x() + Engine->Layout.ColumnStep,
+                                                Engine->Rules.ReservePosition.y()));
+    ASSERT_GE(cell, 0);
+    Engine->MakeMove(pkTableau, 0, cell, lowerAt);
+    EXPECT_EQ(Engine->Points, -5);
+    EXPECT_EQ(Engine->HistoryPos, 0);
+    EXPECT_EQ(Engine->SourceLog.size(), 7u) << "the refusal is logged";
+    EXPECT_EQ(Engine->ReserveCards[0], nullptr);
+    Engine->MakeMove(pkTableau, 0, DropPointAt(*Engine, Engine->Rules.FoundationPositions[0]), lowerAt);
+    EXPECT_EQ(Engine->Points, -10);
+    // The top card itself may go to the cell.
+    Engine->MakeMove(pkTableau, 0, cell, lowerAt + 1);
+    EXPECT_EQ(Engine->ReserveCards[0], Card(6, csSpade));
+    EXPECT_EQ(Engine->Points, -11);
+}
+
+TEST_F(EngineTest, ARunMoveIsOneHistoryEntryAndOneUndoBringsTheWholeRunBack)
+{
+    Deal("Freecell", 7);
+    // 8 of clubs on pile 1; 7 of hearts and 6 of spades on pile 0.
+    SwapIntoTop(*Engine, Card(7, csClub), 1);
+    SwapIntoTop(*Engine, Card(6, csHeart), 0, 1);
+    SwapIntoTop(*Engine, Card(5, csSpade), 0, 0);
+    LayOutFaceUp(*Engine, *Table, 0);
+    LayOutFaceUp(*Engine, *Table, 1);
+    const std::string before = StateJson(*Engine, true);
+    const TCard* eight = Card(7, csClub);
+    const int target = DropPointAt(*Engine, QPoint(eight->X, eight->Y));
+    Engine->MakeMove(pkTableau, 0, target, static_cast<int>(Engine->TableauPiles[0].size()) - 2);
+    ASSERT_EQ(Engine->TableauPiles[1].back(), Card(5, csSpade));
+    EXPECT_EQ(Engine->HistoryPos, 4) << "one entry for the run";
+    EXPECT_EQ(Engine->Points, -1) << "a run scores once";
+    const TCard* six = Card(5, csSpade);
+    EXPECT_EQ(QPoint(six->X, six->Y), QPoint(eight->X, eight->Y + 2 * Engine->FanStep));
+    Engine->Undo();
+    EXPECT_EQ(StateJson(*Engine, true).substr(0, before.find("\"points\"")), before.substr(0, before.find("\"points\"")))
+        << "every card back in its place";
+}
+
+TEST_F(EngineTest, AnUndoneCardLandsAQuarterStepBelowTheCardItUncoveredTurnedDownAgain)
+{
+    for (std::uint32_t seed = 1; seed < 300; ++seed) {
+        Deal("Klondike 1 [Turn over 1]", seed);
+        const std::string before = StateJson(*Engine, true);
+        for (int p = 1; p < 7; ++p) {
+            const int top = static_cast<int>(Engine->TableauPiles[static_cast<std::size_t>(p)].size()) - 1;
+            TCard* card = Engine->TableauPiles[static_cast<std::size_t>(p)].back();
+            const QPoint was(card->X, card->Y);
+            for (int target = 0; target < 7; ++target) {
+                Engine->MakeMove(pkTableau, p, target, top);
+                if (Engine->HistoryPos == 0)
+                    continue;
+                const TCard* uncovered = Engine->TableauPiles[static_cast<std::size_t>(p)].back();
+                ASSERT_TRUE(uncovered->FaceUp);
+                Engine->Undo();
+                EXPECT_FALSE(uncovered->FaceUp);
+                EXPECT_EQ(QPoint(card->X, card->Y), was);
+                EXPECT_EQ(card->Y - uncovered->Y, Engine->FanStep / 4);
+                const auto cut = [](const std::string& state) { return state.substr(0, state.find("\"points\"")); };
+                EXPECT_EQ(cut(StateJson(*Engine, true)), cut(before));
+                return;
+            }
+        }
+    }
+    FAIL() << "no deal offered a move that uncovers a card";
+}
+
+TEST_F(EngineTest, EmptyPilesFollowTheReserveWasteExtraPileAndBaseOptions)
+{
+    Deal("Klondike 1 [Turn over 1]", 1);
+    TRuleOptions& t = Engine->Rules.TableauRules;
+    Engine->TableauPiles[0] = {nullptr};
+    TCard* card = Card(5, csHeart);
+    const TPilePos empty{0, 0};
+    const auto valid = [&](int sourceKind) { return Engine->ValidDrop(card, pkTableau, empty, sourceKind, {1, 0}); };
+    t = TRuleOptions{};
+    t.Include(roEmptyFromWaste);
+    EXPECT_TRUE(valid(pkWaste));
+    EXPECT_FALSE(valid(pkReserve));
+    // With the reserve also filling spaces, the waste waits until the reserve is used up...
+    t.Include(roEmptyFromReserve);
+    Engine->ReserveCards = {Card(9, csClub)};
+    EXPECT_FALSE(valid(pkWaste));
+    EXPECT_TRUE(valid(pkReserve));
+    Engine->ReserveCards.clear();
+    EXPECT_TRUE(valid(pkWaste));
+    // ...unless the waste may fill a space at any time.
+    Engine->ReserveCards = {Card(9, csClub)};
+    t.Include(roWasteAnyTime);
+    EXPECT_TRUE(valid(pkWaste));
+    t = TRuleOptions{};
+    t.Include(roEmptyFromExcept);
+    EXPECT_TRUE(valid(pkExcept));
+    EXPECT_FALSE(valid(pkTableau));
+
+    // Building refused by source onto a card.
+    Engine->TableauPiles[0] = {Card(6, csSpade)};
+    for (const auto& [option, refused] : std::vector<std::pair<TRuleOption, int>>{
+             {roNoBuildFromReserve, pkReserve}, {roNoBuildFromTableau, pkTableau},
+             {roNoBuildFromWaste, pkWaste}, {roNoBuildFromStock, pkStock}}) {
+        t = TRuleOptions{};
+        t.Include(roBuildDown);
+        t.Include(option);
+        for (const int source : {pkReserve, pkTableau, pkWaste, pkStock})
+            EXPECT_EQ(Engine->ValidDrop(card, pkTableau, {0, 0}, source, {1, 0}), source != refused)
+                << "option " << option << " source " << source;
+    }
+
+    // The first card on an empty foundation names the base rank; with option
+    // 31 every card does, and the label is left alone.
+    TRuleOptions& f = Engine->Rules.FoundationRules;
+    f = TRuleOptions{};
+    f.Include(roFirstCardSetsBase);
+    Engine->FoundationPiles.assign(4, TPile{nullptr});
+    Engine->Rules.FoundationBaseCard = nullptr;
+    EXPECT_TRUE(Engine->ValidDrop(Card(6, csClub), pkFoundation, {0, 0}, pkWaste, {0, 0}));
+    EXPECT_EQ(Engine->FoundationLabel, "Seven");
+    EXPECT_FALSE(Engine->ValidDrop(Card(7, csClub), pkFoundation, {1, 0}, pkWaste, {0, 0}));
+    EXPECT_TRUE(Engine->ValidDrop(Card(6, csHeart), pkFoundation, {1, 0}, pkWaste, {0, 0}));
+    f.Include(roEachCardSetsBase);
+    EXPECT_TRUE(Engine->ValidDrop(Card(2, csClub), pkFoundation, {1, 0}, pkWaste, {0, 0}));
+    EXPECT_EQ(Engine->Rules.FoundationBaseCard, Card(2, csClub));
+    EXPECT_EQ(Engine->FoundationLabel, "Seven");
+}
+
+TEST_F(EngineTest, AnEmptiedPileIsRefilledFromTheStockFirstOrFromTheWasteFirstAsTheRulesSay)
+{
+    // Czarina refills from the stock first (option 26); Kingdom from the waste first.
+    for (const char* game : {"Czarina", "Kingdom"}) {
+        SCOPED_TRACE(game);
+        const bool stockFirst = std::string(game) == "Czarina";
+        bool done = false;
+        for (std::uint32_t seed = 1; seed < 200 && !done; ++seed) {
+            Deal(game, seed);
+            Engine->MakeMove(pkStockDeal, 0, 0, 0);
+            ASSERT_FALSE(Engine->WasteCards.empty());
+            for (int p = 0; p < static_cast<int>(Engine->TableauPiles.size()) && !done; ++p) {
+                const TPile& pile = Engine->TableauPiles[static_cast<std::size_t>(p)];
+                if (pile.size() != 1 || !pile[0])
+                    continue;
+                for (int target = 0; target < static_cast<int>(Engine->DropPoints.size()) && !done; ++target) {
+                    TCard* waste = Engine->WasteCards.back();
+                    TCard* stock = Table->CardDeck().CardByIndex(Table->CardDeck().DealtCount + 1);
+                    const int before = Engine->HistoryPos;
+                    Engine->MakeMove(pkTableau, p, target, 0);
+                    if (Engine->HistoryPos == before)
+                        continue;
+                    done = true;
+                    EXPECT_EQ(Engine->TableauPiles[static_cast<std::size_t>(p)][0], stockFirst ? stock : waste);
+                    EXPECT_TRUE(Engine->TableauPiles[static_cast<std::size_t>(p)][0]->FaceUp);
+                    EXPECT_EQ(Engine->History[static_cast<std::size_t>(Engine->HistoryPos - 2)], "102");
+                    EXPECT_EQ(Engine->History[static_cast<std::size_t>(Engine->HistoryPos - 4)],
+                              std::to_string(stockFirst ? pkStock : pkWaste));
+                }
+            }
+        }
+        EXPECT_TRUE(done) << "no deal let a one-card pile be emptied";
+    }
 }
 
 } // namespace

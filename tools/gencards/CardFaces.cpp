@@ -34,11 +34,15 @@ QPainterPath HalfTurn(const TCardSetLayout& l, const QPainterPath& path) {
 
 double IndexStroke(const TCardSetLayout& l) { return std::max(1.25, l.IndexHeight * 0.16); }
 
-// Rank above a small suit, in the top-left corner and turned in the bottom-right.
+// Rank with a small suit beside it, in the top-left corner and turned in the
+// bottom-right. Side by side they both show in the narrow strip a fanned
+// column leaves of a covered card; a suit below the rank would be cut off.
 void DrawIndices(QPainter& p, const TCardSetLayout& l, int suit, int value) {
   const QRectF box(l.IndexLeft, l.IndexTop, l.IndexWidth, l.IndexHeight);
   QPainterPath index = RankPath(value, box, IndexStroke(l));
-  const QPointF pipCentre(box.center().x(), box.bottom() + l.IndexHeight * 0.12 + l.IndexPip / 2);
+  // "10" is wider than its box: the suit keeps its distance from the ink.
+  const double rankRight = std::max(box.right(), index.boundingRect().right());
+  const QPointF pipCentre(rankRight + l.IndexWidth * 0.2 + l.IndexPip / 2, box.center().y());
   index.addPath(SuitPath(Shape(suit), pipCentre, l.IndexPip));
   index.addPath(HalfTurn(l, index));
   p.fillPath(index, SuitInk(suit));
@@ -101,8 +105,10 @@ void DrawAce(QPainter& p, const TCardSetLayout& l, int suit) {
   }
 }
 
+// The frame starts below the strip a tight fan leaves of a covered card, so
+// that strip shows the corner index alone.
 QRectF CourtFrame(const TCardSetLayout& l) {
-  return QRectF(l.Width * 0.2, l.Height * 0.115, l.Width * 0.6, l.Height * 0.77);
+  return QRectF(l.Width * 0.2, l.Height * 0.175, l.Width * 0.6, l.Height * 0.65);
 }
 
 // Drawing of one half of a court figure in a unit box: x 0..1 across the

@@ -12,7 +12,10 @@ struct TCardSetLayout {
   int CornerRadius = 0;
   // Thickness of the drop shadow strips, which is also the table's lift offset.
   int ShadowThickness = 0;
-  // Corner index: the rank glyph box and the small suit pip below it.
+  // Corner index: the rank glyph box and the small suit pip beside it. The
+  // index must end above the smallest fan step of the set (16 pixels at
+  // 96 pixels high, in proportion for the others), or covered cards in a
+  // tight fan lose their suit.
   double IndexLeft = 0;
   double IndexTop = 0;
   double IndexWidth = 0;
