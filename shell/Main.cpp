@@ -2,6 +2,8 @@
 
 #include "shell/Icons.h"
 #include "shell/MenuDraw.h"
+#include "shell/HelpWindow.h"
+#include "shell/Trace.h"
 
 #include "cardtable/CardSet.h"
 #include "cardtable/CardTable.h"
@@ -46,6 +48,11 @@ TPrompts MessageBoxPrompts(QWidget* owner)
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
                == QMessageBox::Yes;
     };
+    prompts.AskQuestion = [owner](const QString& caption, const QString& text) {
+        return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes)
+               == QMessageBox::Yes;
+    };
     prompts.ShowError = [owner](const QString& caption, const QString& text) {
         QMessageBox::critical(owner, caption, text, QMessageBox::Ok);
     };
@@ -71,6 +78,12 @@ TForm1::TForm1(TPrompts prompts, QWidget* parent)
       MenuStyle(std::make_unique<TMenuStyle>())
 {
     const TPrompts boxes = MessageBoxPrompts(this);
+    if (!Prompts.AskQuestion) {
+        if (Prompts.AskYesNo)
+            Prompts.AskQuestion = [ask = Prompts.AskYesNo](const QString&, const QString& text) { return ask(text); };
+        else
+            Prompts.AskQuestion = boxes.AskQuestion;
+    }
     if (!Prompts.AskYesNo)
         Prompts.AskYesNo = boxes.AskYesNo;
     if (!Prompts.ShowError)
@@ -384,6 +397,9 @@ void TForm1::EnableDebugMenu1Click()
 {
     QAction* debug = DebugMenu->menuAction();
     debug->setVisible(!debug->isVisible());
+    // The picture tools come and go with the menu that holds them.
+    for (QAction* tool : PictureTools)
+        tool->setVisible(debug->isVisible());
 }
 
 // ---------------------------------------------------------------------------
@@ -458,6 +474,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         if (RulesItem->isEnabled())
             RulesItem->trigger();
         return true;
+    case Qt::Key_F5:
+        if (!PictureTools.empty() && PictureTools.front()->isVisible())
+            PictureTools.front()->trigger();
+        return true;
     case Qt::Key_F11:
         FullScreenF111Click();
         return true;
@@ -491,6 +511,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (Engine_ != nullptr)
         Engine_->ShuttingDown = true;
     platform::Trace("Trace terminated ok.");
+    StopTrace();
     event->accept();
 }
 

@@ -24,6 +24,8 @@ class QPushButton;
 class QToolBar;
 class QTimer;
 class TMenuStyle;
+class THelpWindow;
+class TTraceLog;
 class TCardTable;
 class TEngine;
 struct TMenuItem;
@@ -32,6 +34,9 @@ struct TMenuItem;
 // them so that nothing modal ever blocks; the program uses message boxes.
 struct TPrompts {
     std::function<bool(const QString& text)> AskYesNo;
+    // A Yes/No question under a caption of its own; when only AskYesNo is
+    // given, that one answers.
+    std::function<bool(const QString& caption, const QString& text)> AskQuestion;
     std::function<void(const QString& caption, const QString& text)> ShowError;
     std::function<void(const QString& caption, const QString& text)> ShowNotice;
 };
@@ -75,6 +80,21 @@ public:
     void ExtendedClick();
     void LayoutToggleClick();
     void SetScaleStepIndex(int index);
+
+    // Help and Debug commands (MainHelp.cpp).
+    void StartDebugTrace1Click();
+    bool TraceRunning() const;
+    void HelpContents1Click();
+    // The page of the game in play; the contents when none is.
+    void RulesExecute();
+    // The page of a game, without starting it (the start screen's Rules);
+    // false when there is no such game.
+    bool ShowGameRules(const std::string& gameName);
+    THelpWindow* HelpWindowIfOpen() const { return HelpWindow; }
+    void SaveImage1Click();
+    void SaveAllImageBitmaps1Click();
+    // Starts each game in turn and saves its table picture.
+    void SaveImageBitmaps(const std::vector<std::string>& gameNames);
 
     // State the tests and the start-up watch.
     int TableTop() const;
@@ -185,8 +205,12 @@ private:
     void ShowScaleStep(int step);
     void ExtendedRelayout();
     bool ExtendedInForce() const;
+    THelpWindow& Help();
+    void StopTrace();
 
     std::unique_ptr<TMenuStyle> MenuStyle;
+    std::unique_ptr<TTraceLog> TraceLog; // while a trace runs
+    THelpWindow* HelpWindow = nullptr;   // made on first use, owned as a child window
     TCardTable* CardTable1 = nullptr;
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
@@ -211,6 +235,8 @@ private:
     QAction* StartScreenItem = nullptr;
     QAction* HelpContentsItem = nullptr;
     QAction* RulesItem = nullptr;
+    QAction* RulesButton = nullptr;
+    std::vector<QAction*> PictureTools; // the Debug menu's hidden picture tools
     QAction* CompactItem = nullptr;
     QAction* ExtendedItem = nullptr;
     QAction* LayoutToggleButton = nullptr;
