@@ -3,6 +3,7 @@
 #include "cardtable/ImageIO.h"
 
 #include <QAction>
+#include <QShortcut>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -28,7 +29,11 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name)
         if (IsJpegName(file)) {
             if (auto image = ReadPictureFile(file, jpBestQuality))
                 return *image;
-            return {};
+            // A page without its picture reads well enough; a broken-picture
+            // sign would only distract.
+            QImage nothing(1, 1, QImage::Format_ARGB32);
+            nothing.fill(Qt::transparent);
+            return nothing;
         }
     }
     return QTextBrowser::loadResource(type, name);
@@ -55,6 +60,7 @@ THelpWindow::THelpWindow(std::filesystem::path programFolder, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(Browser_);
+    new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { ShowContents(); });
 }
 
 void THelpWindow::ShowContents() { Open(help::ContentsFile(ProgramFolder)); }

@@ -14,7 +14,8 @@ h3 { color: #33603c; font-size: 15px; margin-top: 14px; margin-bottom: 2px; }
 p { margin-top: 4px; margin-bottom: 6px; line-height: 140%; }
 p.nav { font-size: 12px; }
 p.games { font-style: italic; }
-img.deal { border: 1px solid #777777; }
+div.deal { margin-top: 6px; margin-bottom: 6px; }
+img.deal { border: 1px solid #777777; max-width: 100%; }
 table.variants { border-collapse: collapse; }
 table.variants td, table.variants th { border: 1px solid #999999; padding: 2px 8px; }
 ul.games { margin-top: 2px; }
@@ -39,8 +40,8 @@ bool IsCustomFreecell(const TGameDefinition& game)
 
 std::string Picture(const TGameDefinition& game, const std::string& folder)
 {
-    return "<p><img class=\"deal\" src=\"" + EscapeHtml(folder + std::to_string(game.GameNumber) + ".jpg")
-           + "\" width=\"480\" alt=\"A deal of " + EscapeHtml(game.GameName) + "\"/></p>\n";
+    return "<div class=\"deal\"><img class=\"deal\" src=\"" + EscapeHtml(folder + std::to_string(game.GameNumber) + ".jpg")
+           + "\" alt=\"A deal of " + EscapeHtml(game.GameName) + "\"/></div>\n";
 }
 
 std::string Rules(const TGameDefinition& game, const char* level)
