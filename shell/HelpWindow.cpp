@@ -55,6 +55,11 @@ THelpWindow::THelpWindow(std::filesystem::path programFolder, QWidget* parent)
     forward->setEnabled(false);
     connect(Browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(Browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    // The caption names the page on show, as a browser's does.
+    connect(Browser_, &QTextBrowser::sourceChanged, this, [this] {
+        const QString title = Browser_->documentTitle();
+        setWindowTitle(title.isEmpty() ? QStringLiteral("Tessalyn Help") : title);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -81,6 +86,7 @@ void THelpWindow::Open(const std::filesystem::path& file)
         Browser_->setSource(QUrl::fromLocalFile(QString::fromStdString(file.string())));
     } else {
         Browser_->setSource(QUrl());
+        setWindowTitle(QStringLiteral("Tessalyn Help"));
         Browser_->setHtml(QStringLiteral("<h2>Page not found</h2><p>The help page <tt>%1</tt> is missing.</p>")
                               .arg(QString::fromStdString(file.string()).toHtmlEscaped()));
     }
