@@ -91,6 +91,8 @@ public:
     // false when there is no such game.
     bool ShowGameRules(const std::string& gameName);
     THelpWindow* HelpWindowIfOpen() const { return HelpWindow; }
+    // Where the picture tools write; empty: "GameImagesBitmaps" in the program folder.
+    std::filesystem::path ImageBitmapsFolder;
     void SaveImage1Click();
     void SaveAllImageBitmaps1Click();
     // Starts each game in turn and saves its table picture.

@@ -61,7 +61,9 @@ void TForm1::SaveImage1Click()
     if (Engine_ == nullptr || CardTable1 == nullptr)
         return;
     const int number = Engine_->Rules.GameNumber;
-    const std::filesystem::path folder = platform::ResolvePath(ProgramFolder(), "GameImagesBitmaps");
+    const std::filesystem::path folder = ImageBitmapsFolder.empty()
+                                             ? platform::ResolvePath(ProgramFolder(), "GameImagesBitmaps")
+                                             : ImageBitmapsFolder;
     const std::filesystem::path target = folder / (std::to_string(number) + ".bmp");
     const bool shared = number == 4 || number == 29 || number == 102;
     if (std::filesystem::exists(target) && !shared) {
