@@ -125,6 +125,7 @@ void TForm1::StartUp()
     ReDealButton2->setEnabled(false);
     connect(ReDealButton2, &QPushButton::clicked, this, [this] { RedealClick(); });
     Commands[TEngineCommand::Redeal].Widget = ReDealButton2;
+    SetUpStartScreen();
 
     // Key preview: the window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -218,6 +219,7 @@ void TForm1::FirstShow()
         return;
     FirstShowDone = true;
     hide();
+    LoadFavourites();
     while (OptionsList.size() < DefaultOptions.size())
         OptionsList.push_back(DefaultOptions[OptionsList.size()]);
     if (FixedSeed)
@@ -246,6 +248,7 @@ void TForm1::FirstShow()
     }
     SyncLayoutCommands();
     ShowScaleStep(CardTable1 != nullptr ? CardTable1->CardDeck().ScaleStep() : 1);
+    ViewStartScreen();
     show();
 }
 
@@ -414,7 +417,11 @@ int TForm1::TableTop() const
 
 bool TForm1::FullScreenOn() const { return TableTop() == FullScreenTableTop; }
 
-void TForm1::SetTableTop(int top) { ToolBar->setVisible(top != FullScreenTableTop); }
+void TForm1::SetTableTop(int top)
+{
+    ToolBar->setVisible(top != FullScreenTableTop);
+    SyncStartScreenGeometry();
+}
 
 void TForm1::FullScreenF111Click()
 {
@@ -486,7 +493,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             StartScreenItem->trigger();
         return true;
     default:
-        return false;
+        return StartScreenKey(key);
     }
 }
 
@@ -510,6 +517,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     if (Engine_ != nullptr)
         Engine_->ShuttingDown = true;
+    if (LoopTimer != nullptr)
+        LoopTimer->stop();
     platform::Trace("Trace terminated ok.");
     StopTrace();
     event->accept();
@@ -518,6 +527,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    SyncStartScreenGeometry();
     // Re-fitting the extended layout waits until the resize has settled.
     if (RelayoutTimer != nullptr && GameInPlay() && ExtendedInForce())
         RelayoutTimer->start(0);
@@ -665,12 +675,6 @@ void TForm1::RecordGameResult(const std::string& gameName, const std::string&, b
     platform::Trace("Result of " + gameName + (won ? ": won, " : ": not won, ") + std::to_string(points));
 }
 
-void TForm1::ShowPreview(const std::string&) {}
-void TForm1::ShowTable()
-{
-    if (TableWidget != nullptr && !TableWidget->isVisible())
-        TableWidget->show();
-}
 
 QSize TForm1::ScreenSize() const
 {
@@ -693,6 +697,8 @@ void TForm1::AddMenuItems(QMenu* menu, const TMenuItem& model)
             sub->setObjectName(QString::fromStdString(item.Name));
             if (item.Caption == AlphabeticalGamesCaption)
                 AlphabeticalMenu = sub;
+            else if (item.Caption == FavouritesCaption)
+                Favourites1 = sub;
             AddMenuItems(sub, item);
         } else {
             // Every item of a game chooses it by name, so the small-screen and

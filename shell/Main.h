@@ -1,11 +1,13 @@
 #pragma once
 
+#include "catalogue/Favourites.h"
 #include "engine/EngineHost.h"
 #include "persistence/FileLocation.h"
 
 #include <QMainWindow>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -28,7 +30,9 @@ class THelpWindow;
 class TTraceLog;
 class TCardTable;
 class TEngine;
-struct TMenuItem;
+class TForm4;
+class TMergePic;
+class TStartScreen;
 
 // The questions and messages the window puts to the player. Tests replace
 // them so that nothing modal ever blocks; the program uses message boxes.
@@ -140,6 +144,24 @@ public:
     TCardTable* CardTable() const { return CardTable1; }
     TEngine* Engine() const { return Engine_.get(); }
 
+    // The start screen and the favourites (MainStartScreen.cpp).
+    void ViewStartScreen();
+    void BackToStart1Click();
+    void AddtoFavourites1Click();
+    void EditFavouriteMenu1Click();
+    void BuildFavourites();
+    // On the start screen: a look at the selected game without dealing it
+    // (its rules and preview loaded, GameName empty again). False when no
+    // game row is selected.
+    bool PreviewSelectedGame();
+    bool StartScreenActive() const { return StartScreenActive_; }
+    TStartScreen* StartScreen() const { return StartScreen_; }
+    TMergePic* MergePicture() const { return MergePic; }
+    const TFavouritesList& Favourites() const { return FavouritesList; }
+    QMenu* FavouritesMenu() const { return Favourites1; }
+    // Runs the favourites dialog; true for OK. Tests answer it themselves.
+    std::function<bool(TForm4& dialog)> RunFavouritesDialog;
+
     // EngineHost
     void PlaySoundFile(const std::string& file, int channel, int volume) override;
     void StopSound() override;
@@ -209,6 +231,32 @@ private:
     bool ExtendedInForce() const;
     THelpWindow& Help();
     void StopTrace();
+
+    // Start screen and favourites (MainStartScreen.cpp).
+    void SetUpStartScreen();
+    void LoadFavourites();
+    void SyncStartScreenGeometry();
+    bool StartScreenKey(int key);
+    void PreviewGame(const std::string& gameName);
+    void StartListedGame(int row);
+    void StartTitleShow();
+    void StartScreenLoop();
+    void CountAbandonedGame();
+    void RefreshFavouritesCategory();
+    bool SaveFavourites();
+    void SetItemEnabled(QAction* item, bool enabled);
+    QStringList GameTypeCaptions() const;
+
+    TStartScreen* StartScreen_ = nullptr;
+    TMergePic* MergePic = nullptr;
+    QTimer* LoopTimer = nullptr;
+    QMenu* Favourites1 = nullptr;
+    QAction* AboutItem = nullptr;
+    QAction* SaveAndQuitItem = nullptr;
+    TMenuItem GameTypeModel;
+    TFavouritesList FavouritesList;
+    bool FavouritesDamaged = false;
+    bool StartScreenActive_ = false;
 
     std::unique_ptr<TMenuStyle> MenuStyle;
     std::unique_ptr<TTraceLog> TraceLog; // while a trace runs
