@@ -26,6 +26,7 @@ class QPushButton;
 class QToolBar;
 class QTimer;
 class TMenuStyle;
+class TAboutBox;
 class THelpWindow;
 class TTraceLog;
 class TCardTable;
@@ -98,6 +99,10 @@ public:
     // Where the picture tools write; empty: "GameImagesBitmaps" in the program folder.
     std::filesystem::path ImageBitmapsFolder;
     void SaveImage1Click();
+    // Sounds, then the about box; afterwards the start screen's stars anew.
+    void About1Click();
+    // Shows the about box; tests answer it themselves.
+    std::function<void(TAboutBox& box)> RunAboutBox;
     void SaveAllImageBitmaps1Click();
     // Starts each game in turn and saves its table picture.
     void SaveImageBitmaps(const std::vector<std::string>& gameNames);

@@ -7,11 +7,16 @@
 #include "catalogue/GameDefinitions.h"
 #include "catalogue/MenuTree.h"
 #include "engine/Engine.h"
+#include "persistence/FileLocation.h"
 #include "platform/FilePath.h"
+#include "shell/AboutBox.h"
 #include "shell/HelpWindow.h"
+#include "shell/StartScreen.h"
 #include "shell/Trace.h"
 
 #include <QAction>
+#include <QPainter>
+#include <QTimer>
 
 void TForm1::StartDebugTrace1Click()
 {
@@ -38,6 +43,12 @@ void TForm1::HelpContents1Click() { Help().ShowContents(); }
 
 void TForm1::RulesExecute()
 {
+    if (StartScreenActive()) {
+        // The heading row names no game; a game row is looked at, not dealt.
+        if (Engine_ != nullptr && PreviewSelectedGame())
+            Help().ShowPage(Engine_->Rules.HelpCode);
+        return;
+    }
     const std::string code = Engine_ != nullptr ? Engine_->Rules.HelpCode : std::string();
     if (code.empty() || !GameInPlay())
         Help().ShowContents();
@@ -99,4 +110,31 @@ void TForm1::SaveAllImageBitmaps1Click()
     const TMenuItem* all = GetMenuItem(StandardGameTypeMenu(), AlphabeticalGamesCaption, false);
     if (all != nullptr)
         SaveImageBitmaps(GetMenuItems(*all));
+}
+
+void TForm1::About1Click()
+{
+    PlaySoundFile("ring.wav", 2, 100);
+    PlaySoundFile("ring.wav", 2, 100);
+    PlaySoundFile("r2.wav", 1, 100);
+    const bool startScreen = StartScreenActive();
+    // The start screen's stars stand still while the box has its own.
+    const bool looping = LoopTimer != nullptr && LoopTimer->isActive();
+    if (looping)
+        LoopTimer->stop();
+    if (startScreen) {
+        StartScreen_->Image1->Restart();
+        StartScreen_->Image1->repaint();
+    }
+    {
+        TAboutBox box(QStringLiteral("Tessalyn."), QStringLiteral("v 2.03"), persistence::DataVersion, this);
+        if (RunAboutBox)
+            RunAboutBox(box);
+        else
+            box.exec();
+    }
+    if (startScreen)
+        StartScreen_->Image1->Restart();
+    if (looping)
+        LoopTimer->start();
 }

@@ -202,7 +202,7 @@ void TForm1::BuildHelpMenu(QMenu* menu)
     HelpContentsItem = AddItem(menu, QStringLiteral("Help Contents   F1"), [this] { HelpContents1Click(); });
     RulesItem = AddItem(menu, QStringLiteral("Rules   F2"), [this] { RulesExecute(); }, int(TToolImage::Rules));
     menu->addSeparator();
-    AboutItem = AddLaterItem(menu, QStringLiteral("About"));
+    AboutItem = AddItem(menu, QStringLiteral("About"), [this] { About1Click(); });
     AddItem(menu, QStringLiteral("Debug Menu"), [this] { EnableDebugMenu1Click(); });
 }
 

@@ -1,6 +1,8 @@
 #include "shell/HelpWindow.h"
 #include "shell/Main.h"
+#include "shell/StartScreen.h"
 
+#include "catalogue/GameDefinitions.h"
 #include "engine/Engine.h"
 #include "cardtable/ImageIO.h"
 #include "support/TestPaths.h"
@@ -8,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -65,10 +68,26 @@ TEST_F(THelpCommands, TheRulesOfANamedGameOpenWithoutStartingIt)
     EXPECT_FALSE(Form->ShowGameRules("No Such Game"));
 }
 
-TEST_F(THelpCommands, WithNoGameInPlayRulesShowsTheContents)
+TEST_F(THelpCommands, F2OnTheStartScreenOpensTheSelectedGamesPageWithoutStartingIt)
 {
-    Form->RulesExecute();
-    EXPECT_EQ(Shown(), "index.htm");
+    if (!Form->StartScreenActive())
+        Form->ViewStartScreen();
+    ASSERT_TRUE(Form->StartScreenActive());
+    TStartScreen* screen = Form->StartScreen();
+    ASSERT_GT(screen->RowCount(), 1);
+
+    screen->StringGrid1->setCurrentCell(0, 0);
+    ASSERT_EQ(screen->Row(), 0);
+    Press(Qt::Key_F2);
+    EXPECT_EQ(Form->HelpWindowIfOpen(), nullptr) << "the heading row names no game";
+
+    screen->SelectRow(1);
+    const TGameDefinition* game = FindGameDefinition(screen->RowName(1));
+    ASSERT_NE(game, nullptr);
+    Press(Qt::Key_F2);
+    EXPECT_EQ(Shown(), "tsly" + game->HelpCode + ".htm");
+    EXPECT_FALSE(Form->GameInPlay());
+    EXPECT_TRUE(Form->StartScreenActive());
 }
 
 TEST(HelpWindow, AMissingPageIsReportedInTheWindow)
