@@ -3,6 +3,7 @@
 #include "shell/Marquee.h"
 #include "shell/StartScreen.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -36,6 +37,10 @@ TEST(AboutBox, IsABlackBoxWithItsOkButtonAndScrollingLines)
     EXPECT_EQ(box.Marquee()->palette().color(QPalette::WindowText), QColor(166, 202, 240));
     EXPECT_EQ(box.Field().Radius(), (139 + 149) / 4);
     EXPECT_EQ(LitPixels(box.Surface()), 0);
+    // Every line fits the box's width: nothing is cut off at the sides.
+    const QFontMetrics metrics(box.Marquee()->font());
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), box.width() - 8) << line.toStdString();
 }
 
 TEST(AboutBox, StarsLeaveTrailsAndTheMarqueeKeepsRunning)

@@ -449,9 +449,10 @@ std::vector<std::string> TWriter::Foundations() const
     }
     std::vector<std::string> paragraphs;
     std::string start;
-    if (OneFoundation())
-        start = {};
-    else if (Has(rules, roEmptyBaseRank))
+    if (OneFoundation()) {
+        if (const std::vector<int> ranks = StartRanks(rules); !ranks.empty() && !Has(rules, roEmptyBaseRank))
+            start = "The foundation is started with " + RankChoice(ranks, false) + ".";
+    } else if (Has(rules, roEmptyBaseRank))
         start = "The rank of the card placed on the first foundation is the base rank: every other foundation "
                 "must be started with a card of that rank.";
     else if (Has(rules, roFirstCardSetsBase) && Has(rules, roEachCardSetsBase))
