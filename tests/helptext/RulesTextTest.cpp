@@ -49,13 +49,13 @@ TEST(RulesText, FreecellAndACustomFreecell)
 {
     const std::string freecell = AllText("Freecell");
     EXPECT_SAYS(freecell, "Four free cells, each holding one card.");
-    EXPECT_SAYS(freecell, "Eight tableau piles, dealt 7, 7, 7, 7, 6, 6, 6 and 6 cards, all face up.");
+    EXPECT_SAYS(freecell, "Eight tableau piles, dealt four with seven cards and four with six, all face up.");
     EXPECT_SAYS(freecell, "there is no stock");
     EXPECT_SAYS(freecell, "twice as many for each empty tableau pile that is not its target");
     EXPECT_SAYS(freecell, "a card from a free cell or a card or run from another tableau pile");
     const std::string custom = AllText("Freecell 10x3");
     EXPECT_SAYS(custom, "Three free cells");
-    EXPECT_SAYS(custom, "Ten tableau piles, dealt 6, 6, 5, 5, 5, 5, 5, 5, 5 and 5 cards");
+    EXPECT_SAYS(custom, "Ten tableau piles, dealt two with six cards and eight with five");
     const std::string noCells = AllText("Freecell 9x0");
     EXPECT_NOT_SAYS(noCells, "free cell,");
 }
@@ -65,7 +65,7 @@ TEST(RulesText, SpiderScorpionAndYukon)
     const std::string spider = AllText("Spider");
     EXPECT_SAYS(spider, "Two packs");
     EXPECT_SAYS(spider, "Build eight complete runs of thirteen cards, King down to Ace in one suit");
-    EXPECT_SAYS(spider, "dealt 6, 6, 6, 6, 5, 5, 5, 5, 5 and 5 cards, with only the top card of each pile face up");
+    EXPECT_SAYS(spider, "dealt four with six cards and six with five, with only the top card of each pile face up");
     EXPECT_SAYS(spider, "The remaining 50 cards form the stock");
     EXPECT_SAYS(spider, "built down by one rank, regardless of suit");
     EXPECT_SAYS(spider, "only cards of one suit move together");

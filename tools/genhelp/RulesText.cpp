@@ -325,10 +325,12 @@ std::string TWriter::ReserveLayout() const
     if (Game.ReserveCount == 0)
         return {};
     if (Game.FreeCells) {
-        std::string text = Capitalised(Plural(Game.ReserveCount, "free cell", "free cells")) + ", each holding one card";
-        if (Deal.Reserve > 0)
-            text += "; " + (Deal.Reserve == Game.ReserveCount ? std::string("each") : "the first " + Number(Deal.Reserve))
-                    + " of them receives a card, face up, in the deal";
+        std::string text = Game.ReserveCount == 1 ? std::string("One free cell, holding one card")
+                                                  : Capitalised(Plural(Game.ReserveCount, "free cell", "free cells")) + ", each holding one card";
+        if (Deal.Reserve > 0 && Deal.Reserve == Game.ReserveCount)
+            text += Game.ReserveCount == 1 ? "; it receives a card, face up, in the deal" : "; each receives a card, face up, in the deal";
+        else if (Deal.Reserve > 0)
+            text += "; the first " + Number(Deal.Reserve) + " of them receive a card, face up, in the deal";
         return text + ".";
     }
     std::string text = "A reserve of " + Plural(Deal.Reserve, "card", "cards") + ", dealt face up";
@@ -357,6 +359,20 @@ std::string CountsText(const std::vector<int>& counts)
         rising = rising && counts[i] == counts[i - 1] + 1;
     if (rising && counts.size() > 3)
         return "from " + Number(counts.front()) + " to " + Number(counts.back()) + " cards, one more on each pile";
+    // Runs of equal piles read better than a long list: "four with six cards and six with five".
+    std::vector<std::pair<int, int>> runs; // pile count, cards
+    for (const int n : counts) {
+        if (!runs.empty() && runs.back().second == n)
+            ++runs.back().first;
+        else
+            runs.emplace_back(1, n);
+    }
+    if (counts.size() > 4 && runs.size() <= 3) {
+        std::vector<std::string> groups;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            groups.push_back(Number(runs[i].first) + " with " + Number(runs[i].second) + (i == 0 ? (runs[i].second == 1 ? " card" : " cards") : ""));
+        return JoinList(groups);
+    }
     std::vector<std::string> words;
     for (const int n : counts)
         words.push_back(std::to_string(n));
@@ -398,7 +414,11 @@ std::string TWriter::TableauLayout() const
             topOnly = topOnly && (Deal.Cards[p] == 0 || Deal.FaceDown[p] == Deal.Cards[p] - 1);
         if (topOnly)
             text += ", with only the top card of each pile face up.";
-        else {
+        else if (const int first = Deal.FaceDown.front();
+                 std::all_of(Deal.FaceDown.begin(), Deal.FaceDown.end(), [first](int n) { return n == first; })) {
+            text += first == 1 ? "; the bottom card of each pile lies face down and the rest face up."
+                               : "; the bottom " + Number(first) + " cards of each pile lie face down and the rest face up.";
+        } else {
             std::vector<std::string> downs;
             for (std::size_t p = 0; p < Deal.Cards.size(); ++p)
                 if (Deal.Cards[p] > 0)
