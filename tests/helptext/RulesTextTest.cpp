@@ -107,6 +107,8 @@ TEST(RulesText, PairGames)
     EXPECT_SAYS(pairs, "Nine tableau piles, dealt one card each, face up.");
     EXPECT_SAYS(pairs, "filled from the stock");
     EXPECT_NOT_SAYS(pairs, "turned face down again");
+    EXPECT_SAYS(pairs, "it only fills the places emptied by pairs");
+    EXPECT_NOT_SAYS(pairs, "waste");
 }
 
 TEST(RulesText, CanfieldGolfLikeGamesAndFourColours)

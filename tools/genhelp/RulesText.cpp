@@ -255,7 +255,11 @@ struct TWriter {
         return Game.TableauCount > 0 && !Has(Game.TableauRules, roNotDropTarget);
     }
     bool Gathering() const { return Game.TurnCount <= -3; }
-    bool HasWaste() const { return Game.TurnCount >= 1 && Deal.Stock > 0 && !IsGame(Game, "One Foundation"); }
+    bool HasWaste() const
+    {
+        return Game.TurnCount >= 1 && Deal.Stock > 0 && !IsGame(Game, "One Foundation")
+               && !Has(Game.TableauRules, roNoDragAndDrop);
+    }
     bool OneFoundation() const { return Game.FoundationCount == 1; }
 
     std::string Object() const;
@@ -664,6 +668,13 @@ std::vector<std::string> TWriter::Stock() const
     }
     if (Deal.Stock == 0)
         return paragraphs;
+    if (Has(Game.TableauRules, roNoDragAndDrop)) {
+        // A game played by clicking deals nothing on a click on the stock.
+        paragraphs.push_back(Has(Game.TableauRules, roSelectByHighlight)
+                                 ? "The stock is not dealt by hand: it only fills the places emptied by pairs."
+                                 : "The stock is not dealt by hand.");
+        return paragraphs;
+    }
     if (IsGame(Game, "One Foundation")) {
         paragraphs.push_back("A click on the stock moves its next card straight onto the foundation, face up: there is "
                              "no waste.");
@@ -790,7 +801,7 @@ TRulesText DescribeGame(const TGameDefinition& game)
     writer.Section("Moving cards", writer.Moving());
     writer.Section("Building on the tableau", writer.Building());
     writer.Section("Spaces", writer.Spaces());
-    writer.Section("Stock and waste", writer.Stock());
+    writer.Section(writer.HasWaste() ? "Stock and waste" : writer.Gathering() ? "Redeal" : "Stock", writer.Stock());
     writer.Section("Special rules", writer.Special());
     writer.Section("Scoring", writer.Scoring());
     return writer.Text;
