@@ -42,7 +42,9 @@ int TFavouritesList::Add(const std::string& name)
                                         [](const std::string& wanted, const std::string& item) {
                                             return Before(wanted, item);
                                         });
-    return int(Names.insert(place, name) - Names.begin());
+    const auto index = place - Names.begin();
+    Names.insert(place, name);
+    return int(index);
 }
 
 void TFavouritesList::Assign(const std::vector<std::string>& names)

@@ -286,6 +286,12 @@ void TForm1::ChooseGame(const std::string& gameName)
 {
     if (Engine_ == nullptr || Engine_->DealBusy)
         return;
+    // The start screen's stars draw from the generator all the time, so a
+    // known first deal needs the seed right before it.
+    if (FixedSeed) {
+        SetRandSeed(*FixedSeed);
+        FixedSeed.reset();
+    }
     try {
         Engine_->SelectGame(gameName);
     } catch (const std::exception& error) {

@@ -127,8 +127,8 @@ public:
 
     TPrompts Prompts;
 
-    // When set, the first show seeds the generator with this number instead
-    // of the clock (the end-to-end test's hook; see shell/app/main.cpp).
+    // When set, the first game chosen is dealt with the generator seeded
+    // with this number (the end-to-end test's hook; see shell/app/main.cpp).
     std::optional<std::uint32_t> FixedSeed;
 
     // Menu access: the menu bar's top-level menus by caption (" Game " ...),

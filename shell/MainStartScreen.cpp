@@ -238,7 +238,7 @@ bool TForm1::StartScreenKey(int key)
     if (!StartScreenActive_ || StartScreen_->isHidden() || StartScreen_->Panel3->isHidden())
         return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!StartScreen_->StringGrid1->hasFocus())
+        if (focusWidget() != StartScreen_->StringGrid1)
             return false;
         StartListedGame(StartScreen_->Row());
         return true;

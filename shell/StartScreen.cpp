@@ -232,7 +232,7 @@ void TStartScreen::Relayout()
     const int h = height();
     const int stripTop = Margin;
     const int listTop = stripTop + BoxRowHeight;
-    const int listWidth = std::clamp(w * 3 / 10, 250, 380);
+    const int listWidth = std::clamp(w * 3 / 10, 290, 380);
     Panel3->setGeometry(Margin, listTop, listWidth, std::max(60, h - Margin - listTop));
     StringGrid1->setGeometry(Panel3->contentsRect());
 
@@ -267,8 +267,11 @@ void TStartScreen::SetColumnWidths()
 
 QRect TStartScreen::TitleArea() const
 {
+    // On a small screen the title shrinks to the preview's width rather than
+    // slide under the star field.
     const QRect preview = Panel4->geometry();
-    return {preview.left(), preview.bottom() + 1 + Margin, TitleWidth, TitleHeight};
+    const int width = std::min(TitleWidth, preview.width());
+    return {preview.left(), preview.bottom() + 1 + Margin, width, TitleHeight * width / TitleWidth};
 }
 
 void TStartScreen::SetBackdrop(const QImage& picture)
