@@ -54,6 +54,8 @@ TEST(HelpPages, EveryHelpCodeHasAWellFormedPageNamingItsGamesAndShowingTheirDeal
         for (const TGameDefinition* game : games) {
             EXPECT_TRUE(page.contains(QString::fromStdString(EscapeHtml(game->GameName)))) << game->GameName;
             EXPECT_TRUE(page.contains(QStringLiteral("src=\"../../GameImages/%1.jpg\"").arg(game->GameNumber)));
+            EXPECT_TRUE(std::filesystem::exists(HelpDir() / "html" / "../../GameImages" / (std::to_string(game->GameNumber) + ".jpg")))
+                << "no preview for " << game->GameName;
         }
     }
 }

@@ -167,6 +167,23 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
             "<p>Every page tells how the game is laid out, which cards may be moved, how the piles are built and "
             "how the game is scored, exactly as the program plays it.</p>\n";
 
+    html += "<h2>Playing</h2>\n"
+            "<p>Drag a card with the mouse to where it may go; a card dropped where the rules do not allow it "
+            "goes back. Click the stock to deal from it. Foundation Auto Moves plays every card that can go to "
+            "the foundations. Undo and Redo step back and forth through the moves; a new move after an undo "
+            "closes the game, so that it no longer counts in the statistics.</p>\n"
+            "<table class=\"variants\">\n<tr><th>Key</th><th>Command</th></tr>\n"
+            "<tr><td>F1</td><td>Help Contents</td></tr>\n"
+            "<tr><td>F2</td><td>Rules of the game in play, or of the game chosen on the start screen</td></tr>\n"
+            "<tr><td>F11</td><td>Full Screen</td></tr>\n"
+            "<tr><td>F12</td><td>Start Screen</td></tr>\n"
+            "<tr><td>Ctrl+N</td><td>New Game</td></tr>\n"
+            "<tr><td>Ctrl+Z</td><td>Undo</td></tr>\n"
+            "<tr><td>Ctrl+Y</td><td>Redo</td></tr>\n"
+            "<tr><td>Ctrl+Q</td><td>Quit Program</td></tr>\n"
+            "</table>\n"
+            "<p>Points: 50 for each card played to a foundation, minus 1 for each move to a tableau pile or a free cell, minus 5 for a move "
+            "the rules refuse and minus 10 for each redeal. Each game's page tells its own scoring.</p>\n";
     html += "<h2>Games by type</h2>\n";
     bool afterSeparator = false;
     for (const TMenuItem& type : gameTypeMenu.Items) {
