@@ -89,6 +89,9 @@ public:
     // Help and Debug commands (MainHelp.cpp).
     void StartDebugTrace1Click();
     bool TraceRunning() const;
+    // A running trace goes on in debug.dat of the current data folder; for
+    // whoever moves the data folder.
+    void FollowDataRoot();
     void HelpContents1Click();
     // The page of the game in play; the contents when none is.
     void RulesExecute();

@@ -30,6 +30,12 @@ void TForm1::StartDebugTrace1Click()
 
 bool TForm1::TraceRunning() const { return TraceLog != nullptr; }
 
+void TForm1::FollowDataRoot()
+{
+    if (TraceLog != nullptr)
+        TraceLog->MoveTo(DataPlaces.Path("debug.dat"));
+}
+
 void TForm1::StopTrace() { TraceLog.reset(); }
 
 THelpWindow& TForm1::Help()

@@ -33,13 +33,26 @@ TTraceLog::TTraceLog(std::filesystem::path file)
       TimeFormat(QLocale::system().timeFormat(QLocale::LongFormat)),
       TimeHasFractions(TimeFormat.contains(QLatin1Char('z')))
 {
+    Open();
+    platform::SetTraceSink([this](std::string_view line) { Write(line); });
+}
+
+void TTraceLog::Open()
+{
     std::error_code error;
     std::filesystem::create_directories(FileName.parent_path(), error);
     const bool joinLine = EndsInsideALine(FileName);
     Out.open(FileName, std::ios::binary | std::ios::app);
     if (joinLine)
         WriteRaw("");
-    platform::SetTraceSink([this](std::string_view line) { Write(line); });
+}
+
+void TTraceLog::MoveTo(std::filesystem::path file)
+{
+    Out.close();
+    Out.clear();
+    FileName = std::move(file);
+    Open();
 }
 
 TTraceLog::~TTraceLog() { platform::SetTraceSink({}); }

@@ -34,10 +34,14 @@ public:
     // One line: message + " " + the time of day.
     void Write(std::string_view message);
 
+    // Goes on in `file` (the data folder has moved, debug.dat with it).
+    void MoveTo(std::filesystem::path file);
+
     const std::filesystem::path& File() const { return FileName; }
 
 private:
     void WriteRaw(std::string_view line);
+    void Open();
     const std::string& TimeText();
 
     std::filesystem::path FileName;

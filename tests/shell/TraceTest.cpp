@@ -144,6 +144,23 @@ TEST_F(TTraceCommand, AsksOnceAndTracesTheGamesDealt)
     EXPECT_NE(text.find("-- StartGame Exit -- "), std::string::npos);
 }
 
+TEST_F(TTraceCommand, ARunningTraceFollowsTheDataFolderWhenItMoves)
+{
+    Form->StartDebugTrace1Click();
+    QTemporaryDir program;
+    const std::filesystem::path old = DebugFile();
+    // The data folder moves to the program folder, debug.dat with it.
+    Form->DataPlaces.ApplicationDirectory = program.path().toStdString();
+    Form->DataPlaces.DataLocation = 1;
+    std::filesystem::rename(old, DebugFile());
+    Form->FollowDataRoot();
+    platform::Trace("after the move");
+    const std::string text = ReadAll(DebugFile());
+    EXPECT_NE(text.find("Trace Started. "), std::string::npos);
+    EXPECT_NE(text.find("after the move "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(old));
+}
+
 TEST_F(TTraceCommand, NoLeavesNoTraceAndAsksAgainNextTime)
 {
     Answer = false;
