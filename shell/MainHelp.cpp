@@ -123,24 +123,29 @@ void TForm1::About1Click()
     PlaySoundFile("ring.wav", 2, 100);
     PlaySoundFile("ring.wav", 2, 100);
     PlaySoundFile("r2.wav", 1, 100);
-    const bool startScreen = StartScreenActive();
-    // The start screen's stars stand still while the box has its own.
-    const bool looping = LoopTimer != nullptr && LoopTimer->isActive();
-    if (looping)
+    // The start screen's stars stand still while the box has its own, and
+    // come back afresh however the box ends.
+    struct TStarsBack {
+        TForm1& Form;
+        bool StartScreen;
+        bool Looping;
+        ~TStarsBack()
+        {
+            if (StartScreen)
+                Form.StartScreen_->Image1->Restart();
+            if (Looping)
+                Form.LoopTimer->start();
+        }
+    } starsBack{*this, StartScreenActive(), LoopTimer != nullptr && LoopTimer->isActive()};
+    if (starsBack.Looping)
         LoopTimer->stop();
-    if (startScreen) {
+    if (starsBack.StartScreen) {
         StartScreen_->Image1->Restart();
         StartScreen_->Image1->repaint();
     }
-    {
-        TAboutBox box(QStringLiteral("Tessalyn."), QStringLiteral("v 2.03"), persistence::DataVersion, this);
-        if (RunAboutBox)
-            RunAboutBox(box);
-        else
-            box.exec();
-    }
-    if (startScreen)
-        StartScreen_->Image1->Restart();
-    if (looping)
-        LoopTimer->start();
+    TAboutBox box(QStringLiteral("Tessalyn."), QStringLiteral("v 2.03"), persistence::DataVersion, this);
+    if (RunAboutBox)
+        RunAboutBox(box);
+    else
+        box.exec();
 }
