@@ -4,7 +4,8 @@ SAN_BUILD  := build-sanitize
 JOBS       ?= $(shell nproc)
 PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins \
               libjpeg62-turbo-dev libsdl2-mixer-dev libasound2-dev libgtest-dev \
-              libbenchmark-dev xvfb xauth xdotool imagemagick fonts-dejavu-core
+              libbenchmark-dev xvfb xauth xdotool imagemagick fonts-dejavu-core \
+              appstream
 TEST_ENV   := QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
 .PHONY: run test test-sanitize deps build bench clean

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -313,11 +314,14 @@ QImage ApplicationImage(int size)
     p.setBrush(QColor(20, 110, 50));
     p.drawEllipse(QRectF(2, 2, 60, 60));
     const std::array<double, 3> angles{-22, 0, 22};
+    // An outline thinner than a device pixel would vanish into grey.
+    const double outline = std::max(1.2, 64.0 / size);
+    const bool small = size < 32;
     for (std::size_t i = 0; i < angles.size(); ++i) {
         p.save();
         p.translate(32, 50);
         p.rotate(angles[i]);
-        p.setPen(QPen(Ink, 1.2));
+        p.setPen(QPen(Ink, outline));
         p.setBrush(CardWhite);
         p.drawRoundedRect(QRectF(-12, -38, 24, 34), 3, 3);
         p.setPen(Qt::NoPen);
@@ -328,7 +332,7 @@ QImage ApplicationImage(int size)
             heart.cubicTo(-10, -19, -7, -30, 0, -25);
             heart.cubicTo(7, -30, 10, -19, 0, -12);
             p.drawPath(heart);
-        } else {
+        } else if (!small) {
             // Only the top-left corner of the cards behind shows: a corner pip.
             p.setBrush(i == 0 ? Red : Ink);
             QPolygonF pip;

@@ -42,6 +42,9 @@ QImage GreyedImage(const QImage& image);
 // The 8 x 8 tile of the menus' left strip.
 QImage StripPattern();
 
-// The program's own icon: a small fan of cards.
+// The program's own icon: a small fan of cards, drawn afresh at each size
+// (small sizes with bolder outlines and fewer details, so they stay crisp).
 QImage ApplicationImage(int size);
+// The sizes the desktop's icon theme is given.
+inline constexpr int ApplicationIconSizes[] = {16, 22, 32, 48, 64, 128, 256};
 QIcon ApplicationIcon();

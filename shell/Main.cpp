@@ -4,6 +4,8 @@
 #include "shell/Icons.h"
 #include "shell/MainOptions.h"
 #include "shell/MenuDraw.h"
+#include "shell/HelpWindow.h"
+#include "shell/Trace.h"
 
 #include "cardtable/CardSet.h"
 #include "cardtable/CardTable.h"
@@ -44,6 +46,11 @@ TPrompts MessageBoxPrompts(QWidget* owner)
     prompts.AskYesNo = [owner](const QString& text) {
         return QMessageBox::question(owner, QStringLiteral("Confirm"), text,
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes;
+    };
+    prompts.AskQuestion = [owner](const QString& caption, const QString& text) {
+        return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes)
                == QMessageBox::Yes;
     };
     prompts.ShowError = [owner](const QString& caption, const QString& text) {
@@ -92,6 +99,12 @@ TForm1::TForm1(TPrompts prompts, QWidget* parent)
       MenuStyle(std::make_unique<TMenuStyle>())
 {
     const TPrompts boxes = MessageBoxPrompts(this);
+    if (!Prompts.AskQuestion) {
+        if (Prompts.AskYesNo)
+            Prompts.AskQuestion = [ask = Prompts.AskYesNo](const QString&, const QString& text) { return ask(text); };
+        else
+            Prompts.AskQuestion = boxes.AskQuestion;
+    }
     if (!Prompts.AskYesNo)
         Prompts.AskYesNo = boxes.AskYesNo;
     if (!Prompts.ShowError)
@@ -407,6 +420,9 @@ void TForm1::EnableDebugMenu1Click()
 {
     QAction* debug = DebugMenu->menuAction();
     debug->setVisible(!debug->isVisible());
+    // The picture tools come and go with the menu that holds them.
+    for (QAction* tool : PictureTools)
+        tool->setVisible(debug->isVisible());
 }
 
 // ---------------------------------------------------------------------------
@@ -485,6 +501,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         if (RulesItem->isEnabled())
             RulesItem->trigger();
         return true;
+    case Qt::Key_F5:
+        if (!PictureTools.empty() && PictureTools.front()->isVisible())
+            PictureTools.front()->trigger();
+        return true;
     case Qt::Key_F11:
         FullScreenF111Click();
         return true;
@@ -520,6 +540,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (LoopTimer != nullptr)
         LoopTimer->stop();
     platform::Trace("Trace terminated ok.");
+    StopTrace();
     event->accept();
 }
 

@@ -30,6 +30,9 @@ class QPushButton;
 class QToolBar;
 class QTimer;
 class TMenuStyle;
+class TAboutBox;
+class THelpWindow;
+class TTraceLog;
 class TCardTable;
 class TEngine;
 struct TMenuItem;
@@ -48,6 +51,9 @@ struct TFileRequest {
 
 struct TPrompts {
     std::function<bool(const QString& text)> AskYesNo;
+    // A Yes/No question under a caption of its own; when only AskYesNo is
+    // given, that one answers.
+    std::function<bool(const QString& caption, const QString& text)> AskQuestion;
     std::function<void(const QString& caption, const QString& text)> ShowError;
     std::function<void(const QString& caption, const QString& text)> ShowNotice;
     // Shows a dialog modally and returns its result.
@@ -125,6 +131,29 @@ public:
     void WinningAnimationClick(persistence::TWinAnimation animation);
     void SaveOptions1Click();
     void SyncOptionChecks();
+    // Help and Debug commands (MainHelp.cpp).
+    void StartDebugTrace1Click();
+    bool TraceRunning() const;
+    // A running trace goes on in debug.dat of the current data folder; for
+    // whoever moves the data folder.
+    void FollowDataRoot();
+    void HelpContents1Click();
+    // The page of the game in play; the contents when none is.
+    void RulesExecute();
+    // The page of a game, without starting it (the start screen's Rules);
+    // false when there is no such game.
+    bool ShowGameRules(const std::string& gameName);
+    THelpWindow* HelpWindowIfOpen() const { return HelpWindow; }
+    // Where the picture tools write; empty: "GameImagesBitmaps" in the program folder.
+    std::filesystem::path ImageBitmapsFolder;
+    void SaveImage1Click();
+    // Sounds, then the about box; afterwards the start screen's stars anew.
+    void About1Click();
+    // Shows the about box; tests answer it themselves.
+    std::function<void(TAboutBox& box)> RunAboutBox;
+    void SaveAllImageBitmaps1Click();
+    // Starts each game in turn and saves its table picture.
+    void SaveImageBitmaps(const std::vector<std::string>& gameNames);
 
     // State the tests and the start-up watch.
     int TableTop() const;
@@ -263,6 +292,8 @@ private:
     void ApplyOptionsAtFirstShow();
     void ApplyLayoutOptions();
     void ClearGradientChecks();
+    THelpWindow& Help();
+    void StopTrace();
 
     // Start screen and favourites (MainStartScreen.cpp).
     void SetUpStartScreen();
@@ -291,6 +322,8 @@ private:
     bool StartScreenActive_ = false;
 
     std::unique_ptr<TMenuStyle> MenuStyle;
+    std::unique_ptr<TTraceLog> TraceLog; // while a trace runs
+    THelpWindow* HelpWindow = nullptr;   // made on first use, owned as a child window
     TCardTable* CardTable1 = nullptr;
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
@@ -318,6 +351,8 @@ private:
     QAction* StartScreenItem = nullptr;
     QAction* HelpContentsItem = nullptr;
     QAction* RulesItem = nullptr;
+    QAction* RulesButton = nullptr;
+    std::vector<QAction*> PictureTools; // the Debug menu's hidden picture tools
     QAction* CompactItem = nullptr;
     QAction* ExtendedItem = nullptr;
     QAction* LayoutToggleButton = nullptr;

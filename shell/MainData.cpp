@@ -72,6 +72,7 @@ void TForm1::SetUserFilelocation1Click()
         DataPlaces.DataLocation = old.DataLocation;
         TellDeckUserCardsets();
     }
+    FollowDataRoot();
 }
 
 // ---------------------------------------------------------------------------

@@ -132,23 +132,26 @@ void TForm1::BuildStatisticsMenu(QMenu* menu)
 
 void TForm1::BuildHelpMenu(QMenu* menu)
 {
-    HelpContentsItem = AddLaterItem(menu, QStringLiteral("Help Contents   F1"));
-    RulesItem = AddLaterItem(menu, QStringLiteral("Rules   F2"), int(TToolImage::Rules));
+    HelpContentsItem = AddItem(menu, QStringLiteral("Help Contents   F1"), [this] { HelpContents1Click(); });
+    RulesItem = AddItem(menu, QStringLiteral("Rules   F2"), [this] { RulesExecute(); }, int(TToolImage::Rules));
     menu->addSeparator();
-    AboutItem = AddLaterItem(menu, QStringLiteral("About"));
+    AboutItem = AddItem(menu, QStringLiteral("About"), [this] { About1Click(); });
     AddItem(menu, QStringLiteral("Debug Menu"), [this] { EnableDebugMenu1Click(); });
 }
 
 void TForm1::BuildDebugMenu(QMenu* menu)
 {
-    AddLaterItem(menu, QStringLiteral("Start Debug Trace"));
+    AddItem(menu, QStringLiteral("Start Debug Trace"), [this] { StartDebugTrace1Click(); });
     AddLaterItem(menu, QStringLiteral("View Winning Animation"));
     QMenu* soundSystem = AddSubMenu(menu, QStringLiteral("Sound System"));
     AddLaterItem(soundSystem, QStringLiteral("Win"))->setCheckable(true);
     AddLaterItem(soundSystem, QStringLiteral("DirectX"))->setCheckable(true);
     // The picture tools that made the games' preview pictures stay hidden.
-    AddLaterItem(menu, QStringLiteral("Save Image   F5"))->setVisible(false);
-    AddLaterItem(menu, QStringLiteral("Save All Image Bitmaps"))->setVisible(false);
+    PictureTools.push_back(AddItem(menu, QStringLiteral("Save Image   F5"), [this] { SaveImage1Click(); }));
+    PictureTools.push_back(
+        AddItem(menu, QStringLiteral("Save All Image Bitmaps"), [this] { SaveAllImageBitmaps1Click(); }));
+    for (QAction* tool : PictureTools)
+        tool->setVisible(false);
 }
 
 QAction* TForm1::AddToolButton(int image, const QString& hint, std::function<void()> handler)
@@ -197,7 +200,7 @@ void TForm1::BuildToolBar()
     ToolBar->addWidget(ComboBox3);
     ToolBar->addSeparator();
     AddToolButton(int(TToolImage::HighScores), QStringLiteral("High Scores"), [this] { ShowStatisticsClick(1); });
-    AddToolButton(int(TToolImage::Rules), QStringLiteral("Rules"), {});
+    RulesButton = AddToolButton(int(TToolImage::Rules), QStringLiteral("Rules"), [this] { RulesExecute(); });
     AddToolButton(int(TToolImage::Exit), QStringLiteral("Exit"), [this] { QuitProgram1Click(); });
     ToolBar->addSeparator();
     FoundationCaption = new QLabel(QStringLiteral("Foundation card: "), ToolBar);

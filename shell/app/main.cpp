@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     setenv("QT_XCB_GL_INTEGRATION", "none", 0);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessalyn"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tessalyn"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSALYN_APP_ID));
     TForm1 form;
     form.FixedSeed = TestSeed();
     // Start-up has told the player why it cannot go on (screen too small,

@@ -1,0 +1,177 @@
+#include "tools/genhelp/RulesText.h"
+
+#include "engine/EngineFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+std::string AllText(const std::string& gameName)
+{
+    const TGameDefinition* game = FindGameDefinition(gameName);
+    EXPECT_NE(game, nullptr) << gameName;
+    if (game == nullptr)
+        return {};
+    std::string text;
+    for (const TRulesSection& section : DescribeGame(*game).Sections) {
+        text += "[" + section.Heading + "]\n";
+        for (const std::string& paragraph : section.Paragraphs)
+            text += paragraph + "\n";
+    }
+    return text;
+}
+
+#define EXPECT_SAYS(text, phrase) EXPECT_NE((text).find(phrase), std::string::npos) << "missing: " << (phrase) << "\n" << (text)
+#define EXPECT_NOT_SAYS(text, phrase) EXPECT_EQ((text).find(phrase), std::string::npos) << "wrongly says: " << (phrase) << "\n" << (text)
+
+// The texts of a dozen games, checked by hand against how they are played.
+TEST(RulesText, KlondikeBothTurnOvers)
+{
+    const std::string one = AllText("Klondike 1 [Turn over 1]");
+    EXPECT_SAYS(one, "Seven tableau piles, dealt from one to seven cards, one more on each pile, with only the top card of each pile face up.");
+    EXPECT_SAYS(one, "The remaining 24 cards form the stock");
+    EXPECT_SAYS(one, "Each foundation is started with an Ace.");
+    EXPECT_SAYS(one, "Foundations are built up by one rank, in suit.");
+    EXPECT_SAYS(one, "Tableau piles are built down by one rank, in alternating colours.");
+    EXPECT_SAYS(one, "Only a King (with any cards on it) may fill an empty tableau pile.");
+    EXPECT_SAYS(one, "turns its next card face up onto the waste");
+    EXPECT_SAYS(one, "no redeal");
+    EXPECT_NOT_SAYS(one, "Each redeal costs");
+    const std::string three = AllText("Klondike 2 [Turn over 3]");
+    EXPECT_SAYS(three, "turns three cards face up onto the waste");
+    EXPECT_SAYS(three, "as often as you like");
+    EXPECT_SAYS(three, "Each redeal costs 10 points.");
+}
+
+TEST(RulesText, FreecellAndACustomFreecell)
+{
+    const std::string freecell = AllText("Freecell");
+    EXPECT_SAYS(freecell, "Four free cells, each holding one card.");
+    EXPECT_SAYS(freecell, "Eight tableau piles, dealt four with seven cards and four with six, all face up.");
+    EXPECT_SAYS(freecell, "there is no stock");
+    EXPECT_SAYS(freecell, "twice as many for each empty tableau pile that is not its target");
+    EXPECT_SAYS(freecell, "a card from a free cell or a card or run from another tableau pile");
+    const std::string custom = AllText("Freecell 10x3");
+    EXPECT_SAYS(custom, "Three free cells");
+    EXPECT_SAYS(custom, "Ten tableau piles, dealt two with six cards and eight with five");
+    const std::string noCells = AllText("Freecell 9x0");
+    EXPECT_NOT_SAYS(noCells, "free cell,");
+}
+
+TEST(RulesText, SpiderScorpionAndYukon)
+{
+    const std::string spider = AllText("Spider");
+    EXPECT_SAYS(spider, "Two packs");
+    EXPECT_SAYS(spider, "Build eight complete runs of thirteen cards, King down to Ace in one suit");
+    EXPECT_SAYS(spider, "dealt four with six cards and six with five, with only the top card of each pile face up");
+    EXPECT_SAYS(spider, "The remaining 50 cards form the stock");
+    EXPECT_SAYS(spider, "built down by one rank, regardless of suit");
+    EXPECT_SAYS(spider, "only cards of one suit move together");
+    EXPECT_SAYS(spider, "cannot be dealt while any tableau pile is empty");
+    EXPECT_NOT_SAYS(spider, "free cell");
+    const std::string yukon = AllText("Yukon");
+    EXPECT_SAYS(yukon, "dealt 1, 6, 7, 8, 9, 10 and 11 cards; the bottom 0, 1, 2, 3, 4, 5 and 6 cards");
+    EXPECT_SAYS(yukon, "Any face-up card may be moved together with all the cards lying on it");
+    EXPECT_SAYS(yukon, "there is no stock");
+}
+
+TEST(RulesText, TheClockOsmosisAndAcesUp)
+{
+    const std::string clock = AllText("The Clock");
+    EXPECT_SAYS(clock, "dealt round the foundations, four cards to each");
+    EXPECT_SAYS(clock, "one o'clock takes only Aces");
+    EXPECT_SAYS(clock, "fourth King");
+    EXPECT_SAYS(clock, "Moves cannot be undone");
+    const std::string osmosis = AllText("Osmosis");
+    EXPECT_SAYS(osmosis, "Four tableau piles, dealt four cards each, with only the top card of each pile face up.");
+    EXPECT_SAYS(osmosis, "After the shuffle the top card of the stock is placed on the first foundation.");
+    EXPECT_SAYS(osmosis, "in suit, in any order of rank");
+    EXPECT_SAYS(osmosis, "only when a card of the same rank already lies on the foundation above");
+    EXPECT_SAYS(osmosis, "turns three cards");
+    const std::string acesUp = AllText("Aces Up");
+    EXPECT_SAYS(acesUp, "Discard every card but the four Aces");
+    EXPECT_SAYS(acesUp, "higher card of the same suit");
+    EXPECT_SAYS(acesUp, "deals one card face up onto each tableau pile");
+}
+
+TEST(RulesText, PairGames)
+{
+    const std::string concentration = AllText("Concentration");
+    EXPECT_SAYS(concentration, "52 tableau piles, dealt one card each, all face down.");
+    EXPECT_SAYS(concentration, "played by clicking");
+    EXPECT_SAYS(concentration, "turned face down again");
+    const std::string pairs = AllText("Simple Pairs");
+    EXPECT_SAYS(pairs, "Take all 52 cards off the table in pairs of the same rank.");
+    EXPECT_SAYS(pairs, "Nine tableau piles, dealt one card each, face up.");
+    EXPECT_SAYS(pairs, "filled from the stock");
+    EXPECT_NOT_SAYS(pairs, "turned face down again");
+    EXPECT_SAYS(pairs, "it only fills the places emptied by pairs");
+    EXPECT_NOT_SAYS(pairs, "waste");
+}
+
+TEST(RulesText, CanfieldGolfLikeGamesAndFourColours)
+{
+    const std::string canfield = AllText("Canfield");
+    EXPECT_SAYS(canfield, "A reserve of thirteen cards, dealt face up in a squared pile.");
+    EXPECT_SAYS(canfield, "every other foundation must be started with a card of that rank");
+    EXPECT_SAYS(canfield, "an Ace may go on a King");
+    EXPECT_SAYS(canfield, "filled at once with the top card of the reserve");
+    EXPECT_SAYS(canfield, "the top card of the waste (only once the reserve is empty)");
+    EXPECT_SAYS(canfield, "or the whole pile at once");
+    const std::string oneFoundation = AllText("One Foundation");
+    EXPECT_SAYS(oneFoundation, "The foundation is built up or down by one rank, regardless of suit.");
+    EXPECT_SAYS(oneFoundation, "straight onto the foundation");
+    EXPECT_SAYS(oneFoundation, "Cards are never played onto the tableau piles");
+    const std::string blackHole = AllText("Black Hole");
+    EXPECT_SAYS(blackHole, "the Ace of spades is taken out of the pack and placed on the foundation.");
+    EXPECT_SAYS(blackHole, "an Ace may go on a King and a King on an Ace");
+    EXPECT_SAYS(blackHole, "Seventeen tableau piles, dealt three cards each, all face up.");
+    const std::string fourColours = AllText("Four Colours");
+    EXPECT_SAYS(fourColours, "by suit");
+    EXPECT_SAYS(fourColours, "No two cards of the same suit may lie in the free cells");
+    EXPECT_SAYS(fourColours, "Runs of any length may be moved.");
+}
+
+TEST(RulesText, GatheringRedeals)
+{
+    const std::string lucie = AllText("La Belle Lucie");
+    EXPECT_SAYS(lucie, "shuffles the cards");
+    EXPECT_SAYS(lucie, "used twice");
+    const std::string cruel = AllText("Cruel");
+    EXPECT_SAYS(cruel, "without shuffling");
+    EXPECT_SAYS(cruel, "as often as you like");
+}
+
+// The layout the help describes is the deal the engine makes, for every game.
+class DealAgreement : public EngineTest {};
+
+TEST_F(DealAgreement, EveryGamesDescribedDealIsTheEnginesDeal)
+{
+    for (const TGameDefinition& game : GameDefinitions()) {
+        SCOPED_TRACE(game.GameName);
+        Deal(game.GameName, 12345);
+        const TDealOutcome described = WorkOutDeal(game);
+        EXPECT_EQ(Engine->StockCount(), described.Stock);
+        ASSERT_EQ(Engine->TableauPiles.size(), described.Cards.size());
+        for (std::size_t p = 0; p < described.Cards.size(); ++p) {
+            int cards = 0;
+            int faceDown = 0;
+            for (const TCard* card : Engine->TableauPiles[p])
+                if (card != nullptr) {
+                    ++cards;
+                    faceDown += card->FaceUp ? 0 : 1;
+                }
+            EXPECT_EQ(cards, described.Cards[p]) << "pile " << p + 1;
+            // The Four Colours deal sorts by suit; a partial pack would not share out evenly.
+            EXPECT_EQ(faceDown, described.FaceDown[p]) << "pile " << p + 1;
+        }
+        int reserve = 0;
+        for (const TCard* card : Engine->ReserveCards)
+            reserve += card != nullptr ? 1 : 0;
+        EXPECT_EQ(reserve, described.Reserve);
+    }
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#include "shell/Main.h"
+
+#include "cardtable/CardTable.h"
+#include "cardtable/ImageIO.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct TPictureTools : testing::Test {
+    QTemporaryDir Documents;
+    QTemporaryDir Pictures;
+    std::vector<std::pair<QString, QString>> Notices;
+    std::unique_ptr<TForm1> Form;
+
+    void SetUp() override
+    {
+        TPrompts prompts;
+        prompts.AskYesNo = [](const QString&) { return true; };
+        prompts.ShowError = [](const QString&, const QString&) {};
+        prompts.ShowNotice = [this](const QString& caption, const QString& text) { Notices.emplace_back(caption, text); };
+        Form = std::make_unique<TForm1>(prompts);
+        Form->DataPlaces.DocumentsFolder = Documents.path().toStdString();
+        Form->ImageBitmapsFolder = Pictures.path().toStdString();
+        Form->FirstShow();
+        ASSERT_NE(Form->CardTable(), nullptr);
+    }
+    std::filesystem::path Picture(int number) const
+    {
+        return std::filesystem::path(Pictures.path().toStdString()) / (std::to_string(number) + ".bmp");
+    }
+};
+
+TEST_F(TPictureTools, SaveImageWritesTheTableOnceUnlessTheNumberIsShared)
+{
+    Form->ChooseGame("Canfield");
+    Form->SaveImage1Click();
+    const auto saved = ReadBitmapFile(Picture(1));
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->size(), Form->CardTable()->SurfaceImage().size());
+    const auto written = std::filesystem::last_write_time(Picture(1));
+
+    Form->SaveImage1Click();
+    ASSERT_EQ(Notices.size(), 1u);
+    EXPECT_EQ(Notices[0], std::make_pair(QStringLiteral("1"), QStringLiteral("INO = Used")));
+    EXPECT_EQ(std::filesystem::last_write_time(Picture(1)), written) << "a used number keeps its picture";
+
+    // Freecell's number is shared by the whole custom family: saved again.
+    Form->ChooseGame("Freecell");
+    Form->SaveImage1Click();
+    Form->SaveImage1Click();
+    EXPECT_EQ(Notices.size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(Picture(29)));
+}
+
+TEST_F(TPictureTools, SaveAllStartsEachGameAndSavesItsPicture)
+{
+    Form->SaveImageBitmaps({"Spider", "Osmosis"});
+    EXPECT_TRUE(std::filesystem::exists(Picture(66)));
+    EXPECT_TRUE(std::filesystem::exists(Picture(159)));
+    EXPECT_TRUE(Notices.empty());
+    EXPECT_EQ(Form->CurrentGameName(), "Osmosis");
+}
+
+TEST_F(TPictureTools, TheToolsShowOnlyWithTheDebugMenu)
+{
+    QMenu* debug = Form->TopMenu(QStringLiteral(" Debug "));
+    ASSERT_NE(debug, nullptr);
+    QAction* saveImage = Form->FindAction(debug, QStringLiteral("Save Image   F5"));
+    ASSERT_NE(saveImage, nullptr);
+    EXPECT_FALSE(saveImage->isVisible());
+    Form->EnableDebugMenu1Click();
+    EXPECT_TRUE(debug->menuAction()->isVisible());
+    EXPECT_TRUE(saveImage->isVisible());
+    Form->EnableDebugMenu1Click();
+    EXPECT_FALSE(saveImage->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "catalogue/GameDefinitions.h"
+#include "catalogue/MenuTree.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The help pages as text: one page per help code, and the contents page.
+// Pages are HTML that parses as XML too (every element closed), so that a
+// plain XML reader can check them, and that the help window and any
+// browser show alike.
+
+// The games of every help code, in catalogue order.
+std::map<std::string, std::vector<const TGameDefinition*>> GamesByHelpCode();
+
+// The page of one help code. Preview pictures are referred to as
+// `pictureFolder` + number + ".jpg", relative to the page.
+std::string HelpPage(const std::string& helpCode, const std::vector<const TGameDefinition*>& games,
+                     const std::string& pictureFolder = "../../GameImages/");
+
+// help/index.htm: every game by type and alphabetically, each linked to
+// its page (relative to the contents page: "html/tsly<code>.htm").
+std::string ContentsPage(const TMenuItem& gameTypeMenu);
+
+std::string PageFileName(const std::string& helpCode);
+std::string EscapeHtml(const std::string& text);
