@@ -228,6 +228,10 @@ TEST_F(InstalledProgram, StartsFromItsLinkWithItsCardSetsAndHelp)
     Program.setWorkingDirectory(Home.path());
     Program.start(QString::fromStdString((Prefix() / "bin" / "tessalyn").string()), {});
     ASSERT_TRUE(Program.waitForStarted(5000));
+    // A first start asks where the data goes; OK keeps the documents folder.
+    ASSERT_TRUE(WindowAppears(QStringLiteral("Save Data Location"))) << "no data location question";
+    QThread::msleep(300);
+    RunProcess(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}, Environment(), 10000);
     ASSERT_TRUE(WindowAppears(QStringLiteral("Tessalyn."))) << "the main window did not come up";
     QThread::msleep(500);
     EXPECT_EQ(Program.state(), QProcess::Running) << "the program ended: " << Program.readAll().toStdString();
