@@ -2,6 +2,10 @@
 
 #include "shell/Icons.h"
 #include "shell/MenuDraw.h"
+#include "shell/Sound.h"
+#include "shell/WinAnim.h"
+
+#include "platform/Audio.h"
 
 #include "cardtable/CardSet.h"
 #include "cardtable/CardTable.h"
@@ -104,6 +108,7 @@ void TForm1::StartUp()
     BuildMenus();
     BuildToolBar();
     BuildTable();
+    StartSoundSystem();
     ReDealButton2 = new QPushButton(QStringLiteral("Redeal"), TableWidget);
     ReDealButton2->setObjectName(QStringLiteral("ReDealButton2"));
     ReDealButton2->setFixedSize(50, 50);
@@ -211,6 +216,7 @@ void TForm1::FirstShow()
         SetRandSeed(*FixedSeed);
     else
         Randomize();
+    ApplySoundOption();
     // Without a window manager nothing would maximise the window; taking
     // the screen's free area first gives the same result either way.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -490,6 +496,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     if (Engine_ != nullptr)
         Engine_->ShuttingDown = true;
+    if (SoundSystem_ != nullptr)
+        SoundSystem_->ShuttingDown = true;
     platform::Trace("Trace terminated ok.");
     event->accept();
 }
@@ -571,9 +579,6 @@ QAction* TForm1::FindGameItem(const std::string& gameName) const
 // ---------------------------------------------------------------------------
 // EngineHost
 
-void TForm1::PlaySoundFile(const std::string&, int, int) {}
-void TForm1::StopSound() {}
-bool TForm1::SoundOn() const { return false; }
 void TForm1::Beep() { QApplication::beep(); }
 
 void TForm1::ShowPoints(const std::string& text) { PointsLabel->setText(QString::fromStdString(text)); }
@@ -631,12 +636,6 @@ void TForm1::ShowMessage(const std::string& text, const std::string& caption)
 {
     Prompts.ShowNotice(QString::fromStdString(caption), QString::fromStdString(text));
 }
-
-void TForm1::StartFlourish(const QRect&, unsigned) {}
-void TForm1::SetFlourishColour(unsigned) {}
-void TForm1::StopFlourish() {}
-void TForm1::RunWinAnimation() {}
-void TForm1::StopWinAnimation() {}
 
 void TForm1::RecordGameResult(const std::string& gameName, const std::string&, bool won, int points)
 {

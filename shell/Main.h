@@ -25,6 +25,14 @@ class QToolBar;
 class QTimer;
 class TMenuStyle;
 class TCardTable;
+class TFlourish;
+class TMergePic;
+class TSoundSystem;
+class TWinAnim;
+class TWinAnimHost;
+namespace platform {
+class TAudioOutput;
+}
 class TEngine;
 struct TMenuItem;
 
@@ -118,6 +126,25 @@ public:
     TCardTable* CardTable() const { return CardTable1; }
     TEngine* Engine() const { return Engine_.get(); }
 
+    // Sound (MainSound.cpp). `Sound` is the one routine every cue goes
+    // through: the points first, then the file through the player in use.
+    void Sound(const std::string& name, int mode, int milliseconds);
+    bool Stream(const std::string& name, int loop);
+    void SoundStop(const std::string& name, bool stream);
+    TSoundSystem* SoundSystem() const { return SoundSystem_.get(); }
+    // Replaces the machine's audio (tests record what would be heard) and
+    // starts the sound system on it again.
+    void UseAudioOutput(std::unique_ptr<platform::TAudioOutput> output);
+    // " Options " "Sound" "On" / "Off".
+    void SetSoundOption(bool on);
+    // Debug "Sound System": "DirectX" (the library) or "Win" (the system player).
+    void SetSoundSystem(bool library);
+    TFlourish* Flourish() const { return Flourish1; }
+    TWinAnim* WinAnim() const { return WinAnim1; }
+    TMergePic* MergePic() const { return MergePic1; }
+    // Debug "View Winning Animation".
+    void ViewWinningAnimationClick();
+
     // EngineHost
     void PlaySoundFile(const std::string& file, int channel, int volume) override;
     void StopSound() override;
@@ -175,6 +202,10 @@ private:
     void Bind(TEngineCommand command, QAction* action);
 
     void StartUp();
+    void StartSoundSystem();
+    void ApplySoundOption();
+    void ConnectSoundMenus();
+    void ShowSoundChecks();
     void ShowNoGameState();
     void ApplyLayoutMode(bool extended);
     void UpdateLayoutToggle();
@@ -191,6 +222,17 @@ private:
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
     QTimer* RelayoutTimer = nullptr;
+    std::unique_ptr<platform::TAudioOutput> Audio;
+    std::unique_ptr<TSoundSystem> SoundSystem_;
+    TFlourish* Flourish1 = nullptr;
+    TMergePic* MergePic1 = nullptr;
+    QAction* SoundOnItem = nullptr;
+    QAction* SoundOffItem = nullptr;
+    QAction* SoundWinItem = nullptr;
+    QAction* SoundDirectXItem = nullptr;
+    std::unique_ptr<TWinAnimHost> WinAnimHost;
+    TWinAnim* WinAnim1 = nullptr;
+    void CreateWinAnim();
 
     QMenu* GameMenu = nullptr;
     QMenu* GameTypeMenu_ = nullptr;
