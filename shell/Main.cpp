@@ -117,6 +117,7 @@ void TForm1::StartUp()
     ReDealButton2->setEnabled(false);
     connect(ReDealButton2, &QPushButton::clicked, this, [this] { RedealClick(); });
     Commands[TEngineCommand::Redeal].Widget = ReDealButton2;
+    SetUpStartScreen();
 
     // Key preview: the window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -210,6 +211,7 @@ void TForm1::FirstShow()
         return;
     FirstShowDone = true;
     hide();
+    LoadFavourites();
     while (OptionsList.size() < DefaultOptions.size())
         OptionsList.push_back(DefaultOptions[OptionsList.size()]);
     if (FixedSeed)
@@ -239,6 +241,7 @@ void TForm1::FirstShow()
     }
     SyncLayoutCommands();
     ShowScaleStep(CardTable1 != nullptr ? CardTable1->CardDeck().ScaleStep() : 1);
+    ViewStartScreen();
     show();
 }
 
@@ -276,6 +279,12 @@ void TForm1::ChooseGame(const std::string& gameName)
 {
     if (Engine_ == nullptr || Engine_->DealBusy)
         return;
+    // The start screen's stars draw from the generator all the time, so a
+    // known first deal needs the seed right before it.
+    if (FixedSeed) {
+        SetRandSeed(*FixedSeed);
+        FixedSeed.reset();
+    }
     try {
         Engine_->SelectGame(gameName);
     } catch (const std::exception& error) {
@@ -404,7 +413,11 @@ int TForm1::TableTop() const
 
 bool TForm1::FullScreenOn() const { return TableTop() == FullScreenTableTop; }
 
-void TForm1::SetTableTop(int top) { ToolBar->setVisible(top != FullScreenTableTop); }
+void TForm1::SetTableTop(int top)
+{
+    ToolBar->setVisible(top != FullScreenTableTop);
+    SyncStartScreenGeometry();
+}
 
 void TForm1::FullScreenF111Click()
 {
@@ -472,7 +485,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             StartScreenItem->trigger();
         return true;
     default:
-        return false;
+        return StartScreenKey(key);
     }
 }
 
@@ -498,6 +511,8 @@ void TForm1::closeEvent(QCloseEvent* event)
         Engine_->ShuttingDown = true;
     if (SoundSystem_ != nullptr)
         SoundSystem_->ShuttingDown = true;
+    if (LoopTimer != nullptr)
+        LoopTimer->stop();
     platform::Trace("Trace terminated ok.");
     event->accept();
 }
@@ -505,6 +520,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    SyncStartScreenGeometry();
     // Re-fitting the extended layout waits until the resize has settled.
     if (RelayoutTimer != nullptr && GameInPlay() && ExtendedInForce())
         RelayoutTimer->start(0);
@@ -643,12 +659,6 @@ void TForm1::RecordGameResult(const std::string& gameName, const std::string&, b
     platform::Trace("Result of " + gameName + (won ? ": won, " : ": not won, ") + std::to_string(points));
 }
 
-void TForm1::ShowPreview(const std::string&) {}
-void TForm1::ShowTable()
-{
-    if (TableWidget != nullptr && !TableWidget->isVisible())
-        TableWidget->show();
-}
 
 QSize TForm1::ScreenSize() const
 {
@@ -671,6 +681,8 @@ void TForm1::AddMenuItems(QMenu* menu, const TMenuItem& model)
             sub->setObjectName(QString::fromStdString(item.Name));
             if (item.Caption == AlphabeticalGamesCaption)
                 AlphabeticalMenu = sub;
+            else if (item.Caption == FavouritesCaption)
+                Favourites1 = sub;
             AddMenuItems(sub, item);
         } else {
             // Every item of a game chooses it by name, so the small-screen and

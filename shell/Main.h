@@ -1,11 +1,13 @@
 #pragma once
 
+#include "catalogue/Favourites.h"
 #include "engine/EngineHost.h"
 #include "persistence/FileLocation.h"
 
 #include <QMainWindow>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -26,7 +28,6 @@ class QTimer;
 class TMenuStyle;
 class TCardTable;
 class TFlourish;
-class TMergePic;
 class TSoundSystem;
 class TWinAnim;
 class TWinAnimHost;
@@ -34,7 +35,9 @@ namespace platform {
 class TAudioOutput;
 }
 class TEngine;
-struct TMenuItem;
+class TForm4;
+class TMergePic;
+class TStartScreen;
 
 // The questions and messages the window puts to the player. Tests replace
 // them so that nothing modal ever blocks; the program uses message boxes.
@@ -104,8 +107,8 @@ public:
 
     TPrompts Prompts;
 
-    // When set, the first show seeds the generator with this number instead
-    // of the clock (the end-to-end test's hook; see shell/app/main.cpp).
+    // When set, the first game chosen is dealt with the generator seeded
+    // with this number (the end-to-end test's hook; see shell/app/main.cpp).
     std::optional<std::uint32_t> FixedSeed;
 
     // Menu access: the menu bar's top-level menus by caption (" Game " ...),
@@ -141,9 +144,26 @@ public:
     void SetSoundSystem(bool library);
     TFlourish* Flourish() const { return Flourish1; }
     TWinAnim* WinAnim() const { return WinAnim1; }
-    TMergePic* MergePic() const { return MergePic1; }
     // Debug "View Winning Animation".
     void ViewWinningAnimationClick();
+
+    // The start screen and the favourites (MainStartScreen.cpp).
+    void ViewStartScreen();
+    void BackToStart1Click();
+    void AddtoFavourites1Click();
+    void EditFavouriteMenu1Click();
+    void BuildFavourites();
+    // On the start screen: a look at the selected game without dealing it
+    // (its rules and preview loaded, GameName empty again). False when no
+    // game row is selected.
+    bool PreviewSelectedGame();
+    bool StartScreenActive() const { return StartScreenActive_; }
+    TStartScreen* StartScreen() const { return StartScreen_; }
+    TMergePic* MergePicture() const { return MergePic; }
+    const TFavouritesList& Favourites() const { return FavouritesList; }
+    QMenu* FavouritesMenu() const { return Favourites1; }
+    // Runs the favourites dialog; true for OK. Tests answer it themselves.
+    std::function<bool(TForm4& dialog)> RunFavouritesDialog;
 
     // EngineHost
     void PlaySoundFile(const std::string& file, int channel, int volume) override;
@@ -217,6 +237,32 @@ private:
     void ExtendedRelayout();
     bool ExtendedInForce() const;
 
+    // Start screen and favourites (MainStartScreen.cpp).
+    void SetUpStartScreen();
+    void LoadFavourites();
+    void SyncStartScreenGeometry();
+    bool StartScreenKey(int key);
+    void PreviewGame(const std::string& gameName);
+    void StartListedGame(int row);
+    void StartTitleShow();
+    void StartScreenLoop();
+    void CountAbandonedGame();
+    void RefreshFavouritesCategory();
+    bool SaveFavourites();
+    void SetItemEnabled(QAction* item, bool enabled);
+    QStringList GameTypeCaptions() const;
+
+    TStartScreen* StartScreen_ = nullptr;
+    TMergePic* MergePic = nullptr;
+    QTimer* LoopTimer = nullptr;
+    QMenu* Favourites1 = nullptr;
+    QAction* AboutItem = nullptr;
+    QAction* SaveAndQuitItem = nullptr;
+    TMenuItem GameTypeModel;
+    TFavouritesList FavouritesList;
+    bool FavouritesDamaged = false;
+    bool StartScreenActive_ = false;
+
     std::unique_ptr<TMenuStyle> MenuStyle;
     TCardTable* CardTable1 = nullptr;
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
@@ -225,7 +271,6 @@ private:
     std::unique_ptr<platform::TAudioOutput> Audio;
     std::unique_ptr<TSoundSystem> SoundSystem_;
     TFlourish* Flourish1 = nullptr;
-    TMergePic* MergePic1 = nullptr;
     QAction* SoundOnItem = nullptr;
     QAction* SoundOffItem = nullptr;
     QAction* SoundWinItem = nullptr;

@@ -97,7 +97,7 @@ void TForm1::BuildGameMenu(QMenu* menu)
     // Saving comes with the saved-game files; until then the engine's wish
     // to offer it is not passed on.
     AddLaterItem(menu, QStringLiteral("Save"), int(TToolImage::SaveGame));
-    AddLaterItem(menu, QStringLiteral("Save and Quit"));
+    SaveAndQuitItem = AddLaterItem(menu, QStringLiteral("Save and Quit"));
     AddLaterItem(menu, QStringLiteral("Delete"));
     menu->addSeparator();
     QAction* undo = AddItem(menu, QStringLiteral("Undo"), [this] { UndoClick(); }, int(TToolImage::Undo));
@@ -114,10 +114,10 @@ void TForm1::BuildGameMenu(QMenu* menu)
     Bind(TEngineCommand::Restart, AddItem(menu, QStringLiteral("Restart"), [this] { RestartClick(); },
                                           int(TToolImage::Restart)));
     menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("Add to Favourites"));
-    AddLaterItem(menu, QStringLiteral("Edit Favourites Menu"));
+    AddItem(menu, QStringLiteral("Add to Favourites"), [this] { AddtoFavourites1Click(); });
+    AddItem(menu, QStringLiteral("Edit Favourites Menu"), [this] { EditFavouriteMenu1Click(); });
     menu->addSeparator();
-    StartScreenItem = AddLaterItem(menu, QStringLiteral("Start Screen   F12"));
+    StartScreenItem = AddItem(menu, QStringLiteral("Start Screen   F12"), [this] { BackToStart1Click(); });
     AddItem(menu, QStringLiteral("Full Screen   F11"), [this] { FullScreenF111Click(); },
             int(TToolImage::FullScreen));
     menu->addSeparator();
@@ -202,7 +202,7 @@ void TForm1::BuildHelpMenu(QMenu* menu)
     HelpContentsItem = AddLaterItem(menu, QStringLiteral("Help Contents   F1"));
     RulesItem = AddLaterItem(menu, QStringLiteral("Rules   F2"), int(TToolImage::Rules));
     menu->addSeparator();
-    AddLaterItem(menu, QStringLiteral("About"));
+    AboutItem = AddLaterItem(menu, QStringLiteral("About"));
     AddItem(menu, QStringLiteral("Debug Menu"), [this] { EnableDebugMenu1Click(); });
 }
 

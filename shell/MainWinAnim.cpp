@@ -57,10 +57,11 @@ void TForm1::CreateWinAnim()
 {
     if (WinAnim1 != nullptr || CardTable1 == nullptr)
         return;
-    if (MergePic1 == nullptr)
-        MergePic1 = new TMergePic(this);
+    // The window's one picture-merge object, shared with the start screen's title.
+    if (MergePic == nullptr)
+        MergePic = new TMergePic(this);
     WinAnimHost = std::make_unique<TWindowShowHost>(*this);
-    WinAnim1 = new TWinAnim(*CardTable1, *WinAnimHost, *MergePic1);
+    WinAnim1 = new TWinAnim(*CardTable1, *WinAnimHost, *MergePic);
 }
 
 void TForm1::RunWinAnimation()
@@ -89,8 +90,8 @@ void TForm1::StopWinAnimation()
 {
     if (WinAnim1 != nullptr)
         WinAnim1->Stop();
-    if (MergePic1 != nullptr)
-        MergePic1->Stop();
+    if (MergePic != nullptr && WinAnim1 != nullptr && WinAnim1->Running())
+        MergePic->Stop();
 }
 
 void TForm1::ViewWinningAnimationClick()

@@ -9,8 +9,8 @@
 namespace {
 
 // The end-to-end test needs a known deal. When TESSALYN_TEST_SEED holds a
-// number, the first-show seeds the generator with it instead of the clock;
-// every later game start behaves as usual. Players never set it.
+// number, the first game chosen is dealt from it; every later game start
+// behaves as usual. Players never set it.
 std::optional<std::uint32_t> TestSeed()
 {
     const char* text = std::getenv("TESSALYN_TEST_SEED");
