@@ -225,6 +225,8 @@ private:
     void StartSoundSystem();
     void ApplySoundOption();
     void ConnectSoundMenus();
+    template <typename TTakeOver>
+    void ConnectWinningAnimationMenu(const TTakeOver& takeOver, QMenu* menu);
     void ShowSoundChecks();
     void ShowNoGameState();
     void ApplyLayoutMode(bool extended);

@@ -8,15 +8,34 @@
 #include "cardtable/CardTable.h"
 #include "engine/Engine.h"
 #include "platform/Audio.h"
+#include "platform/Trace.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 
+#include <array>
+
 namespace {
 
 constexpr int SoundOptionLine = 1;
 constexpr unsigned FlourishColour = 0xFFAAFF;
+constexpr int WinAnimationLine = 3;
+
+// The shows of " Options " "Winning Animation": caption, the word kept in the
+// options, and the trace line of the choice.
+struct TShowChoice {
+    const char* Caption;
+    const char* Option;
+    const char* Trace;
+};
+constexpr std::array<TShowChoice, 5> ShowChoices{{
+    {"I See Stars", "Stars", "I see stars WinAnim on."},
+    {"Cool Colours", "New", "New WinAnim on."},
+    {"Scribble", "Scribble", "Scribble WinAnim on."},
+    {"Slide Show", "Slide", "Slide Show WinAnim on."},
+    {"None", "None", "None WinAnim on."},
+}};
 
 } // namespace
 
@@ -73,6 +92,7 @@ void TForm1::ConnectSoundMenus()
             for (QAction* item : menu->actions())
                 group->addAction(item);
         }
+        ConnectWinningAnimationMenu(takeOver, subMenu(OptionsMenu, QStringLiteral("Winning Animation")));
         takeOver(FindAction(DebugMenu, QStringLiteral("View Winning Animation")),
                  [this] { ViewWinningAnimationClick(); })
             ->setCheckable(false);
@@ -80,6 +100,27 @@ void TForm1::ConnectSoundMenus()
     if (SoundDirectXItem != nullptr)
         SoundDirectXItem->setEnabled(SoundSystem_->LibraryReady());
     ShowSoundChecks();
+}
+
+// The show items are the options' own; until they work they are taken over
+// here, so that a chosen show can be seen.
+template <typename TTakeOver>
+void TForm1::ConnectWinningAnimationMenu(const TTakeOver& takeOver, QMenu* menu)
+{
+    if (menu == nullptr)
+        return;
+    auto* group = new QActionGroup(menu);
+    for (const TShowChoice& choice : ShowChoices) {
+        QAction* item = FindAction(menu, QString::fromLatin1(choice.Caption));
+        if (item == nullptr || !item->property("later").toBool())
+            continue;
+        takeOver(item, [this, choice] {
+            OptionsList[WinAnimationLine] = choice.Option;
+            platform::Trace(choice.Trace);
+        });
+        group->addAction(item);
+        item->setChecked(OptionsList[WinAnimationLine] == choice.Option);
+    }
 }
 
 void TForm1::ShowSoundChecks()

@@ -346,29 +346,34 @@ void TWinAnim::Stars(const TWinShow& show)
     if (show.OpenGame) {
         platform::Trace(" Full Stars started.");
         Cue("Crystal_Whoosh_01.wav", pmLoop);
-        if (StarsStart && !Over()) {
+        if (!Over()) {
             ShowCanvas();
-            StarsStart(Canvas->Picture.size());
+            Canvas->Picture.fill(Qt::black);
+            Canvas->update();
+            Starfield.Initialise(Canvas->Picture.width(), Canvas->Picture.height());
         }
         platform::Trace(" Stars initialised and started.");
         const auto start = Clock::now();
-        while (StarsFrame && Before(start + 17s)) {
-            StarsFrame(Canvas->Picture, false);
-            Canvas->update();
-            Wait(1);
-        }
+        StarFrames(start + 17s, false);
         platform::Trace(" Sound ufo.");
         Host.SoundStop("Crystal_Whoosh_01.wav", false);
         Cue("ufo_x.wav", pmAsync);
         platform::Trace(" Stars to whiteout.");
-        while (StarsFrame && Before(start + 22s)) {
-            StarsFrame(Canvas->Picture, true);
-            Canvas->update();
-            Wait(1);
-        }
+        StarFrames(start + 22s, true);
         platform::Trace(" Stars finished.");
     }
     CardFill(show);
+}
+
+bool TWinAnim::StarFrames(Clock::time_point until, bool whiteout)
+{
+    while (Before(until)) {
+        Starfield.Step(Canvas->Picture, !whiteout);
+        for (const QRect& rect : Starfield.Changed())
+            Canvas->update(rect);
+        Wait(1);
+    }
+    return !Over();
 }
 
 void TWinAnim::CardFill(const TWinShow& show)

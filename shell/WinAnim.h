@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Starfield.h"
+
 #include <QImage>
 #include <QObject>
 
@@ -59,12 +61,6 @@ public:
     bool Running() const { return Running_; }
     bool WasSkipped() const { return Skipped; }
 
-    // The star field's frames; without one "Stars" goes straight to the card fill.
-    using TStarFrame = std::function<void(QImage& canvas, bool whiteout)>;
-    using TStarStart = std::function<void(const QSize& area)>;
-    TStarStart StarsStart;
-    TStarFrame StarsFrame;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -80,6 +76,7 @@ private:
     void Scribble(const TWinShow& show);
     void Stars(const TWinShow& show);
     void CardFill(const TWinShow& show);
+    bool StarFrames(std::chrono::steady_clock::time_point until, bool whiteout);
     void Reveal(const QImage& picture, Clock::time_point until);
     void Music();
 
@@ -98,6 +95,7 @@ private:
     TWinAnimHost& Host;
     TMergePic& MergePic;
     TPictureView* Canvas;
+    TStarfield Starfield;
     std::minstd_rand Generator{19700101u};
     bool Running_ = false;
     bool Skipped = false;
