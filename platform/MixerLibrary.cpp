@@ -33,6 +33,9 @@ bool TMixerLibrary::Init(int frequency)
 {
     if (Opened)
         return true;
+    // SDL would otherwise take SIGINT and SIGTERM for an event queue nobody
+    // reads, and the program could no longer be ended from outside.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     Mix_Init(MIX_INIT_MP3);

@@ -329,7 +329,7 @@ void TWinAnim::Scribble(const TWinShow& show)
     while (Before(until)) {
         // Lines come in small batches so the window keeps up between them.
         QPainter painter(&Canvas->Picture);
-        for (int i = 0; i < 40; ++i) {
+        for (int i = 0; i < 8; ++i) {
             painter.setPen(QPen(QColor(RandomBelow(255), RandomBelow(255), RandomBelow(255)), 1));
             painter.drawLine(RandomBelow(width), RandomBelow(height), RandomBelow(width), RandomBelow(height));
         }
