@@ -96,6 +96,8 @@ void TSprite::Zoom(const TCard* card, int duration, float step, bool returnBack)
     }
     TakeCard(card);
     Scale = 1.0f;
+    // A spin leaves its last angle behind; a zoom always shows the card upright.
+    Angle = 0.0f;
     Draw();
     auto start = Clock::now();
     while (!Elapsed(start, duration)) {

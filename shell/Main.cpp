@@ -6,6 +6,10 @@
 #include "shell/MenuDraw.h"
 #include "shell/HelpWindow.h"
 #include "shell/Trace.h"
+#include "shell/Sound.h"
+#include "shell/WinAnim.h"
+
+#include "platform/Audio.h"
 
 #include "cardtable/CardSet.h"
 #include "cardtable/CardTable.h"
@@ -142,6 +146,7 @@ void TForm1::StartUp()
     BuildMenus();
     BuildToolBar();
     BuildTable();
+    StartSoundSystem();
     ReDealButton2 = new QPushButton(QStringLiteral("Redeal"), TableWidget);
     ReDealButton2->setObjectName(QStringLiteral("ReDealButton2"));
     ReDealButton2->setFixedSize(50, 50);
@@ -245,6 +250,7 @@ void TForm1::FirstShow()
     OptionsList = persistence::LoadOptions(DataRoot());
     LoadFavourites();
     Randomize();
+    ApplySoundOption();
     SyncOptionChecks();
     LoadTableStatus();
     // Without a window manager nothing would maximise the window; taking
@@ -537,6 +543,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     if (Engine_ != nullptr)
         Engine_->ShuttingDown = true;
+    if (SoundSystem_ != nullptr)
+        SoundSystem_->ShuttingDown = true;
     if (LoopTimer != nullptr)
         LoopTimer->stop();
     platform::Trace("Trace terminated ok.");
@@ -622,9 +630,6 @@ QAction* TForm1::FindGameItem(const std::string& gameName) const
 // ---------------------------------------------------------------------------
 // EngineHost
 
-void TForm1::PlaySoundFile(const std::string&, int, int) {}
-void TForm1::StopSound() {}
-bool TForm1::SoundOn() const { return false; }
 void TForm1::Beep() { QApplication::beep(); }
 
 void TForm1::ShowPoints(const std::string& text) { PointsLabel->setText(QString::fromStdString(text)); }
@@ -683,11 +688,6 @@ void TForm1::ShowMessage(const std::string& text, const std::string& caption)
     Prompts.ShowNotice(QString::fromStdString(caption), QString::fromStdString(text));
 }
 
-void TForm1::StartFlourish(const QRect&, unsigned) {}
-void TForm1::SetFlourishColour(unsigned) {}
-void TForm1::StopFlourish() {}
-void TForm1::RunWinAnimation() {}
-void TForm1::StopWinAnimation() {}
 
 
 QSize TForm1::ScreenSize() const

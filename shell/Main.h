@@ -34,6 +34,13 @@ class TAboutBox;
 class THelpWindow;
 class TTraceLog;
 class TCardTable;
+class TFlourish;
+class TSoundSystem;
+class TWinAnim;
+class TWinAnimHost;
+namespace platform {
+class TAudioOutput;
+}
 class TEngine;
 struct TMenuItem;
 struct TOptionItems;
@@ -199,6 +206,24 @@ public:
     TCardTable* CardTable() const { return CardTable1; }
     TEngine* Engine() const { return Engine_.get(); }
 
+    // Sound (MainSound.cpp). `Sound` is the one routine every cue goes
+    // through: the points first, then the file through the player in use.
+    void Sound(const std::string& name, int mode, int milliseconds);
+    bool Stream(const std::string& name, int loop);
+    void SoundStop(const std::string& name, bool stream);
+    TSoundSystem* SoundSystem() const { return SoundSystem_.get(); }
+    // Replaces the machine's audio (tests record what would be heard) and
+    // starts the sound system on it again.
+    void UseAudioOutput(std::unique_ptr<platform::TAudioOutput> output);
+    // " Options " "Sound" "On" / "Off".
+    void SetSoundOption(bool on);
+    // Debug "Sound System": "DirectX" (the library) or "Win" (the system player).
+    void SetSoundSystem(bool library);
+    TFlourish* Flourish() const { return Flourish1; }
+    TWinAnim* WinAnim() const { return WinAnim1; }
+    // Debug "View Winning Animation".
+    void ViewWinningAnimationClick();
+
     // The start screen and the favourites (MainStartScreen.cpp).
     void ViewStartScreen();
     void BackToStart1Click();
@@ -278,6 +303,12 @@ private:
     void TellDeckUserCardsets();
     void PlayCue(const std::string& cue);
     bool LoadSavedGame(const QString& file);
+    void StartSoundSystem();
+    void ApplySoundOption();
+    void ConnectSoundMenus();
+    template <typename TTakeOver>
+    void ConnectWinningAnimationMenu(const TTakeOver& takeOver, QMenu* menu);
+    void ShowSoundChecks();
     void ShowNoGameState();
     void ApplyLayoutMode(bool extended);
     void UpdateLayoutToggle();
@@ -331,6 +362,16 @@ private:
     // Sound stays quiet while a saved game replays.
     bool SoundMuted = false;
     QTimer* RelayoutTimer = nullptr;
+    std::unique_ptr<platform::TAudioOutput> Audio;
+    std::unique_ptr<TSoundSystem> SoundSystem_;
+    TFlourish* Flourish1 = nullptr;
+    QAction* SoundOnItem = nullptr;
+    QAction* SoundOffItem = nullptr;
+    QAction* SoundWinItem = nullptr;
+    QAction* SoundDirectXItem = nullptr;
+    std::unique_ptr<TWinAnimHost> WinAnimHost;
+    TWinAnim* WinAnim1 = nullptr;
+    void CreateWinAnim();
 
     QMenu* GameMenu = nullptr;
     QMenu* GameTypeMenu_ = nullptr;

@@ -193,6 +193,24 @@ TEST(TableAnimation, ZoomNeverDrawsBelowOneAndEndsHidden)
     EXPECT_EQ(Whole(*table), before);
 }
 
+TEST(TableAnimation, AZoomAfterASpinShowsTheCardUpright)
+{
+    auto table = MakeTable();
+    TCard* card = Deal(*table, 200, 150);
+    table->show();
+    const QImage before = Whole(*table);
+    table->Sprite.Spin(card, 20, -3.14159f / 24);
+    ASSERT_NE(table->Sprite.Angle, 0.0f);
+
+    std::vector<float> angles;
+    table->Sprite.OnDrawn = [&](float, float angle) { angles.push_back(angle); };
+    table->Sprite.Zoom(card, 20, 0.01f, true);
+    ASSERT_FALSE(angles.empty());
+    EXPECT_TRUE(std::all_of(angles.begin(), angles.end(), [](float a) { return a == 0.0f; }))
+        << "the spin's last angle tilted the zoom";
+    EXPECT_EQ(Whole(*table), before);
+}
+
 TEST(TableAnimation, SpriteSurvivesARebuild)
 {
     auto table = MakeTable();

@@ -50,6 +50,8 @@ struct TWindowFixture : testing::Test {
         Form = std::make_unique<TForm1>(prompts);
         Form->FirstShow();
         ASSERT_NE(Form->Engine(), nullptr) << "no card set could be loaded";
+        // A deal with sound on waits for its sounds; these tests are about the window.
+        Form->SetSoundOption(false);
     }
 
     void TearDown() override

@@ -1,0 +1,118 @@
+#include "shell/Flourish.h"
+
+#include "shell/PictureView.h"
+
+#include "cardtable/CardTable.h"
+#include "cardtable/MyGrphx.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+
+constexpr int SpotIntensity = 80;
+
+QColor FromWindowsColour(unsigned colour)
+{
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+} // namespace
+
+TFlourish::TFlourish(TCardTable* table)
+    : QObject(table), Table(table), View(new TPictureView(table, true)), Timer(new QTimer(this))
+{
+    View->setObjectName(QStringLiteral("FlourishView"));
+    connect(Timer, &QTimer::timeout, this, &TFlourish::Step);
+}
+
+TFlourish::~TFlourish() = default;
+
+void TFlourish::SetInterval(int milliseconds)
+{
+    if (milliseconds > 0)
+        Interval_ = milliseconds;
+}
+
+void TFlourish::SetSteps(int steps)
+{
+    if (steps > 0)
+        Steps_ = steps;
+}
+
+void TFlourish::SetSpots(int spots)
+{
+    if (spots > 0)
+        Spots_ = spots;
+}
+
+void TFlourish::SetMaxRadius(int radius)
+{
+    if (radius > 0)
+        MaxRadius_ = radius;
+}
+
+int TFlourish::RandomBelow(int n)
+{
+    return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(Generator);
+}
+
+void TFlourish::Start(const QRect& area)
+{
+    if (!Enabled_)
+        return;
+    if (Running_) {
+        Finish();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    // Near the table's edge the widened area is cut to what can be seen.
+    Rect = area & Table->rect();
+    if (!Table->IsDrawing() || Rect.isEmpty())
+        return;
+    StepCount_ = 0;
+    Running_ = true;
+    View->setGeometry(Rect);
+    Timer->start(Interval_);
+}
+
+void TFlourish::Step()
+{
+    if (!Running_)
+        return;
+    if (StepCount_ >= Steps_ || !Table->IsDrawing()) {
+        Finish();
+        return;
+    }
+    ++StepCount_;
+    QImage work = Table->SurfaceImage().copy(Rect);
+    for (int i = 0; i < Spots_; ++i) {
+        const int r = 3 + RandomBelow(MaxRadius_);
+        // A spot wider than the area still lands inside it as far as it can.
+        const int x = r + RandomBelow(std::max(1, work.width() - 2 * r));
+        const int y = r + RandomBelow(std::max(1, work.height() - 2 * r));
+        RadialBlend(x, y, work, DistanceTable(r), SpotIntensity, FromWindowsColour(Colour));
+    }
+    View->Picture = std::move(work);
+    if (!View->isVisible()) {
+        View->show();
+        View->raise();
+    }
+    View->update();
+}
+
+void TFlourish::Finish()
+{
+    Timer->stop();
+    const bool was = Running_;
+    Running_ = false;
+    View->hide();
+    if (was)
+        emit Finished();
+}
+
+void TFlourish::SetEnabled(bool enabled)
+{
+    if (!enabled && Running_)
+        Finish();
+    Enabled_ = enabled;
+}
