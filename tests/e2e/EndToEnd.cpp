@@ -209,16 +209,17 @@ QImage TableShot(const TSession& session, const TWindow& window)
     return Screenshot(session).copy(window.X, window.Y + TableTop, window.Width, window.Height - TableTop);
 }
 
-// Waits until the table stops changing (deals and slides are animated).
+// Waits until the table stops changing (deals and slides are animated, and
+// a deal may pause for its shuffle sound): unchanged for a second and a half.
 QImage SettledTable(const TSession& session, const TWindow& window)
 {
     QImage last = TableShot(session, window);
-    for (int i = 0; i < 40; ++i) {
+    int still = 0;
+    for (int i = 0; i < 80 && still < 6; ++i) {
         Sleep(250);
         QImage next = TableShot(session, window);
-        if (next == last)
-            return next;
-        last = next;
+        still = next == last ? still + 1 : 0;
+        last = std::move(next);
     }
     return last;
 }
@@ -437,6 +438,169 @@ void LookAtStatistics(const TSession& session, const TWindow& window)
     Key(session, QStringLiteral("Escape"), 400);
 }
 
+QString WindowName(const TSession& session, const TWindow& window)
+{
+    return QString::fromUtf8(
+        session.Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window.Id}).trimmed());
+}
+
+// The played and won counters of a game, or -1 when it was never counted.
+std::pair<int, int> Counters(const TSession& session, const QString& game)
+{
+    QFile file(session.DataRoot() + QStringLiteral("/Data/") + game + QStringLiteral(".dat"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {-1, -1};
+    const int played = file.readLine().trimmed().toInt();
+    const int won = file.readLine().trimmed().toInt();
+    return {played, won};
+}
+
+// The start screen: a letter jumps to the first game of that letter, Enter
+// starts it; F12 and Yes go back, and the list counts the game left.
+void PlayFromTheStartScreen(const TSession& session, const TWindow& window)
+{
+    Screenshot(session).save(ArtefactDir() + QStringLiteral("/0-start-screen.png"));
+    // Without a window manager the keys go to the window under the pointer.
+    session.Xdo({QStringLiteral("mousemove"), QString::number(window.X + 200), QString::number(window.Y + 400)});
+    Sleep(200);
+    Key(session, QStringLiteral("shift+f"), 400);
+    Key(session, QStringLiteral("Return"), 400);
+    const TWindow playing = FindWindow(session, QStringLiteral("^Tessalyn\\. Game: F"));
+    QString game = WindowName(session, playing);
+    game = game.mid(game.indexOf(QStringLiteral("Game: ")) + 6);
+    game.truncate(game.indexOf(QStringLiteral("  [")));
+    Say(QStringLiteral("started from the start screen: ") + game);
+    SettledTable(session, window);
+    Key(session, QStringLiteral("F12"), 400);
+    FindWindow(session, QStringLiteral("^Confirm$"));
+    Sleep(300);
+    Key(session, QStringLiteral("Return"), 800);
+    // A game that deals a card to its foundation has points: a high score.
+    const TWindow next = FindWindow(session, QStringLiteral("^(Tessalyn\\.|Statistics and High Scores\\.)$"));
+    if (WindowName(session, next).startsWith(QStringLiteral("Statistics"))) {
+        session.Xdo({QStringLiteral("mousemove"), QString::number(next.X + next.Width / 2),
+                     QString::number(next.Y + next.Height / 2)});
+        Key(session, QStringLiteral("Return"), 800);
+    }
+    FindWindow(session, QStringLiteral("^Tessalyn\\.$"));
+    Screenshot(session).save(ArtefactDir() + QStringLiteral("/0-back-on-the-start-screen.png"));
+    if (Counters(session, game).first != 1)
+        Fail(QStringLiteral("the game left for the start screen was not counted once"));
+}
+
+// " Options ": the Compact layout and the third gradient, then Save Options.
+void ChangeAndSaveOptions(const TSession& session, const TWindow& window)
+{
+    const auto openOptions = [&] {
+        ClickAt(session, window, 261, 11);
+        Sleep(400);
+    };
+    openOptions();
+    Key(session, QStringLiteral("Down"));   // Game Layout
+    Key(session, QStringLiteral("Right"));  // Compact
+    Key(session, QStringLiteral("Return"), 800);
+    openOptions();
+    for (int i = 0; i < 3; ++i)             // Game Layout, Background Colour, Background Gradient
+        Key(session, QStringLiteral("Down"), 150);
+    Key(session, QStringLiteral("Right"));  // Mode 1
+    Key(session, QStringLiteral("Down"), 150);
+    Key(session, QStringLiteral("Down"), 150);
+    Key(session, QStringLiteral("Return"), 800);
+    openOptions();
+    Key(session, QStringLiteral("Up"));     // the last item: Save Options
+    Key(session, QStringLiteral("Return"));
+    FindWindow(session, QStringLiteral("^Confirm$"));
+    Sleep(300);
+    Key(session, QStringLiteral("Return"), 800);
+    QFile options(session.DataRoot() + QStringLiteral("/Options.dat"));
+    if (!options.open(QIODevice::ReadOnly) || !options.readAll().contains("Compact"))
+        Fail(QStringLiteral("Save Options wrote no Options.dat with the Compact layout"));
+    if (!QFile::exists(session.DataRoot() + QStringLiteral("/Status.Dat")))
+        Fail(QStringLiteral("Save Options wrote no Status.Dat"));
+}
+
+// A Clock one move from its end: opened, the last card dragged home with the
+// mouse; the win show starts, a key ends it, the high score takes a name.
+QImage WinTheClock(const TSession& session, const TWindow& window)
+{
+    const QString name = QStringLiteral("The Clock nearly won.tsg");
+    const QString saved = session.DataRoot() + QStringLiteral("/Save Games/") + name;
+    QFile::remove(saved);
+    if (!QFile::copy(QStringLiteral(TESSALYN_SOURCE_DIR) + QStringLiteral("/tests/e2e/data/") + name, saved))
+        Fail(QStringLiteral("the nearly won game could not be put into Save Games"));
+    // Where its cards lie, from the headless tool.
+    const QByteArray json = session.Run(ProgramDir() + QStringLiteral("/tessalyn-cli"),
+                                        {QStringLiteral("replay"), saved, QStringLiteral("--positions")}, 15000,
+                                        true, true);
+    const QJsonArray foundations = QJsonDocument::fromJson(json).object().value(QStringLiteral("foundations")).toArray();
+    const auto cardAt = [](const QString& text) {
+        const QStringList xy = text.mid(text.indexOf(QLatin1Char('@')) + 1).split(QLatin1Char(','));
+        return QPoint(xy.value(0).toInt(), xy.value(1).toInt());
+    };
+    const QString ranks = QStringLiteral("A23456789TJQK");
+    QPoint from;
+    QPoint to;
+    for (int f = 0; f < foundations.size(); ++f)
+        for (const QJsonValue& card : foundations[f].toArray())
+            if (ranks.indexOf(card.toString().at(0)) != f) {
+                from = cardAt(card.toString());
+                to = cardAt(foundations[ranks.indexOf(card.toString().at(0))].toArray().first().toString());
+            }
+    if (from.isNull())
+        Fail(QStringLiteral("no card of the nearly won Clock is away from its rank"));
+
+    ClickAt(session, window, 46, 23 + 15);
+    FindWindow(session, QStringLiteral("^Open Saved Game$"));
+    Sleep(500);
+    session.Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), name});
+    Sleep(300);
+    Key(session, QStringLiteral("Return"), 800);
+    FindWindow(session, QStringLiteral("Game: The Clock nearly won"));
+    // The headless tool lays games out as the Compact layout does.
+    ChangeAndSaveOptions(session, window);
+    const QImage before = SettledTable(session, window);
+    before.save(ArtefactDir() + QStringLiteral("/6-clock-nearly-won.png"));
+    const QPoint middle(35, 48); // the middle of a card of the Standard set
+    Drag(session, window, from + middle, to + middle);
+    Sleep(1500);
+    const QImage show = TableShot(session, window);
+    show.save(ArtefactDir() + QStringLiteral("/7-win-show.png"));
+    const int changed = DifferentPixels(before, show);
+    Say(QStringLiteral("win show: %1 pixels differ from the table").arg(changed));
+    if (changed < 20000)
+        Fail(QStringLiteral("no win show after the last card"));
+    Key(session, QStringLiteral("Escape"), 800);
+    const TWindow entry = FindWindow(session, QStringLiteral("^Statistics and High Scores\\.$"));
+    Sleep(300);
+    Screenshot(session)
+        .copy(entry.X, entry.Y, entry.Width, entry.Height)
+        .save(ArtefactDir() + QStringLiteral("/8-new-high-score.png"));
+    session.Xdo({QStringLiteral("mousemove"), QString::number(entry.X + entry.Width / 2),
+                 QString::number(entry.Y + entry.Height / 2)});
+    session.Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("Tester")});
+    Key(session, QStringLiteral("Return"), 800);
+    const auto [played, won] = Counters(session, QStringLiteral("The Clock"));
+    if (played != 1 || won != 1)
+        Fail(QStringLiteral("The Clock won is counted %1 played, %2 won").arg(played).arg(won));
+    QFile player(session.DataRoot() + QStringLiteral("/Player.dat"));
+    if (!player.open(QIODevice::ReadOnly) || player.readLine().trimmed() != "Tester")
+        Fail(QStringLiteral("the name of the high score is not remembered in Player.dat"));
+    return before;
+}
+
+void Quit(TSession& session, const TWindow& window)
+{
+    // The tool bar's Exit button (the keys may have no focus after a dialog).
+    ClickAt(session, window, 357, 23 + 15);
+    FindWindow(session, QStringLiteral("^Confirm$"));
+    Sleep(300);
+    session.Xdo({QStringLiteral("key"), QStringLiteral("Return")});
+    if (!session.Program.waitForFinished(10000))
+        Fail(QStringLiteral("the program did not end after Yes"));
+    if (session.Program.exitStatus() != QProcess::NormalExit || session.Program.exitCode() != 0)
+        Fail(QStringLiteral("the program ended with status %1").arg(session.Program.exitCode()));
+}
+
 void ChooseKlondikeFromMenu(const TSession& session, const TWindow& window)
 {
     // Open " Game " with the mouse, step right to " Game Type " and walk the
@@ -563,15 +727,31 @@ int RunTest()
     SaveNewGameAndOpen(session, window);
     LookAtStatistics(session, window);
 
-    // The tool bar's Exit button (the keys may have no focus after a dialog).
-    ClickAt(session, window, 357, 23 + 15);
+    // Back to the start screen, a game chosen there by its letter and left again.
+    // Without a window manager the keys go to the window under the pointer.
+    session.Xdo({QStringLiteral("mousemove"), QString::number(window.X + 640), QString::number(window.Y + 900)});
+    Key(session, QStringLiteral("F12"), 400);
     FindWindow(session, QStringLiteral("^Confirm$"));
     Sleep(300);
-    session.Xdo({QStringLiteral("key"), QStringLiteral("Return")});
-    if (!session.Program.waitForFinished(10000))
-        Fail(QStringLiteral("the program did not end after Yes"));
-    if (session.Program.exitStatus() != QProcess::NormalExit || session.Program.exitCode() != 0)
-        Fail(QStringLiteral("the program ended with status %1").arg(session.Program.exitCode()));
+    Key(session, QStringLiteral("Return"), 800);
+    window = FindWindow(session, QStringLiteral("^Tessalyn\\.$"));
+    PlayFromTheStartScreen(session, window);
+
+    const QImage optioned = WinTheClock(session, window);
+    Quit(session, window);
+
+    // The options saved are in force at the next start.
+    session.StartProgram(seed);
+    window = FindWindow(session, QStringLiteral("^Tessalyn\\.$"));
+    Sleep(500);
+    ChooseKlondikeFromMenu(session, window);
+    FindWindow(session, QStringLiteral("Game: Klondike 1"));
+    const QImage again = SettledTable(session, window);
+    again.save(ArtefactDir() + QStringLiteral("/9-next-start.png"));
+    const QPoint corner(again.width() - 5, again.height() - 5);
+    if (again.pixel(corner) != optioned.pixel(corner) || again.pixel(corner) == before.pixel(corner))
+        Fail(QStringLiteral("the saved background is not in force at the next start"));
+    Quit(session, window);
     Say(QStringLiteral("passed"));
     return 0;
 }
