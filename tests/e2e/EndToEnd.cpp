@@ -384,6 +384,19 @@ QString SavedGameName(const TSession& session)
     return files.size() == 1 ? files.first() : QString();
 }
 
+// The tool bar's Open Saved Game button, the file dialog given the name of a
+// game in Save Games; the caption then names the file.
+void OpenSavedGame(const TSession& session, const TWindow& window, const QString& name)
+{
+    ClickAt(session, window, 46, 23 + 15);
+    FindWindow(session, QStringLiteral("^Open Saved Game$"));
+    Sleep(500);
+    session.Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), name});
+    Sleep(300);
+    Key(session, QStringLiteral("Return"), 800);
+    FindWindow(session, QStringLiteral("Game: ") + QRegularExpression::escape(name));
+}
+
 // Saves through the tool bar's button and the file dialog, keeping the
 // offered name; then deals anew and opens the saved game again.
 void SaveNewGameAndOpen(const TSession& session, const TWindow& window)
@@ -405,13 +418,7 @@ void SaveNewGameAndOpen(const TSession& session, const TWindow& window)
     if (DifferentPixels(saved, dealt) < 500)
         Fail(QStringLiteral("New Game dealt nothing new"));
 
-    ClickAt(session, window, 46, 23 + 15);
-    FindWindow(session, QStringLiteral("^Open Saved Game$"));
-    Sleep(500);
-    session.Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), name});
-    Sleep(300);
-    Key(session, QStringLiteral("Return"), 800);
-    FindWindow(session, QStringLiteral("Game: ") + QRegularExpression::escape(name));
+    OpenSavedGame(session, window, name);
     const QImage opened = SettledTable(session, window);
     opened.save(ArtefactDir() + QStringLiteral("/4-opened.png"));
     const int differ = DifferentPixels(saved, opened);
@@ -549,13 +556,7 @@ QImage WinTheClock(const TSession& session, const TWindow& window)
     if (from.isNull())
         Fail(QStringLiteral("no card of the nearly won Clock is away from its rank"));
 
-    ClickAt(session, window, 46, 23 + 15);
-    FindWindow(session, QStringLiteral("^Open Saved Game$"));
-    Sleep(500);
-    session.Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), name});
-    Sleep(300);
-    Key(session, QStringLiteral("Return"), 800);
-    FindWindow(session, QStringLiteral("Game: The Clock nearly won"));
+    OpenSavedGame(session, window, name);
     // The headless tool lays games out as the Compact layout does.
     ChangeAndSaveOptions(session, window);
     const QImage before = SettledTable(session, window);
