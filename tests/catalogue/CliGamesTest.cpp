@@ -1,3 +1,4 @@
+#include "support/RunCli.h"
 #include "support/TestPaths.h"
 
 #include <QProcess>
@@ -10,24 +11,8 @@
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    QStringList Out;
-    QStringList Err;
-};
-
-TRun RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QString::fromStdString((testpaths::ProgramDir() / "tessalyn-cli").string()), arguments);
-    TRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.ExitCode = process.exitCode();
-    run.Out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    run.Err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    return run;
-}
+using testcli::RunCli;
+using testcli::TRun;
 
 class CliGamesTest : public testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "support/RunCli.h"
 #include "support/TestPaths.h"
 
 #include <QProcess>
@@ -13,26 +14,8 @@
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    QStringList Out;
-    QStringList Err;
-};
-
-TRun RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QString::fromStdString((testpaths::ProgramDir() / "tessalyn-cli").string()), arguments);
-    TRun run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.ExitCode = process.exitCode();
-    run.Out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts))
-        if (!line.startsWith("QStandardPaths:"))
-            run.Err << line;
-    return run;
-}
+using testcli::RunCli;
+using testcli::TRun;
 
 class CliSettingsTest : public testing::Test {
 protected:
