@@ -161,6 +161,25 @@ TEST_F(WinAnimTest, EachShowHasItsCuesWhenTheTableIsNotDrawing)
     EXPECT_EQ(Names(), std::vector<std::string>{"explosion.wav"});
 }
 
+TEST_F(WinAnimTest, TheClocksCardZoomsAndSpinsFirstAndLeavesNoTrace)
+{
+    TCard* card = Table->NextCard();
+    card->FaceUp = true;
+    Table->PlaceCard(card, 200, 150);
+    Table->show();
+    const QImage before = Screen();
+    std::vector<std::pair<float, float>> frames;
+    Table->Sprite.OnDrawn = [&](float scale, float angle) { frames.emplace_back(scale, angle); };
+    TWinShow show = Settings("None", true);
+    show.SpriteCard = card;
+    Show->Run(show);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"spaced.wav", "spaced.wav", "congrat.wav"}));
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.front(), std::make_pair(1.0f, 0.0f)) << "the zoom starts upright at its size";
+    EXPECT_LT(frames.back().second, -1.0f) << "the spin turns it backwards";
+    EXPECT_EQ(Screen(), before);
+}
+
 TEST_F(WinAnimTest, AShowWaitsForTheFlourishToEnd)
 {
     Host.FlourishPolls = 5;
