@@ -197,15 +197,18 @@ QImage TableShot(const TSession& session, const TWindow& window)
     return Screenshot(session).copy(window.X, window.Y + TableTop, window.Width, window.Height - TableTop);
 }
 
-// Waits until the table stops changing (deals and slides are animated).
+// Waits until the table stops changing (deals and slides are animated). A
+// deal pauses while its shuffle sound plays, so a still table must stay still
+// for longer than that sound before it counts as settled.
 QImage SettledTable(const TSession& session, const TWindow& window)
 {
+    constexpr int StillShots = 7; // 1.75 s
     QImage last = TableShot(session, window);
-    for (int i = 0; i < 40; ++i) {
+    int still = 0;
+    for (int i = 0; i < 80 && still < StillShots; ++i) {
         Sleep(250);
         QImage next = TableShot(session, window);
-        if (next == last)
-            return next;
+        still = next == last ? still + 1 : 0;
         last = next;
     }
     return last;
