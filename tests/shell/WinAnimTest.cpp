@@ -257,6 +257,7 @@ TEST_F(FlourishTest, SparklesOverTheTableWithoutDrawingOnItAndVanishes)
     EXPECT_FALSE(Flourish->Running()) << "nothing sparkles on a table that is not drawing";
 
     Table->show();
+    QCoreApplication::processEvents();
     const QImage surface = Table->SurfaceImage().copy();
     Flourish->Start(QRect(-15, 10, 80, 100));
     ASSERT_TRUE(Flourish->Running());
@@ -272,6 +273,16 @@ TEST_F(FlourishTest, SparklesOverTheTableWithoutDrawingOnItAndVanishes)
             pinkish += qRed(p) > qGreen(p) + 20 && qBlue(p) > qGreen(p) + 20;
         }
     EXPECT_GT(pinkish, 0) << "the colour is given the Windows way: 0xFFAAFF is pink";
+
+    // A card arriving under the burst shows through at once, not a step later.
+    const QImage spotsOnly = View()->Picture;
+    TCard* card = Table->NextCard();
+    card->FaceUp = true;
+    Table->PlaceCard(card, 20, 30);
+    QCoreApplication::processEvents();
+    EXPECT_NE(View()->Picture, spotsOnly);
+    EXPECT_EQ(View()->Picture.pixel(60, 2), Table->SurfaceImage().pixel(60, 12)) << "away from any spot";
+    Table->RemoveCard(card);
     Flourish->Step();
     Flourish->Step();
     Flourish->Step();
