@@ -19,8 +19,26 @@ QColor FromWindowsColour(unsigned colour)
 
 } // namespace
 
+// The burst's view lies over the table. Whenever the table repaints under it
+// (a card dragged or sliding through), the view is repainted too and takes
+// the table's fresh pixels, so nothing moving is hidden behind old ones.
+class TSpotView : public TPictureView {
+public:
+    TSpotView(TCardTable* table, const TFlourish& flourish) : TPictureView(table, true), Flourish(flourish) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        Picture = Flourish.Compose();
+        TPictureView::paintEvent(event);
+    }
+
+private:
+    const TFlourish& Flourish;
+};
+
 TFlourish::TFlourish(TCardTable* table)
-    : QObject(table), Table(table), View(new TPictureView(table, true)), Timer(new QTimer(this))
+    : QObject(table), Table(table), View(new TSpotView(table, *this)), Timer(new QTimer(this))
 {
     View->setObjectName(QStringLiteral("FlourishView"));
     connect(Timer, &QTimer::timeout, this, &TFlourish::Step);
@@ -84,20 +102,30 @@ void TFlourish::Step()
         return;
     }
     ++StepCount_;
-    QImage work = Table->SurfaceImage().copy(Rect);
+    const QSize size = Rect.size();
+    SpotsShown.clear();
     for (int i = 0; i < Spots_; ++i) {
         const int r = 3 + RandomBelow(MaxRadius_);
         // A spot wider than the area still lands inside it as far as it can.
-        const int x = r + RandomBelow(std::max(1, work.width() - 2 * r));
-        const int y = r + RandomBelow(std::max(1, work.height() - 2 * r));
-        RadialBlend(x, y, work, DistanceTable(r), SpotIntensity, FromWindowsColour(Colour));
+        const int x = r + RandomBelow(std::max(1, size.width() - 2 * r));
+        const int y = r + RandomBelow(std::max(1, size.height() - 2 * r));
+        SpotsShown.push_back({x, y, r});
     }
-    View->Picture = std::move(work);
+    View->Picture = Compose();
     if (!View->isVisible()) {
         View->show();
         View->raise();
     }
     View->update();
+}
+
+QImage TFlourish::Compose() const
+{
+    QImage work = Table->SurfaceImage().copy(Rect);
+    const QColor colour = FromWindowsColour(Colour);
+    for (const TSpot& spot : SpotsShown)
+        RadialBlend(spot.X, spot.Y, work, DistanceTable(spot.Radius), SpotIntensity, colour);
+    return work;
 }
 
 void TFlourish::Finish()

@@ -5,9 +5,11 @@
 
 #include <random>
 
+#include <vector>
+
 class QTimer;
 class TCardTable;
-class TPictureView;
+class TSpotView;
 
 // The short burst of light spots drawn round a foundation when a card lands
 // on it. Each step takes the table's current pixels of the area afresh and
@@ -51,11 +53,21 @@ signals:
     void Finished();
 
 private:
+    friend class TSpotView;
+    struct TSpot {
+        int X;
+        int Y;
+        int Radius;
+    };
+
     void Finish();
     int RandomBelow(int n);
+    // The table's pixels of the area as they are now, with this step's spots.
+    QImage Compose() const;
 
     TCardTable* Table;
-    TPictureView* View;
+    TSpotView* View;
+    std::vector<TSpot> SpotsShown;
     QTimer* Timer;
     // The spots' own generator: a burst must not disturb the deals' sequence.
     std::minstd_rand Generator{20250101u};

@@ -369,6 +369,7 @@ private:
     QAction* SoundOffItem = nullptr;
     QAction* SoundWinItem = nullptr;
     QAction* SoundDirectXItem = nullptr;
+    bool SoundMenusConnected = false;
     std::unique_ptr<TWinAnimHost> WinAnimHost;
     TWinAnim* WinAnim1 = nullptr;
     void CreateWinAnim();

@@ -77,7 +77,8 @@ void TForm1::ConnectSoundMenus()
         QAction* action = FindAction(menu, caption);
         return action == nullptr ? nullptr : action->menu();
     };
-    if (SoundOnItem == nullptr) {
+    if (!SoundMenusConnected) {
+        SoundMenusConnected = true;
         QMenu* sound = subMenu(OptionsMenu, QStringLiteral("Sound"));
         SoundOffItem = takeOver(FindAction(sound, QStringLiteral("Off")), [this] { SetSoundOption(false); });
         SoundOnItem = takeOver(FindAction(sound, QStringLiteral("On")), [this] { SetSoundOption(true); });
@@ -93,9 +94,9 @@ void TForm1::ConnectSoundMenus()
                 group->addAction(item);
         }
         ConnectWinningAnimationMenu(takeOver, subMenu(OptionsMenu, QStringLiteral("Winning Animation")));
-        takeOver(FindAction(DebugMenu, QStringLiteral("View Winning Animation")),
-                 [this] { ViewWinningAnimationClick(); })
-            ->setCheckable(false);
+        if (QAction* view = takeOver(FindAction(DebugMenu, QStringLiteral("View Winning Animation")),
+                                     [this] { ViewWinningAnimationClick(); }))
+            view->setCheckable(false);
     }
     if (SoundDirectXItem != nullptr)
         SoundDirectXItem->setEnabled(SoundSystem_->LibraryReady());

@@ -209,17 +209,19 @@ QImage TableShot(const TSession& session, const TWindow& window)
     return Screenshot(session).copy(window.X, window.Y + TableTop, window.Width, window.Height - TableTop);
 }
 
-// Waits until the table stops changing (deals and slides are animated, and
-// a deal may pause for its shuffle sound): unchanged for a second and a half.
+// Waits until the table stops changing (deals and slides are animated). A
+// deal pauses while its shuffle sound plays, so a still table must stay still
+// for longer than that sound before it counts as settled.
 QImage SettledTable(const TSession& session, const TWindow& window)
 {
+    constexpr int StillShots = 7; // 1.75 s
     QImage last = TableShot(session, window);
     int still = 0;
-    for (int i = 0; i < 80 && still < 6; ++i) {
+    for (int i = 0; i < 80 && still < StillShots; ++i) {
         Sleep(250);
         QImage next = TableShot(session, window);
         still = next == last ? still + 1 : 0;
-        last = std::move(next);
+        last = next;
     }
     return last;
 }

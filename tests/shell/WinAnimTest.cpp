@@ -161,6 +161,25 @@ TEST_F(WinAnimTest, EachShowHasItsCuesWhenTheTableIsNotDrawing)
     EXPECT_EQ(Names(), std::vector<std::string>{"explosion.wav"});
 }
 
+TEST_F(WinAnimTest, TheClocksCardZoomsAndSpinsFirstAndLeavesNoTrace)
+{
+    TCard* card = Table->NextCard();
+    card->FaceUp = true;
+    Table->PlaceCard(card, 200, 150);
+    Table->show();
+    const QImage before = Screen();
+    std::vector<std::pair<float, float>> frames;
+    Table->Sprite.OnDrawn = [&](float scale, float angle) { frames.emplace_back(scale, angle); };
+    TWinShow show = Settings("None", true);
+    show.SpriteCard = card;
+    Show->Run(show);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"spaced.wav", "spaced.wav", "congrat.wav"}));
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.front(), std::make_pair(1.0f, 0.0f)) << "the zoom starts upright at its size";
+    EXPECT_LT(frames.back().second, -1.0f) << "the spin turns it backwards";
+    EXPECT_EQ(Screen(), before);
+}
+
 TEST_F(WinAnimTest, AShowWaitsForTheFlourishToEnd)
 {
     Host.FlourishPolls = 5;
@@ -238,6 +257,7 @@ TEST_F(FlourishTest, SparklesOverTheTableWithoutDrawingOnItAndVanishes)
     EXPECT_FALSE(Flourish->Running()) << "nothing sparkles on a table that is not drawing";
 
     Table->show();
+    QCoreApplication::processEvents();
     const QImage surface = Table->SurfaceImage().copy();
     Flourish->Start(QRect(-15, 10, 80, 100));
     ASSERT_TRUE(Flourish->Running());
@@ -253,6 +273,16 @@ TEST_F(FlourishTest, SparklesOverTheTableWithoutDrawingOnItAndVanishes)
             pinkish += qRed(p) > qGreen(p) + 20 && qBlue(p) > qGreen(p) + 20;
         }
     EXPECT_GT(pinkish, 0) << "the colour is given the Windows way: 0xFFAAFF is pink";
+
+    // A card arriving under the burst shows through at once, not a step later.
+    const QImage spotsOnly = View()->Picture;
+    TCard* card = Table->NextCard();
+    card->FaceUp = true;
+    Table->PlaceCard(card, 20, 30);
+    QCoreApplication::processEvents();
+    EXPECT_NE(View()->Picture, spotsOnly);
+    EXPECT_EQ(View()->Picture.pixel(60, 2), Table->SurfaceImage().pixel(60, 12)) << "away from any spot";
+    Table->RemoveCard(card);
     Flourish->Step();
     Flourish->Step();
     Flourish->Step();
