@@ -306,8 +306,6 @@ private:
     void StartSoundSystem();
     void ApplySoundOption();
     void ConnectSoundMenus();
-    template <typename TTakeOver>
-    void ConnectWinningAnimationMenu(const TTakeOver& takeOver, QMenu* menu);
     void ShowSoundChecks();
     void ShowNoGameState();
     void ApplyLayoutMode(bool extended);
@@ -365,8 +363,6 @@ private:
     std::unique_ptr<platform::TAudioOutput> Audio;
     std::unique_ptr<TSoundSystem> SoundSystem_;
     TFlourish* Flourish1 = nullptr;
-    QAction* SoundOnItem = nullptr;
-    QAction* SoundOffItem = nullptr;
     QAction* SoundWinItem = nullptr;
     QAction* SoundDirectXItem = nullptr;
     bool SoundMenusConnected = false;

@@ -142,10 +142,15 @@ void TForm1::BuildHelpMenu(QMenu* menu)
 void TForm1::BuildDebugMenu(QMenu* menu)
 {
     AddItem(menu, QStringLiteral("Start Debug Trace"), [this] { StartDebugTrace1Click(); });
-    AddLaterItem(menu, QStringLiteral("View Winning Animation"));
+    AddItem(menu, QStringLiteral("View Winning Animation"), [this] { ViewWinningAnimationClick(); });
     QMenu* soundSystem = AddSubMenu(menu, QStringLiteral("Sound System"));
-    AddLaterItem(soundSystem, QStringLiteral("Win"))->setCheckable(true);
-    AddLaterItem(soundSystem, QStringLiteral("DirectX"))->setCheckable(true);
+    SoundWinItem = AddItem(soundSystem, QStringLiteral("Win"), [this] { SetSoundSystem(false); });
+    SoundDirectXItem = AddItem(soundSystem, QStringLiteral("DirectX"), [this] { SetSoundSystem(true); });
+    auto* systems = new QActionGroup(soundSystem);
+    for (QAction* item : {SoundWinItem, SoundDirectXItem}) {
+        item->setCheckable(true);
+        systems->addAction(item);
+    }
     // The picture tools that made the games' preview pictures stay hidden.
     PictureTools.push_back(AddItem(menu, QStringLiteral("Save Image   F5"), [this] { SaveImage1Click(); }));
     PictureTools.push_back(

@@ -11,31 +11,10 @@
 #include "platform/Trace.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QMenu>
-
-#include <array>
 
 namespace {
 
-constexpr int SoundOptionLine = 1;
 constexpr unsigned FlourishColour = 0xFFAAFF;
-constexpr int WinAnimationLine = 3;
-
-// The shows of " Options " "Winning Animation": caption, the word kept in the
-// options, and the trace line of the choice.
-struct TShowChoice {
-    const char* Caption;
-    const char* Option;
-    const char* Trace;
-};
-constexpr std::array<TShowChoice, 5> ShowChoices{{
-    {"I See Stars", "Stars", "I see stars WinAnim on."},
-    {"Cool Colours", "New", "New WinAnim on."},
-    {"Scribble", "Scribble", "Scribble WinAnim on."},
-    {"Slide Show", "Slide", "Slide Show WinAnim on."},
-    {"None", "None", "None WinAnim on."},
-}};
 
 } // namespace
 
@@ -58,79 +37,17 @@ void TForm1::UseAudioOutput(std::unique_ptr<platform::TAudioOutput> output)
     ShowSoundChecks();
 }
 
-// The "Sound" and "Sound System" items exist as placeholders until they work;
-// they are taken over here by caption.
+// "DirectX" can be chosen only when the audio library started.
 void TForm1::ConnectSoundMenus()
 {
-    const auto takeOver = [this](QAction* item, std::function<void()> handler) {
-        if (item == nullptr)
-            return item;
-        if (item->property("later").toBool()) {
-            item->setProperty("later", false);
-            item->setEnabled(true);
-            connect(item, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-        }
-        item->setCheckable(true);
-        return item;
-    };
-    const auto subMenu = [this](QMenu* menu, const QString& caption) {
-        QAction* action = FindAction(menu, caption);
-        return action == nullptr ? nullptr : action->menu();
-    };
-    if (!SoundMenusConnected) {
-        SoundMenusConnected = true;
-        QMenu* sound = subMenu(OptionsMenu, QStringLiteral("Sound"));
-        SoundOffItem = takeOver(FindAction(sound, QStringLiteral("Off")), [this] { SetSoundOption(false); });
-        SoundOnItem = takeOver(FindAction(sound, QStringLiteral("On")), [this] { SetSoundOption(true); });
-        QMenu* system = subMenu(DebugMenu, QStringLiteral("Sound System"));
-        SoundWinItem = takeOver(FindAction(system, QStringLiteral("Win")), [this] { SetSoundSystem(false); });
-        SoundDirectXItem =
-            takeOver(FindAction(system, QStringLiteral("DirectX")), [this] { SetSoundSystem(true); });
-        for (QMenu* menu : {sound, system}) {
-            if (menu == nullptr)
-                continue;
-            auto* group = new QActionGroup(menu);
-            for (QAction* item : menu->actions())
-                group->addAction(item);
-        }
-        ConnectWinningAnimationMenu(takeOver, subMenu(OptionsMenu, QStringLiteral("Winning Animation")));
-        if (QAction* view = takeOver(FindAction(DebugMenu, QStringLiteral("View Winning Animation")),
-                                     [this] { ViewWinningAnimationClick(); }))
-            view->setCheckable(false);
-    }
     if (SoundDirectXItem != nullptr)
         SoundDirectXItem->setEnabled(SoundSystem_->LibraryReady());
     ShowSoundChecks();
 }
 
-// The show items are the options' own; until they work they are taken over
-// here, so that a chosen show can be seen.
-template <typename TTakeOver>
-void TForm1::ConnectWinningAnimationMenu(const TTakeOver& takeOver, QMenu* menu)
-{
-    if (menu == nullptr)
-        return;
-    auto* group = new QActionGroup(menu);
-    for (const TShowChoice& choice : ShowChoices) {
-        QAction* item = FindAction(menu, QString::fromLatin1(choice.Caption));
-        if (item == nullptr || !item->property("later").toBool())
-            continue;
-        takeOver(item, [this, choice] {
-            OptionsList[WinAnimationLine] = choice.Option;
-            platform::Trace(choice.Trace);
-        });
-        group->addAction(item);
-        item->setChecked(OptionsList[WinAnimationLine] == choice.Option);
-    }
-}
-
 void TForm1::ShowSoundChecks()
 {
-    const bool on = SoundOn();
-    if (SoundOnItem != nullptr)
-        SoundOnItem->setChecked(on);
-    if (SoundOffItem != nullptr)
-        SoundOffItem->setChecked(!on);
+    SyncOptionChecks();
     const bool library = SoundSystem_ != nullptr && SoundSystem_->UsingLibrary();
     if (SoundDirectXItem != nullptr)
         SoundDirectXItem->setChecked(library);
@@ -142,7 +59,7 @@ void TForm1::ShowSoundChecks()
 // player is in use.
 void TForm1::ApplySoundOption()
 {
-    SetSoundOption(OptionsList[SoundOptionLine] == "On");
+    SetSoundOption(persistence::SoundOptionOn(OptionsList));
     if (SoundSystem_->UsingLibrary())
         Stream("blub.mp3", 1);
     else if (SoundOn())
@@ -150,11 +67,7 @@ void TForm1::ApplySoundOption()
     ShowSoundChecks();
 }
 
-void TForm1::SetSoundOption(bool on)
-{
-    OptionsList[SoundOptionLine] = on ? "On" : "Off";
-    ShowSoundChecks();
-}
+void TForm1::SetSoundOption(bool on) { SoundClick(on); }
 
 void TForm1::SetSoundSystem(bool library)
 {
@@ -194,7 +107,7 @@ void TForm1::StopSound() { SoundStop("deal.wav", false); }
 
 bool TForm1::SoundOn() const
 {
-    return !SoundMuted && OptionsList.size() > SoundOptionLine && OptionsList[SoundOptionLine] == "On";
+    return !SoundMuted && persistence::SoundOptionOn(OptionsList);
 }
 
 void TForm1::StartFlourish(const QRect& area, unsigned colour)
