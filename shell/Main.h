@@ -293,7 +293,6 @@ private:
     void BuildTable();
     QAction* AddItem(QMenu* menu, const QString& caption, std::function<void()> handler,
                      int image = -1);
-    QAction* AddLaterItem(QMenu* menu, const QString& caption, int image = -1);
     QMenu* AddSubMenu(QMenu* menu, const QString& caption);
     QAction* AddToolButton(int image, const QString& hint, std::function<void()> handler);
     void Bind(TEngineCommand command, QAction* action);

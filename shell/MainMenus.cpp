@@ -30,18 +30,6 @@ QAction* TForm1::AddItem(QMenu* menu, const QString& caption, std::function<void
     return action;
 }
 
-// Commands whose features come with later work are shown but disabled, so
-// the menus never offer something that silently does nothing.
-QAction* TForm1::AddLaterItem(QMenu* menu, const QString& caption, int image)
-{
-    QAction* action = menu->addAction(caption);
-    if (image >= 0)
-        action->setIcon(ToolIcon(static_cast<TToolImage>(image)));
-    action->setEnabled(false);
-    action->setProperty("later", true);
-    return action;
-}
-
 QMenu* TForm1::AddSubMenu(QMenu* menu, const QString& caption)
 {
     QMenu* sub = menu->addMenu(caption);
@@ -163,12 +151,7 @@ QAction* TForm1::AddToolButton(int image, const QString& hint, std::function<voi
 {
     QAction* action = ToolBar->addAction(ToolIcon(static_cast<TToolImage>(image), 20), hint);
     action->setToolTip(hint);
-    if (handler) {
-        connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-    } else {
-        action->setEnabled(false);
-        action->setProperty("later", true);
-    }
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
     return action;
 }
 

@@ -374,7 +374,7 @@ void TForm1::SetScoring(bool on)
                                                   : QStringLiteral("Points = 0 "));
     for (QAction* action : ToolBar->actions())
         if (action->text() == QStringLiteral("High Scores"))
-            action->setEnabled(on && !action->property("later").toBool());
+            action->setEnabled(on);
     if (QAction* statistics = TopMenuAction(QStringLiteral(" Statistics ")))
         statistics->setEnabled(on);
     OptionsList[persistence::olScoring] = on ? "On" : "Off";

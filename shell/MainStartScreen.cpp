@@ -106,8 +106,7 @@ void TForm1::SyncStartScreenGeometry()
 
 void TForm1::SetItemEnabled(QAction* item, bool enabled)
 {
-    // Items whose commands come later stay disabled.
-    if (item != nullptr && !item->property("later").toBool())
+    if (item != nullptr)
         item->setEnabled(enabled);
 }
 
