@@ -104,7 +104,14 @@ TEST_F(TOptionsFixture, ShortOptionsFileIsPaddedAndWrittenOnlyBySaveOptions)
     EXPECT_EQ(ReadFile(Data("Options.dat")), three);
     EXPECT_FALSE(fs::exists(Data("Status.Dat")));
 
+    std::vector<std::string> trace;
+    platform::SetTraceSink([&trace](std::string_view line) { trace.emplace_back(line); });
+    In("Winning Animation", "Cool Colours")->trigger();
+    EXPECT_EQ(Form->OptionsList[3], "New");
     In("Winning Animation", "I See Stars")->trigger();
+    platform::SetTraceSink({});
+    EXPECT_EQ(trace, (std::vector<std::string>{"New WinAnim on.", "I see stars WinAnim on."}));
+    EXPECT_EQ(CheckedCount(SubMenu("Winning Animation")), 1);
     Answer = false;
     Item("Save Options")->trigger();
     EXPECT_EQ(ReadFile(Data("Options.dat")), three) << "No keeps the file";
