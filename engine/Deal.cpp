@@ -6,7 +6,7 @@
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
 #include "catalogue/GameDefinitions.h"
-#include "engine/Validation.h"
+#include "catalogue/Validation.h"
 #include "platform/FilePath.h"
 #include "platform/Trace.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/LayoutConstants.h"
+#include "catalogue/Position.h"
 #include "catalogue/Rules.h"
 #include "engine/EngineHost.h"
 
@@ -150,6 +151,8 @@ public:
     {
         return {SourceLog.begin(), SourceLog.begin() + std::min<std::size_t>(SourceLog.size(), static_cast<std::size_t>(SourceLogPos))};
     }
+    // The position as plain data, for the solver.
+    TPositionSnapshot Snapshot() const;
     bool GameOpen() const { return SourceLog.size() > 2 && SourceLog[2] != "0"; }
     // Shows the game (or its saved file) in the caption, open or closed as the record says.
     void RefreshCaption() { SetCaption(SourceLog.size() > 2 && SourceLog[2] == "0"); }

@@ -4,7 +4,7 @@
 #include "engine/Engine.h"
 
 #include "cardtable/CardTable.h"
-#include "engine/Validation.h"
+#include "catalogue/Validation.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "engine/Snapshot.h"
 
 #include "cardtable/CardTable.h"
+#include "cardtable/Random.h"
 #include "engine/Engine.h"
 
 #include <cstdio>
@@ -61,7 +62,57 @@ TPile StockCards(const TEngine& engine)
     return stock;
 }
 
+TCardCode Code(const TCard* card)
+{
+    return card ? MakeCardCode(static_cast<int>(card->Value), static_cast<int>(card->Suit), card->FaceUp) : NoCard;
+}
+
+TCardCodes Codes(const TPile& pile, bool keepEmpty)
+{
+    TCardCodes out;
+    out.reserve(pile.size());
+    for (const TCard* card : pile)
+        if (card || keepEmpty)
+            out.push_back(Code(card));
+    return out;
+}
+
+std::vector<TCardCodes> Codes(const std::vector<TPile>& piles)
+{
+    std::vector<TCardCodes> out;
+    out.reserve(piles.size());
+    for (const TPile& pile : piles)
+        out.push_back(Codes(pile, false));
+    return out;
+}
+
 } // namespace
+
+TPositionSnapshot TEngine::Snapshot() const
+{
+    TPositionSnapshot s;
+    s.Tableau = Codes(TableauPiles);
+    s.Foundations = Codes(FoundationPiles);
+    s.Reserve = Codes(ReserveCards, Rules.FreeCells);
+    s.Waste = Codes(WasteCards, false);
+    s.Except = Codes(ExceptPiles);
+    s.Stock = Codes(StockCards(*this), false);
+    s.Removed = Codes(RemovedCards, false);
+    s.Points = Points;
+    s.FoundationCards = FoundationCards;
+    s.PassesDone = PassesDone;
+    s.BaseValue = Rules.FoundationBaseCard ? static_cast<int>(Rules.FoundationBaseCard->Value) : -1;
+    s.RedealOffered = RedealOffered;
+    s.Won = GameWon;
+    if (SelectedCard) {
+        s.SelectedPile = SelectedPos.Pile;
+        s.SelectedIndex = SelectedPos.Index;
+    }
+    s.StockFromTop = StockFromTop;
+    s.LastDealt = Code(LastDealt);
+    s.RandSeed = RandSeed();
+    return s;
+}
 
 std::string CardText(const TCard* card, bool withPosition)
 {

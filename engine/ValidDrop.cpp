@@ -1,10 +1,11 @@
 // The one judge of every drop: the player's, the automatic moves' and the
-// replayed ones. The order of the tests matters (the base-card side effect
-// happens before the rest of an empty-pile test).
+// replayed ones. The judging itself is shared with the solver (DropRules.h);
+// here the engine's piles answer its questions and the base card it sets is
+// kept.
 #include "engine/Engine.h"
 
 #include "cardtable/Card.h"
-#include "engine/Validation.h"
+#include "catalogue/DropRules.h"
 
 #include <algorithm>
 
@@ -15,16 +16,49 @@ TCardFace Face(const TCard* card)
     return {static_cast<int>(card->Value), static_cast<int>(card->Suit), card->FaceUp};
 }
 
-// Aces count above Kings when a discard is judged.
-int AcesUpRank(const TCard* card)
+std::optional<TCardFace> TopFace(const TPile& pile)
 {
-    return card->Value == cvAce ? 13 : static_cast<int>(card->Value);
+    if (pile.empty() || !pile.back())
+        return std::nullopt;
+    return Face(pile.back());
 }
 
-bool HoldsValue(const TPile& pile, int value)
-{
-    return std::any_of(pile.begin(), pile.end(), [value](const TCard* c) { return c && c->Value == value; });
-}
+// The engine's piles as the drop judge reads them.
+class TEnginePosition {
+public:
+    explicit TEnginePosition(const TEngine& engine) : E(engine) {}
+    int TableauCount() const { return static_cast<int>(E.TableauPiles.size()); }
+    int FoundationCount() const { return static_cast<int>(E.FoundationPiles.size()); }
+    int StockCount() const { return E.StockCount(); }
+    int ReserveSize() const { return static_cast<int>(E.ReserveCards.size()); }
+    std::optional<TCardFace> TableauTop(int p) const { return TopFace(E.TableauPiles[static_cast<std::size_t>(p)]); }
+    std::optional<TCardFace> FoundationTop(int f) const { return TopFace(E.FoundationPiles[static_cast<std::size_t>(f)]); }
+    std::optional<TCardFace> ReserveCard(int i) const
+    {
+        const TCard* card = E.ReserveCards[static_cast<std::size_t>(i)];
+        return card ? std::optional<TCardFace>(Face(card)) : std::nullopt;
+    }
+    int TableauSize(int p) const
+    {
+        const TPile& pile = E.TableauPiles[static_cast<std::size_t>(p)];
+        return pile.back() ? static_cast<int>(pile.size()) : 0;
+    }
+    bool FoundationHoldsValue(int f, int value) const
+    {
+        const TPile& pile = E.FoundationPiles[static_cast<std::size_t>(f)];
+        return std::any_of(pile.begin(), pile.end(), [value](const TCard* c) { return c && c->Value == value; });
+    }
+    bool ReserveAllEmpty() const
+    {
+        return std::all_of(E.ReserveCards.begin(), E.ReserveCards.end(), [](const TCard* c) { return !c; });
+    }
+    int EmptyColumns() const { return E.EmptyColumns; }
+    int EmptyCells() const { return E.EmptyCells; }
+    int BaseValue() const { return E.Rules.FoundationBaseCard ? static_cast<int>(E.Rules.FoundationBaseCard->Value) : -1; }
+
+private:
+    const TEngine& E;
+};
 
 } // namespace
 
@@ -37,103 +71,19 @@ bool TEngine::ValidDrop(TCard* card, int targetKind, TPilePos target, int source
 {
     if (!card)
         return false;
-    // 1. Cells take anything, except in Four Colours: one card per suit.
-    if (targetKind == pkReserve) {
-        if (Rules.GameName != "Four Colours")
-            return true;
-        for (std::size_t i = 0; i < ReserveCards.size() && i < 4; ++i) {
-            const TCard* held = ReserveCards[i];
-            if (held && held != card && held->Suit == card->Suit)
-                return false;
-        }
-        return true;
+    // A card of the reserve is told apart from the others by its place, as the
+    // solver does; a free cell's index is its pile.
+    int sourcePile = source.Pile;
+    if (sourceKind == pkReserve) {
+        const auto it = std::find(ReserveCards.begin(), ReserveCards.end(), card);
+        sourcePile = it == ReserveCards.end() ? -1 : static_cast<int>(it - ReserveCards.begin());
     }
-    // 2. Aces Up: a card is discarded when a higher card of its suit shows elsewhere.
-    if (targetKind == pkFoundation && Rules.GameName == "Aces Up") {
-        if (card->Value == cvAce)
-            return false;
-        for (int p = 0; p < static_cast<int>(TableauPiles.size()) && p < 4; ++p) {
-            if (sourceKind == pkTableau && p == source.Pile)
-                continue;
-            const TCard* top = TableauPiles[static_cast<std::size_t>(p)].back();
-            if (top && top->Suit == card->Suit && AcesUpRank(top) > AcesUpRank(card))
-                return true;
-        }
-        return false;
+    const TDropQuery query{Face(card), targetKind, target.Pile, target.Index, sourceKind, sourcePile, source.Index};
+    const TDropVerdict verdict = JudgeDrop(Rules, DropGame(Rules), TEnginePosition(*this), query);
+    if (verdict.SetsBase) {
+        Rules.FoundationBaseCard = card;
+        if (verdict.LabelsBase)
+            SetFoundationLabel(RankWord(card->Value));
     }
-
-    const bool toFoundation = targetKind == pkFoundation;
-    const TRuleOptions rules = toFoundation ? Rules.FoundationRules : Rules.TableauRules;
-    const std::vector<TPile>& piles = toFoundation ? FoundationPiles : TableauPiles;
-    if (target.Pile < 0 || target.Pile >= static_cast<int>(piles.size()))
-        return false;
-    const TPile& pile = piles[static_cast<std::size_t>(target.Pile)];
-
-    // 3, 4.
-    if (targetKind == pkTableau && rules.Contains(roMaxThree) && target.Index == 2)
-        return false;
-    if (rules.Contains(roNoDropWhileStock) && StockCount() > 0)
-        return false;
-
-    const TCard* top = pile.back();
-    if (top) {
-        // 5. Onto a card.
-        if ((rules.Contains(roNoBuildFromReserve) && sourceKind == pkReserve)
-            || (rules.Contains(roNoBuildFromTableau) && sourceKind == pkTableau)
-            || (rules.Contains(roNoBuildFromWaste) && sourceKind == pkWaste)
-            || (rules.Contains(roNoBuildFromStock) && sourceKind == pkStock) || rules.Contains(roNoBuildOnCards))
-            return false;
-        if (!RankFits(rules, Face(card), Face(top)) || !SuitFits(rules, Face(card), Face(top)))
-            return false;
-        if (rules.Contains(roRankIsPileIndex) && card->Value != target.Pile)
-            return false;
-        if (toFoundation && rules.Contains(roFoundationSideways) && target.Pile > 0
-            && !HoldsValue(FoundationPiles[static_cast<std::size_t>(target.Pile - 1)], card->Value))
-            return false;
-        return !(sourceKind == pkTableau && targetKind == pkTableau && source.Pile == target.Pile);
-    }
-
-    // 6. Onto an empty pile.
-    if (rules.Contains(roFirstCardSetsBase)) {
-        if (!Rules.FoundationBaseCard || rules.Contains(roEachCardSetsBase)) {
-            Rules.FoundationBaseCard = card;
-            if (!rules.Contains(roEachCardSetsBase))
-                SetFoundationLabel(RankWord(card->Value));
-        }
-    }
-    bool baseRule = false;
-    const bool baseRuleRuns = rules.Contains(roEmptyBaseRank) || rules.Contains(roFirstCardSetsBase);
-    if (baseRuleRuns) {
-        if (toFoundation) {
-            baseRule = Rules.FoundationBaseCard && card->Value == Rules.FoundationBaseCard->Value;
-            if (baseRule && rules.Contains(roFoundationSideways) && target.Pile > 0)
-                baseRule = FoundationPiles[static_cast<std::size_t>(target.Pile - 1)].back() != nullptr;
-        } else {
-            baseRule = sourceKind == pkStock;
-        }
-        if (!rules.Contains(roEmptyFromTableau))
-            return baseRule;
-    }
-    const int v = card->Value;
-    const bool accepted = (rules.Contains(roEmptyFromReserve) && sourceKind == pkReserve)
-        || (rules.Contains(roEmptyFromWaste) && sourceKind == pkWaste
-            && (ReserveCards.empty() || std::all_of(ReserveCards.begin(), ReserveCards.end(), [](const TCard* c) { return !c; })
-                || !rules.Contains(roEmptyFromReserve) || rules.Contains(roWasteAnyTime)))
-        || (rules.Contains(roEmptyFromTableau) && (sourceKind == pkTableau || sourceKind == pkFoundation))
-        || (rules.Contains(roEmptyFromExcept) && sourceKind == pkExcept)
-        || (rules.Contains(roEmptyAce) && v == cvAce) || (rules.Contains(roEmptyKing) && v == cvKing)
-        || (rules.Contains(roEmptyTwo) && v == cvTwo) || (rules.Contains(roEmptyJack) && v == cvJack)
-        || (rules.Contains(roRankIsPileIndex) && v == target.Pile) || baseRule;
-    if (!accepted)
-        return false;
-
-    // Capacity into an empty column, counting the other empty columns only.
-    if (sourceKind == pkTableau && targetKind == pkTableau && Rules.FreeCells
-        && source.Pile >= 0 && source.Pile < static_cast<int>(TableauPiles.size())) {
-        const int topIndex = static_cast<int>(TableauPiles[static_cast<std::size_t>(source.Pile)].size()) - 1;
-        const int carried = topIndex - source.Index + 1;
-        if (carried - 1 >= SuperMove(EmptyColumns - 1))
-            return false;
-    }
-    return true;
+    return verdict.Accepted;
 }

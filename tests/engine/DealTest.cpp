@@ -3,7 +3,7 @@
 #include "EngineFixture.h"
 
 #include "engine/Snapshot.h"
-#include "engine/Validation.h"
+#include "catalogue/Validation.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the piles, so each case sets the cards it needs.
 #include "EngineFixture.h"
 
-#include "engine/Validation.h"
+#include "catalogue/Validation.h"
 
 namespace {
 

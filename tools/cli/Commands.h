@@ -21,3 +21,5 @@ int RunReplayCommand(std::span<const std::string_view> arguments, std::ostream& 
 int RunSettingsCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunPlayCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
 int RunGoldenCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
+int RunSolveCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);
+int RunSurveyCommand(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
@@ -84,6 +85,39 @@ TCliOptions ParseCliOptions(std::span<const std::string_view> arguments)
         const bool hasValue = i + 1 < arguments.size();
         if (argument == "--positions") {
             options.Positions = true;
+        } else if (argument == "--from" || argument == "--budget-ms" || argument == "--budget-states" || argument == "--seeds"
+                   || argument == "--jobs") {
+            if (!hasValue) {
+                options.Error = std::string(argument) + " needs a value";
+                return options;
+            }
+            const std::string_view value = arguments[++i];
+            if (argument == "--from") {
+                options.From = std::string(value);
+                continue;
+            }
+            if (argument == "--seeds") {
+                const std::size_t dash = value.find('-', 1);
+                const auto first = ParseNumber(value.substr(0, dash));
+                const auto last = dash == std::string_view::npos ? first : ParseNumber(value.substr(dash + 1));
+                if (!first || !last || *first < 0 || *last < *first || *last > 4294967295LL) {
+                    options.Error = "--seeds needs a range A-B of seeds, not \"" + std::string(value) + "\"";
+                    return options;
+                }
+                options.Seeds = std::make_pair(static_cast<std::uint32_t>(*first), static_cast<std::uint32_t>(*last));
+                continue;
+            }
+            const auto number = ParseNumber(value);
+            if (!number || *number <= 0 || *number > 1000000000000LL) {
+                options.Error = std::string(argument) + " needs a positive number, not \"" + std::string(value) + "\"";
+                return options;
+            }
+            if (argument == "--budget-ms")
+                options.BudgetMs = *number;
+            else if (argument == "--budget-states")
+                options.BudgetStates = *number;
+            else
+                options.Jobs = static_cast<int>(std::min<long long>(*number, 64));
         } else if (argument == "--seed" || argument == "--random" || argument == "--out") {
             if (!hasValue) {
                 options.Error = std::string(argument) + " needs a value";

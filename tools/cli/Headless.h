@@ -42,6 +42,11 @@ struct TCliOptions {
     std::optional<long long> Random;
     std::string Out;
     bool Positions = false;
+    std::string From;                      // solve --from FILE.tsg
+    std::optional<long long> BudgetMs;     // --budget-ms
+    std::optional<long long> BudgetStates; // --budget-states
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> Seeds; // --seeds A-B
+    int Jobs = 1;
     std::string Error;
 };
 TCliOptions ParseCliOptions(std::span<const std::string_view> arguments);

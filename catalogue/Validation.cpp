@@ -1,4 +1,4 @@
-#include "engine/Validation.h"
+#include "catalogue/Validation.h"
 
 #include <array>
 #include <cmath>

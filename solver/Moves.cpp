@@ -1,0 +1,833 @@
+// The solver's moves: exactly the actions the engine accepts, played on byte
+// stacks. The drop judge is the engine's own (DropRules.h); what follows a
+// drop (turning up, refilling, The Clock's placement, pair removal, the stock
+// and the redeal) replays the engine's steps without the table.
+#include "solver/Moves.h"
+
+#include "catalogue/DropRules.h"
+#include "catalogue/Validation.h"
+
+#include <algorithm>
+
+namespace solver {
+
+namespace {
+
+TCardFace Face(TCardCode code) { return {CodeValue(code), CodeSuit(code), CodeFaceUp(code)}; }
+
+std::optional<TCardFace> TopFace(const TStack& stack)
+{
+    return stack.Empty() ? std::nullopt : std::optional<TCardFace>(Face(stack.Top()));
+}
+
+// The solver's piles as the drop judge reads them.
+class TStatePosition {
+public:
+    explicit TStatePosition(const TSolverState& state)
+        : S(state), Columns(state.EmptyColumns()), Cells(state.EmptyCells())
+    {
+    }
+    int TableauCount() const { return S.TableauCount(); }
+    int FoundationCount() const { return S.FoundationCount(); }
+    int StockCount() const { return S.StockCount(); }
+    int ReserveSize() const { return S.Reserve().Count; }
+    std::optional<TCardFace> TableauTop(int p) const { return TopFace(S.Tableau(p)); }
+    std::optional<TCardFace> FoundationTop(int f) const { return TopFace(S.Foundation(f)); }
+    std::optional<TCardFace> ReserveCard(int i) const
+    {
+        const TCardCode c = S.Reserve().Cards[static_cast<std::size_t>(i)];
+        return c == NoCard ? std::nullopt : std::optional<TCardFace>(Face(c));
+    }
+    int TableauSize(int p) const { return S.Tableau(p).Count; }
+    bool FoundationHoldsValue(int f, int value) const
+    {
+        const TStack& s = S.Foundation(f);
+        return std::any_of(s.Cards.begin(), s.Cards.begin() + s.Count, [value](TCardCode c) { return CodeValue(c) == value; });
+    }
+    bool ReserveAllEmpty() const
+    {
+        const TStack& r = S.Reserve();
+        return std::all_of(r.Cards.begin(), r.Cards.begin() + r.Count, [](TCardCode c) { return c == NoCard; });
+    }
+    int EmptyColumns() const { return Columns; }
+    int EmptyCells() const { return Cells; }
+    int BaseValue() const { return S.Counters.BaseValue; }
+
+private:
+    const TSolverState& S;
+    int Columns;
+    int Cells;
+};
+
+struct TSource {
+    int Kind;
+    int Pile;
+    int Index;
+};
+
+struct TTarget {
+    int Kind;
+    int Pile;
+    int DropPoint;
+};
+
+// The engine's top index: an empty pile is one empty slot.
+int TopIndex(const TStack& stack) { return std::max<int>(stack.Count, 1) - 1; }
+
+TCardCode SourceCard(const TSolverState& s, const TSource& source)
+{
+    switch (source.Kind) {
+    case pkReserve: return s.Reserve().Cards[static_cast<std::size_t>(source.Index)];
+    case pkWaste: return s.Waste().Top();
+    case pkExcept: return s.Except(source.Pile).Top();
+    case pkStock: return s.Stock().Top();
+    case pkFoundation: return s.Foundation(source.Pile).Top();
+    default: return s.Tableau(source.Pile).Cards[static_cast<std::size_t>(source.Index)];
+    }
+}
+
+// The cards that may be picked up, as the engine's lists name them.
+void CollectSources(const TSolverState& s, std::vector<TSource>& out)
+{
+    const TSolverGame& g = s.Game();
+    const TGameRules& rules = g.Rules;
+    const TRuleOptions& t = rules.TableauRules;
+    const TStack& reserve = s.Reserve();
+    if (reserve.Count > 0) {
+        if (rules.FreeCells || rules.ReserveAllAvailable) {
+            for (int i = 0; i < reserve.Count; ++i)
+                if (reserve.Cards[static_cast<std::size_t>(i)] != NoCard)
+                    out.push_back({pkReserve, i, i});
+        } else {
+            out.push_back({pkReserve, reserve.Count - 1, reserve.Count - 1});
+        }
+    }
+    if (!s.Waste().Empty())
+        out.push_back({pkWaste, s.Waste().Count - 1, s.Waste().Count - 1});
+    for (int e = 0; e < s.ExceptCount(); ++e)
+        if (!s.Except(e).Empty())
+            out.push_back({pkExcept, e, s.Except(e).Count - 1});
+
+    const bool sequences = t.Contains(roMoveSequences);
+    if (sequences || t.Contains(roMoveFaceUpGroups)) {
+        const int cells = s.EmptyCells();
+        const int capacity = SuperMoveCapacity(t, cells, s.EmptyColumns());
+        for (int p = 0; p < s.TableauCount(); ++p) {
+            const TStack& pile = s.Tableau(p);
+            if (pile.Empty())
+                continue;
+            const int top = pile.Count - 1;
+            out.push_back({pkTableau, p, top});
+            for (int j = top - 1; j >= 0; --j) {
+                const TCardCode card = pile.Cards[static_cast<std::size_t>(j)];
+                const int lying = top - j;
+                bool qualifies = CodeFaceUp(card);
+                if (qualifies && sequences)
+                    qualifies = RunLinkFits(t, Face(pile.Cards[static_cast<std::size_t>(j + 1)]), Face(card))
+                        && (!rules.FreeCells || lying < capacity);
+                else if (qualifies && rules.FreeCells && !t.Contains(roUnlimitedMoves))
+                    qualifies = lying <= cells;
+                if (!qualifies)
+                    break;
+                out.push_back({pkTableau, p, j});
+            }
+        }
+    } else {
+        for (int p = 0; p < s.TableauCount(); ++p) {
+            const TStack& pile = s.Tableau(p);
+            if (pile.Empty())
+                continue;
+            out.push_back({pkTableau, p, pile.Count - 1});
+            if (t.Contains(roMoveWholePile) && pile.Count > 1)
+                out.push_back({pkTableau, p, 0});
+        }
+    }
+    if (rules.FoundationRules.Contains(roTakeFromFoundation)) {
+        const bool clock = g.TheClock && rules.FoundationRules.Contains(roClockInsert);
+        for (int f = 0; f < s.FoundationCount(); ++f) {
+            const TStack& pile = s.Foundation(f);
+            if (!pile.Empty() && !(clock && CodeValue(pile.Top()) == f))
+                out.push_back({pkFoundation, f, pile.Count - 1});
+        }
+    }
+    if (rules.DeckRules.Contains(roDragFromDeck) && s.StockCount() > 0)
+        out.push_back({pkStock, 0, 0});
+}
+
+// The drop points in the engine's order: tableau piles, foundations, empty cells.
+void CollectTargets(const TSolverState& s, std::vector<TTarget>& out)
+{
+    int point = 0;
+    if (s.Game().TableauDropTarget)
+        for (int p = 0; p < s.TableauCount(); ++p)
+            out.push_back({pkTableau, p, point++});
+    if (s.Game().FoundationDropTarget)
+        for (int f = 0; f < s.FoundationCount(); ++f)
+            out.push_back({pkFoundation, f, point++});
+    if (s.Game().Rules.FreeCells) {
+        const TStack& r = s.Reserve();
+        for (int k = 0; k < r.Count; ++k)
+            if (r.Cards[static_cast<std::size_t>(k)] == NoCard)
+                out.push_back({pkReserve, k, point++});
+    }
+}
+
+int TargetTopIndex(const TSolverState& s, const TTarget& target)
+{
+    switch (target.Kind) {
+    case pkTableau: return TopIndex(s.Tableau(target.Pile));
+    case pkFoundation: return TopIndex(s.Foundation(target.Pile));
+    default: return 0;
+    }
+}
+
+// The twelve cards above a King that leave together for a suit-run foundation.
+bool CompleteRunFits(const TSolverState& s, int pileIndex, int index)
+{
+    const TStack& pile = s.Tableau(pileIndex);
+    if (pile.Count - index != 13)
+        return false;
+    const TRuleOptions& f = s.Game().Rules.FoundationRules;
+    for (int k = index + 1; k < pile.Count; ++k) {
+        const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
+        const TCardCode above = pile.Cards[static_cast<std::size_t>(k)];
+        if (CodeValue(above) + 1 != CodeValue(below))
+            return false;
+        if (f.Contains(roSameSuit) && CodeSuit(above) != CodeSuit(below))
+            return false;
+        if (f.Contains(roAlternateColour) && !OtherColour(CodeSuit(above), CodeSuit(below)))
+            return false;
+    }
+    return true;
+}
+
+TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const TSource& source, const TTarget& target)
+{
+    const TSolverGame& g = s.Game();
+    const bool notTop = source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1;
+    if (g.MultiMove && notTop
+        && (target.Kind == pkReserve
+            || (target.Kind == pkFoundation && !g.Rules.FoundationRules.Contains(roFoundationSuitRun))))
+        return {};
+    const TDropQuery query{Face(SourceCard(s, source)), target.Kind,  target.Pile, TargetTopIndex(s, target),
+                           source.Kind,                  source.Pile, source.Index};
+    TDropVerdict verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
+    const bool runMove = target.Kind == pkTableau && g.MultiMove && source.Kind == pkTableau;
+    if (verdict.Accepted && !runMove && target.Kind == pkFoundation && g.Rules.FoundationRules.Contains(roFoundationSuitRun)
+        && (source.Kind != pkTableau || !CompleteRunFits(s, source.Pile, source.Index)))
+        verdict.Accepted = false;
+    return verdict;
+}
+
+void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>& moves)
+{
+    std::vector<TSource> sources;
+    std::vector<TTarget> targets;
+    sources.reserve(64);
+    targets.reserve(32);
+    CollectSources(s, sources);
+    CollectTargets(s, targets);
+    const TStatePosition position(s);
+    for (const TSource& source : sources) {
+        // In the search, one empty cell and one empty pile stand for all where their places do not matter.
+        bool emptyCellTried = false;
+        for (const TTarget& target : targets) {
+            if (set == TMoveSet::Search && target.Kind == pkReserve && !s.Game().FourColours) {
+                if (emptyCellTried)
+                    continue;
+            }
+            if (!Judge(s, position, source, target).Accepted)
+                continue;
+            if (target.Kind == pkReserve)
+                emptyCellTried = true;
+            TSolverMove move;
+            move.Type = TMoveType::Drag;
+            move.SourceKind = static_cast<std::int8_t>(source.Kind);
+            move.SourcePile = static_cast<std::uint8_t>(source.Pile);
+            move.SourceIndex = static_cast<std::uint8_t>(source.Index);
+            move.TargetKind = static_cast<std::int8_t>(target.Kind);
+            move.TargetPile = static_cast<std::uint8_t>(target.Pile);
+            move.DropPoint = static_cast<std::int8_t>(target.DropPoint);
+            moves.push_back(move);
+        }
+    }
+}
+
+bool Clickable(const TSolverState& s, TCardCode card)
+{
+    return !s.Game().Rules.TableauRules.Contains(roSelectByHighlight) || CodeFaceUp(card);
+}
+
+void GenerateClicks(const TSolverState& s, std::vector<TSolverMove>& moves)
+{
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        if (pile.Empty() || !Clickable(s, pile.Top()))
+            continue;
+        TSolverMove move;
+        move.Type = TMoveType::Click;
+        move.SourceKind = pkTableau;
+        move.SourcePile = static_cast<std::uint8_t>(p);
+        move.SourceIndex = static_cast<std::uint8_t>(pile.Count - 1);
+        moves.push_back(move);
+    }
+}
+
+void GeneratePairs(const TSolverState& s, std::vector<TSolverMove>& moves)
+{
+    if (!s.Game().Rules.FoundationRules.Contains(roPairsByRank))
+        return;
+    for (int a = 0; a < s.TableauCount(); ++a) {
+        const TStack& first = s.Tableau(a);
+        if (first.Empty() || !Clickable(s, first.Top()))
+            continue;
+        for (int b = a + 1; b < s.TableauCount(); ++b) {
+            const TStack& second = s.Tableau(b);
+            if (second.Empty() || !Clickable(s, second.Top()) || CodeValue(second.Top()) != CodeValue(first.Top()))
+                continue;
+            TSolverMove move;
+            move.Type = TMoveType::Pair;
+            move.SourceKind = pkTableau;
+            move.SourcePile = static_cast<std::uint8_t>(a);
+            move.SourceIndex = static_cast<std::uint8_t>(first.Count - 1);
+            move.SecondPile = static_cast<std::uint8_t>(b);
+            move.SecondIndex = static_cast<std::uint8_t>(second.Count - 1);
+            moves.push_back(move);
+        }
+    }
+}
+
+// --- playing a move: the engine's steps, with its cues' points ---
+
+class TPlay {
+public:
+    explicit TPlay(TSolverState& state) : S(state), G(state.Game()), R(state.Game().Rules) {}
+
+    void Drag(const TSolverMove& move);
+    void StockDeal();
+    void Redeal();
+    void Click(int pile, int index);
+
+private:
+    void DropCue() { S.Counters.Points -= 1; }
+    void UndoCue() { S.Counters.Points -= 5; }
+    void SuccessCue()
+    {
+        S.Counters.Points += 50;
+        ++S.Counters.FoundationCards;
+    }
+    static TCardCode Up(TCardCode c) { return CodeTurnedUp(c); }
+
+    void TakeFromSource(int kind, int pile, int index);
+    void RefillEmptied(int p);
+    void ClockPlacement(TCardCode card, int f);
+    void WinTest();
+    bool ClockSolved() const;
+    void DealToTableauPiles();
+    void TurnToWaste();
+    void OneFoundationDeal();
+    void TableauDeal();
+    void DealTableauCard(int r, int p);
+    void PairRefill(int p, int index);
+    TCardCode NextCard()
+    {
+        S.TouchStock();
+        return S.Stock().Pop();
+    }
+
+    TSolverState& S;
+    const TSolverGame& G;
+    const TGameRules& R;
+};
+
+void TPlay::TakeFromSource(int kind, int pile, int index)
+{
+    switch (kind) {
+    case pkExcept: {
+        S.TouchExcept(pile);
+        TStack& stack = S.Except(pile);
+        stack.Pop();
+        if (!stack.Empty())
+            stack.TopRef() = Up(stack.Top());
+        break;
+    }
+    case pkReserve:
+        S.TouchReserve();
+        if (R.FreeCells)
+            S.Reserve().Cards[static_cast<std::size_t>(index)] = NoCard;
+        else
+            S.Reserve().EraseAt(index);
+        break;
+    case pkWaste:
+        S.TouchWaste();
+        S.Waste().Pop();
+        break;
+    case pkStock:
+        NextCard();
+        break;
+    case pkTableau: {
+        S.TouchTableau(pile);
+        TStack& stack = S.Tableau(pile);
+        stack.Count = static_cast<std::uint8_t>(index);
+        if (!stack.Empty())
+            stack.TopRef() = Up(stack.Top());
+        if (stack.Empty() && R.TableauRules.Contains(roRefillEmpty))
+            RefillEmptied(pile);
+        break;
+    }
+    case pkFoundation:
+        S.TouchFoundation(pile);
+        S.Foundation(pile).Pop();
+        --S.Counters.FoundationCards;
+        S.Counters.Points -= 50;
+        break;
+    default:
+        break;
+    }
+}
+
+void TPlay::RefillEmptied(int p)
+{
+    const TRuleOptions& t = R.TableauRules;
+    TStack& reserve = S.Reserve();
+    const auto lastReserve = [&reserve] {
+        for (int i = reserve.Count - 1; i >= 0; --i)
+            if (reserve.Cards[static_cast<std::size_t>(i)] != NoCard)
+                return i;
+        return -1;
+    };
+    int kind = -1;
+    if (t.Contains(roEmptyFromReserve))
+        kind = lastReserve() >= 0 ? pkReserve : -1;
+    else if (t.Contains(roRefillFromStock))
+        kind = S.StockCount() > 0 ? pkStock : (!S.Waste().Empty() ? pkWaste : -1);
+    else
+        kind = !S.Waste().Empty() ? pkWaste : (S.StockCount() > 0 ? pkStock : -1);
+    TCardCode card = NoCard;
+    if (kind == pkReserve) {
+        const int i = lastReserve();
+        S.TouchReserve();
+        card = reserve.Cards[static_cast<std::size_t>(i)];
+        if (R.FreeCells)
+            reserve.Cards[static_cast<std::size_t>(i)] = NoCard;
+        else
+            reserve.EraseAt(i);
+    } else if (kind == pkWaste) {
+        S.TouchWaste();
+        card = S.Waste().Pop();
+    } else if (kind == pkStock) {
+        card = NextCard();
+    } else {
+        return;
+    }
+    S.TouchTableau(p);
+    S.Tableau(p).Push(Up(card));
+    DropCue();
+}
+
+void TPlay::ClockPlacement(TCardCode card, int f)
+{
+    S.TouchFoundation(f);
+    TStack& pile = S.Foundation(f);
+    pile.InsertAt(0, card);
+    const auto bottomHidden = [&pile] {
+        for (int k = 0; k < pile.Count && k < 4; ++k)
+            if (!CodeFaceUp(pile.Cards[static_cast<std::size_t>(k)]))
+                return true;
+        return false;
+    };
+    for (int guard = 0; guard <= pile.Count; ++guard) {
+        if (pile.Empty())
+            break;
+        pile.TopRef() = Up(pile.Top());
+        if (CodeValue(pile.Top()) != f)
+            break;
+        SuccessCue();
+        if (!bottomHidden())
+            break;
+        const TCardCode top = pile.Pop();
+        pile.InsertAt(0, top);
+    }
+}
+
+void TPlay::Drag(const TSolverMove& move)
+{
+    const TSource source{move.SourceKind, move.SourcePile, move.SourceIndex};
+    const TTarget target{move.TargetKind, move.TargetPile, move.DropPoint};
+    const TDropVerdict verdict = Judge(S, TStatePosition(S), source, target);
+    const TCardCode card = SourceCard(S, source);
+    if (verdict.SetsBase)
+        S.Counters.BaseValue = static_cast<std::int8_t>(CodeValue(card));
+
+    if (target.Kind == pkTableau && G.MultiMove && source.Kind == pkTableau) {
+        // A run moves as a unit; the cards keep their order.
+        DropCue();
+        const TStack& from = S.Tableau(source.Pile);
+        TCardCodes run(from.Cards.begin() + source.Index, from.Cards.begin() + from.Count);
+        S.TouchTableau(target.Pile);
+        for (const TCardCode c : run)
+            S.Tableau(target.Pile).Push(c);
+        TakeFromSource(pkTableau, source.Pile, source.Index);
+    } else {
+        TCardCodes followers;
+        if (target.Kind == pkFoundation) {
+            SuccessCue();
+            if (R.FoundationRules.Contains(roFoundationSuitRun)) {
+                const TStack& from = S.Tableau(source.Pile);
+                followers.assign(from.Cards.begin() + source.Index + 1, from.Cards.begin() + from.Count);
+            }
+        } else {
+            DropCue();
+        }
+        TakeFromSource(source.Kind, source.Pile, source.Index);
+        switch (target.Kind) {
+        case pkReserve:
+            S.TouchReserve();
+            S.Reserve().Cards[static_cast<std::size_t>(target.Pile)] = card;
+            break;
+        case pkFoundation:
+            if (G.TheClock) {
+                ClockPlacement(card, target.Pile);
+            } else {
+                S.TouchFoundation(target.Pile);
+                S.Foundation(target.Pile).Push(card);
+            }
+            break;
+        default:
+            S.TouchTableau(target.Pile);
+            S.Tableau(target.Pile).Push(card);
+            break;
+        }
+        for (const TCardCode follower : followers) {
+            SuccessCue();
+            S.Foundation(target.Pile).Push(follower);
+        }
+    }
+    WinTest();
+}
+
+bool TPlay::ClockSolved() const
+{
+    if (!R.FoundationRules.Contains(roClockInsert) || S.FoundationCount() == 0)
+        return false;
+    int cards = 0;
+    for (int f = 0; f < S.FoundationCount(); ++f) {
+        const TStack& pile = S.Foundation(f);
+        for (int k = 0; k < pile.Count; ++k) {
+            const TCardCode c = pile.Cards[static_cast<std::size_t>(k)];
+            if (!CodeFaceUp(c) || CodeValue(c) != f)
+                return false;
+            ++cards;
+        }
+    }
+    return cards == (R.DeckCount == 2 ? 104 : 52);
+}
+
+void TPlay::WinTest()
+{
+    if (S.Counters.Won)
+        return;
+    bool won = S.Counters.FoundationCards == G.WinningCount || ClockSolved();
+    if (G.AcesUp) {
+        won = S.Counters.FoundationCards == 48 && S.TableauCount() >= 4;
+        for (int p = 0; won && p < 4; ++p)
+            won = !S.Tableau(p).Empty();
+    }
+    if (won)
+        S.Counters.Won = true;
+}
+
+void TPlay::DealToTableauPiles()
+{
+    const int n = std::min(S.StockCount(), S.TableauCount());
+    for (int i = 0; i < n; ++i) {
+        const TCardCode card = NextCard();
+        S.TouchTableau(i);
+        S.Tableau(i).Push(Up(card));
+    }
+}
+
+void TPlay::TurnToWaste()
+{
+    const int n = std::min(S.StockCount(), R.TurnCount);
+    S.TouchWaste();
+    for (int i = 0; i < n; ++i) {
+        TCardCode card = NoCard;
+        if (G.Burleigh) {
+            if (!S.Waste().Empty() && S.Waste().Top() == S.Counters.LastDealt)
+                S.Counters.StockFromTop = !S.Counters.StockFromTop;
+            if (S.Counters.StockFromTop) {
+                card = NextCard();
+            } else {
+                S.TouchStock();
+                card = S.Stock().Cards[0];
+                S.Stock().EraseAt(0);
+            }
+            card = Up(card);
+        } else {
+            card = Up(NextCard());
+        }
+        S.Counters.LastDealt = card;
+        S.Waste().Push(card);
+    }
+}
+
+void TPlay::OneFoundationDeal()
+{
+    const int n = std::min(S.StockCount(), R.TurnCount);
+    for (int i = 0; i < n && S.FoundationCount() > 0; ++i) {
+        const TCardCode card = Up(NextCard());
+        SuccessCue();
+        S.TouchFoundation(0);
+        S.Foundation(0).Push(card);
+    }
+    if (S.StockCount() == 0)
+        ++S.Counters.PassesDone;
+    WinTest();
+}
+
+void TPlay::StockDeal()
+{
+    if (R.TurnCount < 1) {
+        DealToTableauPiles();
+    } else if (G.OneFoundation) {
+        OneFoundationDeal();
+        return;
+    } else {
+        TurnToWaste();
+    }
+    if (S.StockCount() == 0) {
+        ++S.Counters.PassesDone;
+        if (R.DeckPasses == 0 || S.Counters.PassesDone < R.DeckPasses)
+            S.Counters.RedealOffered = true;
+    }
+}
+
+void TPlay::DealTableauCard(int r, int p)
+{
+    if (S.StockCount() == 0)
+        return;
+    TCardCode card = NextCard();
+    const TRuleOptions& t = R.TableauRules;
+    const auto& counts = R.TableauDealCounts;
+    const auto& faceDown = R.TableauFaceDownCounts;
+    const auto at = [](const std::vector<int>& v, int pile) { return v.at(static_cast<std::size_t>(pile - 1)); };
+    S.TouchTableau(p - 1);
+    TStack& pile = S.Tableau(p - 1);
+    // Pile by pile, each card lands on the next place.
+    pile.Push(card);
+    const bool staysDown = !t.Contains(roDealFaceUp) && !counts.empty() && r != at(counts, p) && S.StockCount() > 0
+        && (faceDown.empty() || at(faceDown, p) >= r);
+    if (staysDown)
+        return;
+    if (!t.Contains(roDealFaceDown))
+        pile.TopRef() = Up(card);
+    if (t.Contains(roKingToBottom) && r > 1 && CodeValue(card) == 12) {
+        const TCardCode king = pile.Pop();
+        pile.InsertAt(pile.Count - (r - 1), king);
+    }
+}
+
+// The tableau dealt again after a gathering redeal (always pile by pile).
+void TPlay::TableauDeal()
+{
+    const auto& counts = R.TableauDealCounts;
+    const int piles = R.TableauCount;
+    const auto countOf = [&counts](int p) { return counts.empty() ? 1 : counts.at(static_cast<std::size_t>(p - 1)); };
+    if (R.TableauRules.Contains(roDealBySuit)) {
+        for (int p = 1; p <= piles; ++p) {
+            for (int k = 0; k < countOf(p) && S.StockCount() > 0; ++k) {
+                const int target = std::min(piles, CodeSuit(S.Stock().Top()) + 1);
+                const TStack& pile = S.Tableau(target - 1);
+                DealTableauCard(pile.Count + 1, target);
+            }
+        }
+    } else {
+        for (int p = 1; p <= piles; ++p)
+            for (int r = 1; r <= countOf(p); ++r)
+                DealTableauCard(r, p);
+    }
+}
+
+void TPlay::Redeal()
+{
+    S.Counters.RedealOffered = false;
+    S.Counters.Points -= 10;
+    const bool gathering = R.TurnCount < -2;
+    S.TouchWaste();
+    S.TouchStock();
+    TStack& waste = S.Waste();
+    if (gathering) {
+        for (int p = 0; p < S.TableauCount(); ++p) {
+            S.TouchTableau(p);
+            TStack& pile = S.Tableau(p);
+            for (int k = 0; k < pile.Count; ++k)
+                waste.Push(pile.Cards[static_cast<std::size_t>(k)]);
+            pile.Count = 0;
+        }
+    }
+    // The waste goes under the stock, its bottom card dealt first; cards return face down.
+    const bool faceUp = R.DeckRules.Contains(roDragFromDeck);
+    TStack& stock = S.Stock();
+    TCardCodes next(stock.Cards.rbegin() + (MaxStackCards - stock.Count), stock.Cards.rend());
+    for (int k = 0; k < waste.Count; ++k) {
+        const TCardCode c = waste.Cards[static_cast<std::size_t>(k)];
+        next.push_back(faceUp ? CodeTurnedUp(c) : CodeTurnedDown(c));
+    }
+    waste.Count = 0;
+    if (R.TurnCount == -4) {
+        // The deck's shuffle, drawn from the program's generator.
+        const int n = static_cast<int>(next.size());
+        for (int i = 0; i < n; ++i) {
+            S.Counters.RandSeed = S.Counters.RandSeed * 134775813u + 1u;
+            const int range = n - 1;
+            const int j = range <= 0 ? 0 : static_cast<int>((std::uint64_t(S.Counters.RandSeed) * std::uint64_t(range)) >> 32);
+            std::swap(next[static_cast<std::size_t>(i)], next[static_cast<std::size_t>(j)]);
+            for (const int k : {i, j})
+                next[static_cast<std::size_t>(k)] = faceUp ? CodeTurnedUp(next[static_cast<std::size_t>(k)])
+                                                           : CodeTurnedDown(next[static_cast<std::size_t>(k)]);
+        }
+    }
+    stock.Count = 0;
+    for (auto it = next.rbegin(); it != next.rend(); ++it)
+        stock.Push(*it);
+    if (gathering) {
+        S.Counters.DealPileByPile = true;
+        TableauDeal();
+        ++S.Counters.PassesDone;
+        if (R.DeckPasses == 0 || S.Counters.PassesDone < R.DeckPasses)
+            S.Counters.RedealOffered = true;
+    }
+}
+
+void TPlay::PairRefill(int p, int index)
+{
+    S.TouchTableau(p);
+    TStack& pile = S.Tableau(p);
+    pile.EraseAt(index);
+    if (!R.TableauRules.Contains(roSelectByHighlight))
+        return;
+    if (index > 0 && index == pile.Count && !CodeFaceUp(pile.Cards[static_cast<std::size_t>(index - 1)])) {
+        pile.TopRef() = Up(pile.Top());
+        return;
+    }
+    if (!pile.Empty() || S.StockCount() == 0)
+        return;
+    pile.Push(Up(NextCard()));
+    DropCue();
+}
+
+void TPlay::Click(int pileIndex, int index)
+{
+    const TRuleOptions& t = R.TableauRules;
+    TCounters& c = S.Counters;
+    S.TouchTableau(pileIndex);
+    TStack& pile = S.Tableau(pileIndex);
+    TCardCode& card = pile.Cards[static_cast<std::size_t>(index)];
+    if (c.SelectedPile < 0) {
+        c.SelectedPile = static_cast<std::int8_t>(pileIndex);
+        c.SelectedIndex = static_cast<std::int8_t>(index);
+        card = Up(card);
+        DropCue();
+    } else if (c.SelectedPile == pileIndex && c.SelectedIndex == index) {
+        UndoCue();
+        DropCue();
+        if (!t.Contains(roSelectByHighlight) && t.Contains(roDealFaceDown))
+            card = CodeTurnedDown(card);
+        c.SelectedPile = c.SelectedIndex = -1;
+    } else {
+        DropCue();
+        if (!t.Contains(roSelectByHighlight))
+            card = Up(card);
+        const int firstPile = c.SelectedPile;
+        const int firstIndex = c.SelectedIndex;
+        c.SelectedPile = c.SelectedIndex = -1;
+        S.TouchTableau(firstPile);
+        TCardCode& first = S.Tableau(firstPile).Cards[static_cast<std::size_t>(firstIndex)];
+        if (R.FoundationRules.Contains(roPairsByRank) && CodeValue(first) == CodeValue(card)) {
+            // The later-listed card first, so the other's index stays valid.
+            std::pair<int, int> a{firstPile, firstIndex};
+            std::pair<int, int> b{pileIndex, index};
+            if (a < b)
+                std::swap(a, b);
+            for (const auto& [p, i] : {a, b}) {
+                S.Removed.push_back(S.Tableau(p).Cards[static_cast<std::size_t>(i)]);
+                SuccessCue();
+                PairRefill(p, i);
+            }
+        } else {
+            for (TCardCode* refused : {&card, &first}) {
+                UndoCue();
+                if (t.Contains(roDealFaceDown))
+                    *refused = CodeTurnedDown(*refused);
+            }
+        }
+    }
+    WinTest();
+}
+
+} // namespace
+
+void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverMove>& moves)
+{
+    moves.clear();
+    if (state.Counters.Won)
+        return;
+    const TSolverGame& g = state.Game();
+    if (g.ClickPlay) {
+        if (set == TMoveSet::Search && state.Counters.SelectedPile < 0)
+            GeneratePairs(state, moves);
+        else
+            GenerateClicks(state, moves);
+        return;
+    }
+    GenerateDrags(state, set, moves);
+    if (state.StockCount() > 0) {
+        bool emptyPile = false;
+        for (int p = 0; p < state.TableauCount(); ++p)
+            emptyPile = emptyPile || state.Tableau(p).Empty();
+        // Spider-like stocks refuse to deal while a pile is empty.
+        if (!(g.Rules.TurnCount == -2 && emptyPile)) {
+            TSolverMove deal;
+            deal.Type = TMoveType::StockDeal;
+            moves.push_back(deal);
+        }
+    }
+    if (state.Counters.RedealOffered) {
+        TSolverMove redeal;
+        redeal.Type = TMoveType::Redeal;
+        moves.push_back(redeal);
+    }
+}
+
+void ApplyMove(TSolverState& state, const TSolverMove& move)
+{
+    state.BeginMove();
+    TPlay play(state);
+    switch (move.Type) {
+    case TMoveType::Drag: play.Drag(move); break;
+    case TMoveType::StockDeal: play.StockDeal(); break;
+    case TMoveType::Redeal: play.Redeal(); break;
+    case TMoveType::Click: play.Click(move.SourcePile, move.SourceIndex); break;
+    case TMoveType::Pair:
+        play.Click(move.SourcePile, move.SourceIndex);
+        play.Click(move.SecondPile, move.SecondIndex);
+        break;
+    }
+}
+
+std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move)
+{
+    switch (move.Type) {
+    case TMoveType::StockDeal: return {{pkStockDeal, 0, 0, 0}};
+    case TMoveType::Redeal: return {{pkRedeal, 0, 0, 0}};
+    case TMoveType::Click: return {{pkTableau, move.SourcePile, 0, move.SourceIndex}};
+    case TMoveType::Pair:
+        return {{pkTableau, move.SourcePile, 0, move.SourceIndex}, {pkTableau, move.SecondPile, 0, move.SecondIndex}};
+    case TMoveType::Drag: break;
+    }
+    (void)state;
+    return {{move.SourceKind, move.SourcePile, move.DropPoint, move.SourceIndex}};
+}
+
+} // namespace solver

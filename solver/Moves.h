@@ -1,0 +1,60 @@
+#pragma once
+
+#include "solver/SolverState.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace solver {
+
+enum class TMoveType : std::uint8_t {
+    Drag,      // a card (and the cards on it) dropped on a pile
+    StockDeal, // a click on the stock
+    Redeal,    // the Redeal command
+    Click,     // a click on a tableau card of a pair game
+    Pair,      // two clicks that take a pair out of play (the search's own step)
+};
+
+// One move of the game. Its record is the engine's game-record action (or
+// two for a pair), so a line of moves is a saved game.
+struct TSolverMove {
+    TMoveType Type = TMoveType::Drag;
+    std::int8_t SourceKind = 0;
+    std::uint8_t SourcePile = 0;  // the pile (for a reserve card: its cell or index)
+    std::uint8_t SourceIndex = 0; // the card's index in it
+    std::int8_t TargetKind = 0;
+    std::uint8_t TargetPile = 0;
+    std::int8_t DropPoint = 0;
+    std::uint8_t SecondPile = 0;  // a pair's second card
+    std::uint8_t SecondIndex = 0;
+
+    friend bool operator==(const TSolverMove&, const TSolverMove&) = default;
+};
+
+// An action of the game record: the arguments of the engine's MakeMove.
+struct TRecordAction {
+    int Kind = 0;
+    int Pile = 0;
+    int DropPoint = 0;
+    int Position = 0;
+    friend bool operator==(const TRecordAction&, const TRecordAction&) = default;
+};
+
+enum class TMoveSet {
+    Player, // every action the engine accepts, one click at a time
+    Search, // the same, with a pair game's two clicks as one step and no idle clicks
+};
+
+// Every move the engine would accept from `state`, in the engine's terms.
+void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverMove>& moves);
+
+// Plays a generated move. Every change is journalled: UndoMove takes it back.
+void ApplyMove(TSolverState& state, const TSolverMove& move);
+
+// The game-record actions of a move (two for a pair).
+std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move);
+
+// Whether the game is won in `state`.
+inline bool IsWon(const TSolverState& state) { return state.Counters.Won; }
+
+} // namespace solver

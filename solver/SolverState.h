@@ -1,0 +1,150 @@
+#pragma once
+
+#include "catalogue/Position.h"
+#include "catalogue/Rules.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace solver {
+
+// Two packs and a little room: no pile ever holds more.
+inline constexpr int MaxStackCards = 112;
+
+// A pile as a byte stack, bottom card first.
+struct TStack {
+    std::uint8_t Count = 0;
+    std::array<TCardCode, MaxStackCards> Cards{};
+
+    bool Empty() const { return Count == 0; }
+    TCardCode Top() const { return Cards[Count - 1u]; }
+    TCardCode& TopRef() { return Cards[Count - 1u]; }
+    void Push(TCardCode card) { Cards[Count++] = card; }
+    TCardCode Pop() { return Cards[--Count]; }
+    void InsertAt(int index, TCardCode card);
+    void EraseAt(int index);
+};
+
+// What a rule reads besides the piles. Kept whole for each move's undo.
+struct TCounters {
+    int Points = 0;
+    std::int16_t FoundationCards = 0;
+    std::int16_t PassesDone = 0;
+    std::int8_t BaseValue = -1;
+    bool RedealOffered = false;
+    bool Won = false;
+    bool DealPileByPile = false; // a gathering redeal switches the deal to pile by pile
+    std::int8_t SelectedPile = -1;
+    std::int8_t SelectedIndex = -1;
+    bool StockFromTop = true;
+    TCardCode LastDealt = NoCard;
+    std::uint32_t RandSeed = 0;
+};
+
+// The rule facts of a game, worked out once from its rule record.
+struct TSolverGame {
+    TGameRules Rules;
+    bool FourColours = false;
+    bool AcesUp = false;
+    bool TheClock = false;
+    bool Burleigh = false;
+    bool OneFoundation = false;
+    bool ClickPlay = false;      // pairs are removed by clicking
+    bool MultiMove = false;      // runs, face-up groups or whole piles move as one
+    int WinningCount = 52;       // foundation cards of a won game
+    bool TableauDropTarget = true;
+    bool FoundationDropTarget = true;
+};
+
+// Pile indices in TSolverState::Piles: tableau piles, foundations, extra
+// piles, then the reserve, the waste and the stock.
+struct TPileMap {
+    int Tableau = 0;
+    int Foundations = 0;
+    int Except = 0;
+    int FirstFoundation() const { return Tableau; }
+    int FirstExcept() const { return Tableau + Foundations; }
+    int ReserveIndex() const { return Tableau + Foundations + Except; }
+    int WasteIndex() const { return ReserveIndex() + 1; }
+    int StockIndex() const { return ReserveIndex() + 2; }
+    int Count() const { return ReserveIndex() + 3; }
+};
+
+// The compact position the solver searches: every pile as a byte stack, the
+// counters, and a journal that takes each move back exactly. The stock is
+// kept with its next card on top (the end of the stack).
+class TSolverState {
+public:
+    TSolverState(const TSolverGame& game, const TPositionSnapshot& snapshot);
+
+    const TSolverGame& Game() const { return *GameRef; }
+    const TPileMap& Map() const { return PileMap; }
+
+    TStack& Tableau(int p) { return Piles[static_cast<std::size_t>(p)]; }
+    const TStack& Tableau(int p) const { return Piles[static_cast<std::size_t>(p)]; }
+    TStack& Foundation(int f) { return Piles[static_cast<std::size_t>(PileMap.FirstFoundation() + f)]; }
+    const TStack& Foundation(int f) const { return Piles[static_cast<std::size_t>(PileMap.FirstFoundation() + f)]; }
+    TStack& Except(int e) { return Piles[static_cast<std::size_t>(PileMap.FirstExcept() + e)]; }
+    const TStack& Except(int e) const { return Piles[static_cast<std::size_t>(PileMap.FirstExcept() + e)]; }
+    TStack& Reserve() { return Piles[static_cast<std::size_t>(PileMap.ReserveIndex())]; }
+    const TStack& Reserve() const { return Piles[static_cast<std::size_t>(PileMap.ReserveIndex())]; }
+    TStack& Waste() { return Piles[static_cast<std::size_t>(PileMap.WasteIndex())]; }
+    const TStack& Waste() const { return Piles[static_cast<std::size_t>(PileMap.WasteIndex())]; }
+    TStack& Stock() { return Piles[static_cast<std::size_t>(PileMap.StockIndex())]; }
+    const TStack& Stock() const { return Piles[static_cast<std::size_t>(PileMap.StockIndex())]; }
+    int TableauCount() const { return PileMap.Tableau; }
+    int FoundationCount() const { return PileMap.Foundations; }
+    int ExceptCount() const { return PileMap.Except; }
+    int StockCount() const { return Stock().Count; }
+
+    TCounters Counters;
+    TCardCodes Removed; // the pair games' cards out of play (kept for snapshots only)
+
+    // --- the journal: a move begins, touches piles before changing them, and ends ---
+    void BeginMove();
+    // Call before changing pile `index` within a move: its content is kept once per move.
+    void Touch(int index);
+    void TouchTableau(int p) { Touch(p); }
+    void TouchFoundation(int f) { Touch(PileMap.FirstFoundation() + f); }
+    void TouchExcept(int e) { Touch(PileMap.FirstExcept() + e); }
+    void TouchReserve() { Touch(PileMap.ReserveIndex()); }
+    void TouchWaste() { Touch(PileMap.WasteIndex()); }
+    void TouchStock() { Touch(PileMap.StockIndex()); }
+    void UndoMove();
+    int Depth() const { return static_cast<int>(Frames.size()); }
+
+    // Counts the lists' empty piles as the engine does after every change.
+    int EmptyColumns() const;
+    int EmptyCells() const;
+
+    // The position back as plain data (for comparing with the engine's).
+    TPositionSnapshot ToSnapshot() const;
+
+    // A 64-bit key of the position, equal for positions that differ only by
+    // the order of interchangeable piles or by twin cards of two packs.
+    std::uint64_t Key() const;
+
+private:
+    struct TFrame {
+        TCounters Counters;
+        std::uint32_t JournalStart = 0;
+        std::uint8_t RemovedCount = 0;
+        std::uint64_t Touched = 0;
+    };
+
+    const TSolverGame* GameRef;
+    TPileMap PileMap;
+    std::vector<TStack> Piles;
+    std::vector<TFrame> Frames;
+    std::vector<std::uint8_t> Journal;
+    bool TableauInterchangeable = false;
+    bool CellsInterchangeable = false;
+    bool FoundationsInterchangeable = false;
+};
+
+// The game facts of a rule record.
+TSolverGame MakeSolverGame(const TGameRules& rules);
+
+} // namespace solver
