@@ -54,6 +54,12 @@ struct TPositionSnapshot {
     bool StockFromTop = true;
     TCardCode LastDealt = NoCard;
 
+    // Where the layout puts the waste on a foundation's place (-1: nowhere),
+    // a press there takes the card on top, whichever pile it belongs to: the
+    // cards of both piles in the order they lie there, bottom first.
+    int SharedFoundation = -1;
+    TCardCodes SharedPlace;
+
     // The program's generator, which a shuffling redeal draws from.
     std::uint32_t RandSeed = 0;
 

@@ -4,6 +4,7 @@
 #include "cardtable/Random.h"
 #include "engine/Engine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,6 +112,19 @@ TPositionSnapshot TEngine::Snapshot() const
     s.StockFromTop = StockFromTop;
     s.LastDealt = Code(LastDealt);
     s.RandSeed = RandSeed();
+    const QPoint waste = WastePositionNow();
+    for (std::size_t f = 0; f < FoundationPiles.size() && f < Rules.FoundationPositions.size(); ++f) {
+        if (Rules.FoundationPositions[f] != waste || Rules.FoundationRules.Contains(roFoundationSideways))
+            continue;
+        s.SharedFoundation = static_cast<int>(f);
+        const TPile& foundation = FoundationPiles[f];
+        for (const TCard* card : Table.ZList()) {
+            const bool inWaste = std::find(WasteCards.begin(), WasteCards.end(), card) != WasteCards.end();
+            if (inWaste || std::find(foundation.begin(), foundation.end(), card) != foundation.end())
+                s.SharedPlace.push_back(Code(card));
+        }
+        break;
+    }
     return s;
 }
 

@@ -102,7 +102,7 @@ void CollectSources(const TSolverState& s, std::vector<TSource>& out)
             out.push_back({pkReserve, reserve.Count - 1, reserve.Count - 1});
         }
     }
-    if (!s.Waste().Empty())
+    if (!s.Waste().Empty() && s.WasteTopReachable())
         out.push_back({pkWaste, s.Waste().Count - 1, s.Waste().Count - 1});
     for (int e = 0; e < s.ExceptCount(); ++e)
         if (!s.Except(e).Empty())
@@ -146,12 +146,14 @@ void CollectSources(const TSolverState& s, std::vector<TSource>& out)
         const bool clock = g.TheClock && rules.FoundationRules.Contains(roClockInsert);
         for (int f = 0; f < s.FoundationCount(); ++f) {
             const TStack& pile = s.Foundation(f);
-            if (!pile.Empty() && !(clock && CodeValue(pile.Top()) == f))
+            if (!pile.Empty() && !(clock && CodeValue(pile.Top()) == f) && s.FoundationTopReachable(f))
                 out.push_back({pkFoundation, f, pile.Count - 1});
         }
     }
     if (rules.DeckRules.Contains(roDragFromDeck) && s.StockCount() > 0)
         out.push_back({pkStock, 0, 0});
+    // The table lifts face-up cards only (the stock's next card aside).
+    std::erase_if(out, [&s](const TSource& source) { return source.Kind != pkStock && !CodeFaceUp(SourceCard(s, source)); });
 }
 
 // The drop points in the engine's order: tableau piles, foundations, empty cells.
@@ -317,6 +319,16 @@ private:
         ++S.Counters.FoundationCards;
     }
     static TCardCode Up(TCardCode c) { return CodeTurnedUp(c); }
+    void FoundationPlaced(int f, TCardCode card)
+    {
+        if (f == S.SharedFoundation())
+            S.SharedPlaced(card);
+    }
+    void FoundationTaken(int f, TCardCode card)
+    {
+        if (f == S.SharedFoundation())
+            S.SharedTaken(card);
+    }
 
     void TakeFromSource(int kind, int pile, int index);
     void RefillEmptied(int p);
@@ -360,7 +372,7 @@ void TPlay::TakeFromSource(int kind, int pile, int index)
         break;
     case pkWaste:
         S.TouchWaste();
-        S.Waste().Pop();
+        S.SharedTaken(S.Waste().Pop());
         break;
     case pkStock:
         NextCard();
@@ -377,7 +389,7 @@ void TPlay::TakeFromSource(int kind, int pile, int index)
     }
     case pkFoundation:
         S.TouchFoundation(pile);
-        S.Foundation(pile).Pop();
+        FoundationTaken(pile, S.Foundation(pile).Pop());
         --S.Counters.FoundationCards;
         S.Counters.Points -= 50;
         break;
@@ -415,6 +427,7 @@ void TPlay::RefillEmptied(int p)
     } else if (kind == pkWaste) {
         S.TouchWaste();
         card = S.Waste().Pop();
+        S.SharedTaken(card);
     } else if (kind == pkStock) {
         card = NextCard();
     } else {
@@ -491,6 +504,7 @@ void TPlay::Drag(const TSolverMove& move)
             } else {
                 S.TouchFoundation(target.Pile);
                 S.Foundation(target.Pile).Push(card);
+                FoundationPlaced(target.Pile, card);
             }
             break;
         default:
@@ -501,6 +515,7 @@ void TPlay::Drag(const TSolverMove& move)
         for (const TCardCode follower : followers) {
             SuccessCue();
             S.Foundation(target.Pile).Push(follower);
+            FoundationPlaced(target.Pile, follower);
         }
     }
     WinTest();
@@ -569,6 +584,7 @@ void TPlay::TurnToWaste()
         }
         S.Counters.LastDealt = card;
         S.Waste().Push(card);
+        S.SharedPlaced(card);
     }
 }
 
@@ -580,6 +596,7 @@ void TPlay::OneFoundationDeal()
         SuccessCue();
         S.TouchFoundation(0);
         S.Foundation(0).Push(card);
+        FoundationPlaced(0, card);
     }
     if (S.StockCount() == 0)
         ++S.Counters.PassesDone;
@@ -661,8 +678,10 @@ void TPlay::Redeal()
         for (int p = 0; p < S.TableauCount(); ++p) {
             S.TouchTableau(p);
             TStack& pile = S.Tableau(p);
-            for (int k = 0; k < pile.Count; ++k)
+            for (int k = 0; k < pile.Count; ++k) {
                 waste.Push(pile.Cards[static_cast<std::size_t>(k)]);
+                S.SharedPlaced(waste.Top());
+            }
             pile.Count = 0;
         }
     }
@@ -674,6 +693,8 @@ void TPlay::Redeal()
         const TCardCode c = waste.Cards[static_cast<std::size_t>(k)];
         next.push_back(faceUp ? CodeTurnedUp(c) : CodeTurnedDown(c));
     }
+    for (int k = 0; k < waste.Count; ++k)
+        S.SharedTaken(waste.Cards[static_cast<std::size_t>(k)]);
     waste.Count = 0;
     if (R.TurnCount == -4) {
         // The deck's shuffle, drawn from the program's generator.
@@ -766,6 +787,27 @@ void TPlay::Click(int pileIndex, int index)
     WinTest();
 }
 
+// Burleigh's deal records whether a card came from the bottom of the stock.
+bool BurleighDealsFromBottom(const TSolverState& s)
+{
+    if (!s.Game().Burleigh)
+        return false;
+    bool fromTop = s.Counters.StockFromTop;
+    bool bottom = false;
+    TCardCode wasteTop = s.Waste().Empty() ? NoCard : s.Waste().Top();
+    TCardCode lastDealt = s.Counters.LastDealt;
+    const int n = std::min(s.StockCount(), s.Game().Rules.TurnCount);
+    for (int i = 0; i < n; ++i) {
+        if (wasteTop != NoCard && wasteTop == lastDealt)
+            fromTop = !fromTop;
+        const TCardCode card = CodeTurnedUp(fromTop ? s.Stock().Cards[static_cast<std::size_t>(s.StockCount() - 1 - i)]
+                                                    : s.Stock().Cards[static_cast<std::size_t>(i)]);
+        bottom = bottom || !fromTop;
+        wasteTop = lastDealt = card;
+    }
+    return bottom;
+}
+
 } // namespace
 
 void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverMove>& moves)
@@ -819,7 +861,7 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
 std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move)
 {
     switch (move.Type) {
-    case TMoveType::StockDeal: return {{pkStockDeal, 0, 0, 0}};
+    case TMoveType::StockDeal: return {{pkStockDeal, 0, 0, BurleighDealsFromBottom(state) ? 1 : 0}};
     case TMoveType::Redeal: return {{pkRedeal, 0, 0, 0}};
     case TMoveType::Click: return {{pkTableau, move.SourcePile, 0, move.SourceIndex}};
     case TMoveType::Pair:

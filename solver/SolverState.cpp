@@ -102,6 +102,8 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     TCardCodes stock(s.Stock.rbegin(), s.Stock.rend());
     Fill(Stock(), stock, false);
     Removed = s.Removed;
+    SharedFoundationIndex = s.SharedFoundation;
+    Fill(Shared(), s.SharedPlace, false);
 
     Counters.Points = s.Points;
     Counters.FoundationCards = static_cast<std::int16_t>(s.FoundationCards);
@@ -168,6 +170,38 @@ void TSolverState::UndoMove()
     Removed.resize(frame.RemovedCount);
 }
 
+bool TSolverState::WasteTopReachable() const
+{
+    return SharedFoundationIndex < 0 || (!Shared().Empty() && CodeIdentity(Shared().Top()) == CodeIdentity(Waste().Top()));
+}
+
+bool TSolverState::FoundationTopReachable(int f) const
+{
+    return f != SharedFoundationIndex || (!Shared().Empty() && CodeIdentity(Shared().Top()) == CodeIdentity(Foundation(f).Top()));
+}
+
+void TSolverState::SharedPlaced(TCardCode card)
+{
+    if (SharedFoundationIndex < 0)
+        return;
+    Touch(PileMap.SharedIndex());
+    Shared().Push(card);
+}
+
+void TSolverState::SharedTaken(TCardCode card)
+{
+    if (SharedFoundationIndex < 0)
+        return;
+    Touch(PileMap.SharedIndex());
+    TStack& shared = Shared();
+    for (int k = shared.Count - 1; k >= 0; --k) {
+        if (CodeIdentity(shared.Cards[static_cast<std::size_t>(k)]) == CodeIdentity(card)) {
+            shared.EraseAt(k);
+            return;
+        }
+    }
+}
+
 int TSolverState::EmptyColumns() const
 {
     if (!Game().TableauDropTarget)
@@ -212,6 +246,8 @@ TPositionSnapshot TSolverState::ToSnapshot() const
     s.StockFromTop = Counters.StockFromTop;
     s.LastDealt = Counters.LastDealt;
     s.RandSeed = Counters.RandSeed;
+    s.SharedFoundation = SharedFoundationIndex;
+    s.SharedPlace = codes(Shared());
     return s;
 }
 
@@ -244,6 +280,8 @@ std::uint64_t TSolverState::Key() const
     }
     key += Mix(StackHash(Waste(), true) + 0x4444);
     key += Mix(StackHash(Stock(), true) + 0x5555);
+    if (SharedFoundationIndex >= 0)
+        key += Mix(StackHash(Shared(), true) + 0x6666);
     return key;
 }
 

@@ -69,7 +69,8 @@ struct TPileMap {
     int ReserveIndex() const { return Tableau + Foundations + Except; }
     int WasteIndex() const { return ReserveIndex() + 1; }
     int StockIndex() const { return ReserveIndex() + 2; }
-    int Count() const { return ReserveIndex() + 3; }
+    int SharedIndex() const { return ReserveIndex() + 3; }
+    int Count() const { return ReserveIndex() + 4; }
 };
 
 // The compact position the solver searches: every pile as a byte stack, the
@@ -94,6 +95,16 @@ public:
     const TStack& Waste() const { return Piles[static_cast<std::size_t>(PileMap.WasteIndex())]; }
     TStack& Stock() { return Piles[static_cast<std::size_t>(PileMap.StockIndex())]; }
     const TStack& Stock() const { return Piles[static_cast<std::size_t>(PileMap.StockIndex())]; }
+    // The cards on the place the waste shares with a foundation, in the order they lie.
+    TStack& Shared() { return Piles[static_cast<std::size_t>(PileMap.SharedIndex())]; }
+    const TStack& Shared() const { return Piles[static_cast<std::size_t>(PileMap.SharedIndex())]; }
+    int SharedFoundation() const { return SharedFoundationIndex; }
+    // Whether a press on the top card of the waste or of foundation `f` reaches it.
+    bool WasteTopReachable() const;
+    bool FoundationTopReachable(int f) const;
+    // Keeps the shared place in step when a card lands on or leaves the waste or its foundation.
+    void SharedPlaced(TCardCode card);
+    void SharedTaken(TCardCode card);
     int TableauCount() const { return PileMap.Tableau; }
     int FoundationCount() const { return PileMap.Foundations; }
     int ExceptCount() const { return PileMap.Except; }
@@ -139,6 +150,7 @@ private:
     std::vector<TStack> Piles;
     std::vector<TFrame> Frames;
     std::vector<std::uint8_t> Journal;
+    int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;
     bool FoundationsInterchangeable = false;

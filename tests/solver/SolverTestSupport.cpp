@@ -1,0 +1,75 @@
+#include "SolverTestSupport.h"
+
+#include <cstdlib>
+
+namespace {
+
+std::string CardsText(const TCardCodes& cards)
+{
+    static constexpr char ranks[] = "A23456789TJQK";
+    static constexpr char suits[] = "cdhs";
+    std::string out = "[";
+    for (const TCardCode c : cards) {
+        if (out.size() > 1)
+            out += ' ';
+        if (c == NoCard) {
+            out += "--";
+            continue;
+        }
+        std::string name{ranks[CodeValue(c)], suits[CodeSuit(c)]};
+        out += CodeFaceUp(c) ? name : "(" + name + ")";
+    }
+    return out + "]";
+}
+
+std::string PilesText(const char* name, const std::vector<TCardCodes>& piles)
+{
+    std::string out = std::string(name) + ":";
+    for (const TCardCodes& pile : piles)
+        out += " " + CardsText(pile);
+    return out + "\n";
+}
+
+} // namespace
+
+std::string SnapshotText(const TPositionSnapshot& s)
+{
+    return PilesText("tableau", s.Tableau) + PilesText("foundations", s.Foundations) + PilesText("except", s.Except)
+        + "reserve: " + CardsText(s.Reserve) + "\nwaste: " + CardsText(s.Waste) + "\nstock: " + CardsText(s.Stock)
+        + "\nremoved: " + CardsText(s.Removed) + "\npoints " + std::to_string(s.Points) + " foundationCards "
+        + std::to_string(s.FoundationCards) + " passes " + std::to_string(s.PassesDone) + " base " + std::to_string(s.BaseValue)
+        + " redeal " + std::to_string(s.RedealOffered) + " won " + std::to_string(s.Won) + " selected "
+        + std::to_string(s.SelectedPile) + "/" + std::to_string(s.SelectedIndex) + " fromTop " + std::to_string(s.StockFromTop)
+        + " seed " + std::to_string(s.RandSeed) + "\n";
+}
+
+std::string ActionText(const solver::TRecordAction& a)
+{
+    return "(kind " + std::to_string(a.Kind) + ", pile " + std::to_string(a.Pile) + ", drop point " + std::to_string(a.DropPoint)
+        + ", position " + std::to_string(a.Position) + ")";
+}
+
+std::string MoveText(const solver::TSolverMove& m)
+{
+    return "move type " + std::to_string(static_cast<int>(m.Type)) + " from " + std::to_string(m.SourceKind) + "/"
+        + std::to_string(m.SourcePile) + "/" + std::to_string(m.SourceIndex) + " to " + std::to_string(m.TargetKind) + "/"
+        + std::to_string(m.TargetPile) + " point " + std::to_string(m.DropPoint);
+}
+
+TSavedGame SavedGameOf(const TEngine& engine)
+{
+    const std::vector<std::string> record = engine.SavedRecord();
+    TSavedGame game;
+    game.GameName = record.at(0);
+    game.Seed = static_cast<std::uint32_t>(std::strtoll(record.at(1).c_str(), nullptr, 10));
+    game.Open = record.at(2) != "0";
+    for (std::size_t i = 3; i + 3 < record.size(); i += 4) {
+        TSavedGame::TAction action;
+        action.Kind = std::atoi(record[i].c_str());
+        action.Pile = std::atoi(record[i + 1].c_str());
+        action.Position = std::atoi(record[i + 2].c_str());
+        action.DropPoint = std::atoi(record[i + 3].c_str());
+        game.Actions.push_back(action);
+    }
+    return game;
+}
