@@ -1,6 +1,6 @@
 // Speed of the engine driving a real card table that is never shown: an
-// invisible deal of each game, the replay of a 1,000-action saved game, and
-// random player actions.
+// invisible deal of each game, the replay of a 1,000-action saved game,
+// random player actions, and long random games.
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
 #include "catalogue/GameDefinitions.h"
@@ -94,8 +94,19 @@ void BM_RandomActions(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 
+// A long game of random play with undo and redo: an action must cost the
+// same at the 100,000th as at the first, so the time per action of the two
+// lengths stays alike.
+void BM_LongRandomGame(benchmark::State& state)
+{
+    for (auto _ : state)
+        PlayRandomGame(*Game().Engine, "Klondike 1 [Turn over 1]", 1, state.range(0));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(BM_LongRandomGame)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InvisibleDeal)->DenseRange(0, 204)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplayThousandActions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RandomActions)->Unit(benchmark::kMicrosecond);

@@ -204,7 +204,7 @@ int CountBacks(const TCardSetFolders& folders, const std::string& set)
 QImage LoadSetPicture(const fs::path& file)
 {
     std::string error;
-    auto picture = ReadBitmapFile(file, &error);
+    auto picture = ReadBitmapFile(file, &error, CardPicture);
     if (!picture)
         throw ECardTableError(error);
     return *picture;

@@ -256,13 +256,17 @@ public:
 
     // ----------------------------------------------------- stored settings
     // Writes folder/Status.Dat whole (the executable's folder when `folder`
-    // is empty); false when it cannot be written.
-    bool SaveStatus(const std::filesystem::path& folder) const;
+    // is empty); false, the old file kept and the reason in `error`, when it
+    // cannot be written.
+    bool SaveStatus(const std::filesystem::path& folder, std::string* error = nullptr) const;
     // Reads folder/Status.Dat, when there is one, and applies it in stream
     // order through the setters, painting once at the end. A damaged or
     // foreign file changes nothing: false, with the reason in `error`. A
     // missing file is no error.
     bool LoadStatus(const std::filesystem::path& folder, std::string* error = nullptr);
+    // What the last LoadStatus could not apply although the file was sound
+    // (a card set that no longer loads); empty when all of it applied.
+    std::string StatusNotice;
 
     // ----------------------------------------------------- events
     TCardClickEvent OnCardClickEvent;

@@ -1,13 +1,10 @@
 // Status.Dat: the table saves and loads its own settings.
 #include "cardtable/CardTable.h"
 
-#include <fstream>
-#include <iterator>
-
 #include <QCoreApplication>
-#include <QSaveFile>
 
 #include "cardtable/TableStatus.h"
+#include "platform/FilePath.h"
 
 namespace fs = std::filesystem;
 
@@ -24,41 +21,24 @@ fs::path StatusFile(const fs::path& folder)
 
 std::optional<std::string> ReadWhole(const fs::path& file, std::string* error)
 {
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > LargestStatusFile) {
-        if (error != nullptr)
-            *error = ec ? "it cannot be read" : "it is far too large";
-        return std::nullopt;
-    }
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error != nullptr)
-            *error = "it cannot be read";
-        return std::nullopt;
-    }
+    std::string why;
+    auto bytes = platform::ReadWholeFile(file, LargestStatusFile, &why);
+    if (!bytes && error != nullptr)
+        *error = "it cannot be read (" + why + ")";
     return bytes;
 }
 
 } // namespace
 
-bool TCardTable::SaveStatus(const fs::path& folder) const
+bool TCardTable::SaveStatus(const fs::path& folder, std::string* error) const
 {
-    const std::string bytes = tablestatus::WriteStatus(*this);
-    QSaveFile file(QString::fromStdString(StatusFile(folder).string()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::WriteFileAtomically(StatusFile(folder), tablestatus::WriteStatus(*this), error);
 }
 
 bool TCardTable::LoadStatus(const fs::path& folder, std::string* error)
 {
     const fs::path file = StatusFile(folder);
+    StatusNotice.clear();
     std::error_code ec;
     bool loaded = true;
     if (fs::exists(file, ec)) {

@@ -15,6 +15,7 @@
 #include <QImageWriter>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "platform/FilePath.h"
 
@@ -42,7 +43,7 @@ std::uint16_t ReadU16(const std::string& bytes, std::size_t at)
 // The toolkit's reader shows a truncated bitmap with its missing rows left
 // blank; a card set must not load like that, so uncompressed files are
 // checked against the size their header promises.
-std::optional<std::string> BitmapShapeProblem(const std::string& bytes)
+std::optional<std::string> BitmapShapeProblem(const std::string& bytes, const TPictureLimit& limit)
 {
     if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M')
         return "it is not a BMP picture";
@@ -64,6 +65,8 @@ std::optional<std::string> BitmapShapeProblem(const std::string& bytes)
     }
     if (width <= 0 || height == 0 || bits == 0)
         return "its header is damaged";
+    if (auto problem = PictureSizeProblem(width, height < 0 ? -height : height, limit))
+        return problem;
     const bool uncompressed = compression == 0 || compression == 3;
     if (uncompressed) {
         const std::int64_t rowBytes = ((width * bits + 31) / 32) * 4;
@@ -85,6 +88,7 @@ struct JpegErrorManager {
     jpeg_error_mgr Base{};
     std::jmp_buf Jump{};
     char Message[JMSG_LENGTH_MAX]{};
+    bool Truncated = false;
 };
 
 void JpegExit(j_common_ptr info)
@@ -96,11 +100,20 @@ void JpegExit(j_common_ptr info)
 
 void JpegQuiet(j_common_ptr) {}
 
+// Warnings go unheard but one: a file that ends early, which libjpeg would
+// fill with grey.
+void JpegWarning(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<JpegErrorManager*>(info->err)->Truncated = true;
+}
+
 void InstallErrorManager(jpeg_common_struct& info, JpegErrorManager& manager)
 {
     info.err = jpeg_std_error(&manager.Base);
     manager.Base.error_exit = JpegExit;
     manager.Base.output_message = JpegQuiet;
+    manager.Base.emit_message = JpegWarning;
 }
 
 struct DecodeState {
@@ -149,9 +162,18 @@ void StoreRow(const DecodeState& state, QRgb* line)
 
 } // namespace
 
-std::optional<QImage> DecodeBitmap(const std::string& bytes, std::string* error)
+std::optional<std::string> PictureSizeProblem(std::int64_t width, std::int64_t height, const TPictureLimit& limit)
 {
-    if (const auto problem = BitmapShapeProblem(bytes)) {
+    if (width <= limit.Side && height <= limit.Side && width * height <= limit.Pixels)
+        return std::nullopt;
+    return "it is " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the "
+           + std::to_string(limit.Side) + " pixels a side and " + std::to_string(limit.Pixels / 1'000'000)
+           + " million pixels a picture may have";
+}
+
+std::optional<QImage> DecodeBitmap(const std::string& bytes, std::string* error, const TPictureLimit& limit)
+{
+    if (const auto problem = BitmapShapeProblem(bytes, limit)) {
         SetError(error, *problem);
         return std::nullopt;
     }
@@ -163,15 +185,17 @@ std::optional<QImage> DecodeBitmap(const std::string& bytes, std::string* error)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-std::optional<QImage> ReadBitmapFile(const std::filesystem::path& file, std::string* error)
+std::optional<QImage> ReadBitmapFile(const std::filesystem::path& file, std::string* error,
+                                     const TPictureLimit& limit)
 {
-    const auto bytes = platform::ReadWholeFile(file);
+    std::string why;
+    const auto bytes = platform::ReadWholeFile(file, platform::PictureFileLimit, &why);
     if (!bytes) {
-        SetError(error, "Cannot open " + Quoted(file) + ".");
+        SetError(error, "Cannot open " + Quoted(file) + ": " + why + ".");
         return std::nullopt;
     }
     std::string reason;
-    auto image = DecodeBitmap(*bytes, &reason);
+    auto image = DecodeBitmap(*bytes, &reason, limit);
     if (!image)
         SetError(error, "Cannot read " + Quoted(file) + ": " + reason + ".");
     return image;
@@ -199,6 +223,10 @@ std::optional<QImage> DecodeJpeg(const std::string& bytes, TJpegPerformance perf
     state->Created = true;
     jpeg_mem_src(&state->Info, reinterpret_cast<const unsigned char*>(bytes.data()), (unsigned long)bytes.size());
     jpeg_read_header(&state->Info, TRUE);
+    if (auto problem = PictureSizeProblem(state->Info.image_width, state->Info.image_height, AnyPicture)) {
+        SetError(error, *problem);
+        return std::nullopt;
+    }
     const bool cmyk = state->Info.jpeg_color_space == JCS_CMYK || state->Info.jpeg_color_space == JCS_YCCK;
     state->Info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     state->Info.dct_method = performance == jpBestSpeed ? JDCT_IFAST : JDCT_ISLOW;
@@ -216,6 +244,10 @@ std::optional<QImage> DecodeJpeg(const std::string& bytes, TJpegPerformance perf
         jpeg_read_scanlines(&state->Info, &row, 1);
         StoreRow(*state, reinterpret_cast<QRgb*>(state->Image.scanLine(line)));
     }
+    if (state->Error.Truncated) {
+        SetError(error, "the file is truncated");
+        return std::nullopt;
+    }
     jpeg_finish_decompress(&state->Info);
     return std::move(state->Image);
 }
@@ -223,9 +255,10 @@ std::optional<QImage> DecodeJpeg(const std::string& bytes, TJpegPerformance perf
 std::optional<QImage> ReadJpegFile(const std::filesystem::path& file, TJpegPerformance performance,
                                    std::string* error)
 {
-    const auto bytes = platform::ReadWholeFile(file);
+    std::string why;
+    const auto bytes = platform::ReadWholeFile(file, platform::PictureFileLimit, &why);
     if (!bytes) {
-        SetError(error, "Cannot open " + Quoted(file) + ".");
+        SetError(error, "Cannot open " + Quoted(file) + ": " + why + ".");
         return std::nullopt;
     }
     std::string reason;

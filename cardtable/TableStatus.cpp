@@ -42,7 +42,8 @@ constexpr std::array<TNamedNumber, 52> ColourNames{{
     {"clGradientInactiveCaption", 0x8000001C}, {"clMenuHighlight", 0x8000001D}, {"clMenuBar", 0x8000001E},
 }};
 
-// The classic desktop scheme, for files that name a system colour.
+// The classic desktop scheme, for files that name a system colour. Written
+// as 0xRRGGBB, unlike the codes above.
 constexpr std::array<std::uint32_t, 31> SystemColours{
     0xC8C8C8, 0x008080, 0x0A246A, 0xBFCDDB, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000,
     0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8,
@@ -117,14 +118,15 @@ std::int64_t ColourCode(const QColor& colour)
 // every colour setter ignores.
 QColor ColourFromCode(std::int64_t code)
 {
-    std::uint32_t bgr = 0;
-    if (code >= 0 && code <= 0xFFFFFF)
-        bgr = std::uint32_t(code);
-    else if (code >= 0x80000000LL && code < 0x80000000LL + std::int64_t(SystemColours.size()))
-        bgr = SystemColours[std::size_t(code - 0x80000000LL)];
-    else
-        return {};
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    if (code >= 0 && code <= 0xFFFFFF) {
+        const auto bgr = std::uint32_t(code);
+        return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    }
+    if (code >= 0x80000000LL && code < 0x80000000LL + std::int64_t(SystemColours.size())) {
+        const std::uint32_t rgb = SystemColours[std::size_t(code - 0x80000000LL)];
+        return QColor(int((rgb >> 16) & 0xFF), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
+    }
+    return {};
 }
 
 std::int64_t CursorNumber(Qt::CursorShape shape)
@@ -141,6 +143,28 @@ std::optional<Qt::CursorShape> CursorShape(std::int64_t number)
         if (entry.Number == number)
             return entry.Shape;
     return std::nullopt;
+}
+
+// Several identifiers share one pointer shape here (crNoDrop and crNo,
+// crSQLWait and crHourGlass, crDefault and crArrow for the drag cursor), so
+// the table keeps the number a file named and writes it back as long as its
+// shape is still the one in force.
+constexpr const char* KeptCursor = "statusCursorNumber";
+constexpr const char* KeptDragCursor = "statusDragCardCursorNumber";
+
+// crDefault as a drag cursor is the ordinary pointer.
+std::optional<Qt::CursorShape> DragCursorShape(std::int64_t number)
+{
+    return number == 0 ? std::optional(Qt::ArrowCursor) : CursorShape(number);
+}
+
+std::int64_t KeptCursorNumber(const TCardTable& t, const char* key, Qt::CursorShape shape,
+                              std::optional<Qt::CursorShape> (*shapeOf)(std::int64_t))
+{
+    const QVariant kept = t.property(key);
+    if (kept.isValid() && shapeOf(kept.toLongLong()) == shape)
+        return kept.toLongLong();
+    return CursorNumber(shape);
 }
 
 // ------------------------------------------------------------ the properties
@@ -244,13 +268,17 @@ const std::vector<TPropertyDef>& Properties()
                             [](TCardTable& t, int v) { if (IsSide(v)) t.resize(t.width(), v); }));
         p.push_back({"Cursor", TKind::Cursor, TWhen::NotDefault, {},
                      [](const TCardTable& t) {
-                         return IntSetting(t.testAttribute(Qt::WA_SetCursor) ? CursorNumber(t.cursor().shape()) : 0);
+                         return IntSetting(t.testAttribute(Qt::WA_SetCursor)
+                                               ? KeptCursorNumber(t, KeptCursor, t.cursor().shape(), CursorShape)
+                                               : 0);
                      },
                      [](TCardTable& t, const TSetting& s) {
-                         if (s.Int == 0)
+                         if (s.Int == 0) {
                              t.unsetCursor();
-                         else if (const auto shape = CursorShape(s.Int))
+                         } else if (const auto shape = CursorShape(s.Int)) {
                              t.setCursor(*shape);
+                             t.setProperty(KeptCursor, QVariant::fromValue<qlonglong>(s.Int));
+                         }
                      }});
         // Hints, help and margins: read and let go.
         const auto ignoreInt = [](TCardTable&, int) {};
@@ -278,10 +306,13 @@ const std::vector<TPropertyDef>& Properties()
         p.push_back({"CardDeck.DeckName", TKind::Text, TWhen::Always, {},
                      [](const TCardTable& t) { return TextSetting(t.CardDeck().DeckName()); },
                      [](TCardTable& t, const TSetting& s) {
-                         // A set that exists but cannot be loaded keeps the current one.
+                         // A set that cannot be loaded keeps the current one,
+                         // and the player is told which and why.
                          try {
                              t.CardDeck().SetDeckName(s.Text);
-                         } catch (const ECardTableError&) {
+                         } catch (const ECardTableError& error) {
+                             t.StatusNotice = "The card set \"" + s.Text + "\" cannot be loaded (" + error.what()
+                                              + "); the card set \"" + t.CardDeck().DeckName() + "\" is used instead.";
                          }
                      }});
         p.push_back(Integer("CardDeck.CardBack", [](const TCardTable& t) { return t.CardDeck().CardBack(); },
@@ -310,10 +341,14 @@ const std::vector<TPropertyDef>& Properties()
         p.push_back(Integer("PlaceDeckOffset", [](const TCardTable& t) { return t.PlaceDeckOffset(); },
                             [](TCardTable& t, int v) { t.SetPlaceDeckOffset(v); }));
         p.push_back({"DragCardCursor", TKind::Cursor, TWhen::Always, {},
-                     [](const TCardTable& t) { return IntSetting(CursorNumber(t.DragCardCursor())); },
+                     [](const TCardTable& t) {
+                         return IntSetting(KeptCursorNumber(t, KeptDragCursor, t.DragCardCursor(), DragCursorShape));
+                     },
                      [](TCardTable& t, const TSetting& s) {
-                         if (const auto shape = CursorShape(s.Int))
+                         if (const auto shape = DragCursorShape(s.Int)) {
                              t.SetDragCardCursor(*shape);
+                             t.setProperty(KeptDragCursor, QVariant::fromValue<qlonglong>(s.Int));
+                         }
                      }});
         p.push_back(Colour("Color", [](const TCardTable& t) { return t.Color(); },
                            [](TCardTable& t, const QColor& c) { t.SetColor(c); }));

@@ -142,12 +142,11 @@ void TEngine::StartGame()
     if (Table.PaintEnabled)
         Host.ShowTable();
 
-    // 8.
-    if (!SaveEnabled) {
-        SaveEnabled = true;
-        Host.SetCommandEnabled(TEngineCommand::SaveGame, true);
-        Host.SetCommandEnabled(TEngineCommand::Restart, true);
-    }
+    // 8. Every start enables them: the window switches them off behind our
+    // back while it shows no game, so a remembered "already on" would lie.
+    SaveEnabled = true;
+    Host.SetCommandEnabled(TEngineCommand::SaveGame, true);
+    Host.SetCommandEnabled(TEngineCommand::Restart, true);
     SetRedeal(false);
 
     // 9.

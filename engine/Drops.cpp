@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -130,10 +131,19 @@ bool TEngine::FindTarget(QPoint point, int& kind, TPilePos& pos) const
     return false;
 }
 
+// Redo replays the record in place: the entry it logs is the one it is
+// replaying, so it only steps over it, and the tails of the record and the
+// history stay for the next redo. Copying them for every action made long
+// games quadratic.
 void TEngine::LogSource(int kind, int pile, int position, int dropPoint)
 {
-    if (static_cast<int>(SourceLog.size()) != SourceLogPos)
+    if (Replay && SourceLogPos + 4 <= static_cast<int>(SourceLog.size())) {
+        SourceLogPos += 4;
+        return;
+    }
+    if (!Replay && static_cast<int>(SourceLog.size()) != SourceLogPos)
         HistoryChanged();
+    SourceLog.resize(static_cast<std::size_t>(SourceLogPos));
     for (const int value : {kind, pile, position, dropPoint})
         SourceLog.push_back(std::to_string(value));
     SourceLogPos = static_cast<int>(SourceLog.size());
@@ -141,8 +151,15 @@ void TEngine::LogSource(int kind, int pile, int position, int dropPoint)
 
 void TEngine::AppendHistory(int kind, int pile, int reference, int position)
 {
+    const std::array<int, 4> values{kind, pile, reference, position};
+    if (Replay && HistoryPos + 4 <= static_cast<int>(History.size())) {
+        for (std::size_t k = 0; k < values.size(); ++k)
+            History[static_cast<std::size_t>(HistoryPos) + k] = std::to_string(values[k]);
+        HistoryPos += 4;
+        return;
+    }
     History.resize(static_cast<std::size_t>(HistoryPos));
-    for (const int value : {kind, pile, reference, position})
+    for (const int value : values)
         History.push_back(std::to_string(value));
     HistoryPos = static_cast<int>(History.size());
 }
@@ -218,7 +235,7 @@ void TEngine::RunMove(TCard* card, TPilePos source, TPilePos target, QPoint drop
     Table.Wait(10);
     Sound("drop.wav", 1, 100);
     const int historyIndex = HistoryPos;
-    AppendHistory(pkTableau, target.Pile + 1, -static_cast<int>(SourceLog.size()), firstPosition);
+    AppendHistory(pkTableau, target.Pile + 1, -SourceLogPos, firstPosition);
     Append(to, card);
     for (std::size_t k = 1; k < run.size(); ++k) {
         at += step;
@@ -317,7 +334,8 @@ void TEngine::SingleMove(TCard* card, int sourceKind, TPilePos source, int targe
         Table.DropCard(at.x(), at.y(), true, angle);
         if (angledHere && Rules.GameName != "The Clock")
             Table.RemoveCard(card);
-        Host.StartFlourish(QRect(at.x() - 15, at.y() - 15, Deck().CardWidth + 30, Deck().CardHeight + 30), 0xFFAAFF);
+        if (!Loading)
+            Host.StartFlourish(QRect(at.x() - 15, at.y() - 15, Deck().CardWidth + 30, Deck().CardHeight + 30), 0xFFAAFF);
         Sound("success.wav", 1, 100);
         position = FoundationPiles[fi].back() ? static_cast<int>(FoundationPiles[fi].size()) : 0;
     } else if (targetKind == pkTableau && t.Contains(roFanOnDrop) && TableauPiles[static_cast<std::size_t>(target.Pile)].back()) {
@@ -338,7 +356,7 @@ void TEngine::SingleMove(TCard* card, int sourceKind, TPilePos source, int targe
     }
 
     const int historyIndex = HistoryPos;
-    AppendHistory(targetKind, target.Pile + 1, -static_cast<int>(SourceLog.size()), position);
+    AppendHistory(targetKind, target.Pile + 1, -SourceLogPos, position);
 
     // The twelve cards of a complete run follow their King; they cannot be taken back.
     std::vector<TCard*> followers;
@@ -697,7 +715,7 @@ void TEngine::DealToTableauPiles()
         Table.Wait(25);
         const int position = pile.back() ? static_cast<int>(pile.size()) : 0;
         Append(pile, card);
-        AppendHistory(pkTableau, i + 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, position);
+        AppendHistory(pkTableau, i + 1, i == 0 ? -SourceLogPos : i + 1, position);
     }
 }
 
@@ -736,7 +754,7 @@ void TEngine::TurnToWaste()
         Sound("drop0.wav", 1, 100);
         Table.Wait(25);
         WasteCards.push_back(card);
-        AppendHistory(pkWaste, 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, static_cast<int>(WasteCards.size()) - 1);
+        AppendHistory(pkWaste, 1, i == 0 ? -SourceLogPos : i + 1, static_cast<int>(WasteCards.size()) - 1);
     }
     Table.SetTurnOverAnimationLift(lift);
     Table.SetTurnOverAnimationSpeed(turnSpeed);
@@ -756,14 +774,15 @@ void TEngine::OneFoundationDeal()
         const QPoint at = Rules.FoundationPositions.at(0);
         Glide(card, at);
         TurnUp(card);
-        Host.StartFlourish(QRect(at.x() - 15, at.y() - 15, Deck().CardWidth + 30, Deck().CardHeight + 30), 0xFFAAFF);
+        if (!Loading)
+            Host.StartFlourish(QRect(at.x() - 15, at.y() - 15, Deck().CardWidth + 30, Deck().CardHeight + 30), 0xFFAAFF);
         Sound("success.wav", 1, 100);
         if (!Rules.FoundationAngles.empty())
             Table.RotateCard(card, Rules.FoundationAngles[0]);
         TPile& pile = FoundationPiles[0];
         const int position = pile.back() ? static_cast<int>(pile.size()) : 0;
         Append(pile, card);
-        AppendHistory(pkFoundation, 1, i == 0 ? -static_cast<int>(SourceLog.size()) : i + 1, position);
+        AppendHistory(pkFoundation, 1, i == 0 ? -SourceLogPos : i + 1, position);
     }
     Table.SetTurnOverAnimationLift(lift);
     Table.SetTurnOverAnimationSpeed(turnSpeed);

@@ -4,18 +4,30 @@
 #include "catalogue/Position.h"
 #include "catalogue/Rules.h"
 #include "engine/EngineHost.h"
+#include "engine/SourceLogFile.h"
 
 #include <QPoint>
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class TCard;
 class TCardDeck;
 class TCardTable;
-struct TSavedGame;
+
+// How a saved game's load ended.
+enum class TLoadOutcome { Loaded, Unreadable, UnknownGame, RefusedToStart };
+struct TLoadResult {
+    TLoadOutcome Outcome = TLoadOutcome::Loaded;
+    std::string GameName; // as the file names it
+    std::string Reason;   // why it was unreadable or refused to start
+};
+// Reads the saved game, or returns nullopt with the reason in its argument.
+using TSavedGameReader = std::function<std::optional<TSavedGame>(std::string& error)>;
 
 // A place in a pile: the pile's index and the card's index in it.
 struct TPilePos {
@@ -48,9 +60,16 @@ public:
     void NewGame();
     // Restart: the same deal again. Asks first while an open game is scored.
     void Restart();
-    // Starts the saved game's game with its seed and replays every action.
-    // False (and nothing changed) when the game is unknown.
+    // Loads a saved game: counts the game being left, then reads the file
+    // through `readFile`, starts its game (found without regard to letter
+    // case) with its seed and replays every action, quietly but for a clap
+    // at the start and before each action. The outcome says why a file did
+    // not load.
+    TLoadResult LoadGame(const TSavedGameReader& readFile, const std::string& saveName);
+    // The same for a game already read; true when it loaded.
     bool LoadGame(const TSavedGame& game, const std::string& saveName = {});
+    // True while a saved game replays.
+    bool LoadingGame() const { return Loading; }
 
     // --- the player's actions ---
     void CardDropEvent(TCard* card, int x, int y, int relX, int relY, int index);
@@ -227,6 +246,8 @@ private:
     void SetRedeal(bool offered);
     void SetUndoRedo(bool undo, bool redo);
 
+    TLoadResult ReplaySavedGame(const TSavedGameReader& readFile, const std::string& saveName);
+
     // Automoves
     bool ValidAutoMove(int kind, TPilePos pos);
 
@@ -251,6 +272,7 @@ private:
     TCard* SelectedCard = nullptr;
     TPilePos SelectedPos;
     bool Replay = false;      // redo is replaying a record
+    bool Loading = false;     // a saved game replays
     bool StockFromTop = true; // Burleigh: which end of the stock deals next
     TCard* LastDealt = nullptr;
     // Burleigh: the alternation state before each deal, so undoing a deal

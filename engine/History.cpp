@@ -12,6 +12,7 @@
 #include "platform/Trace.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace {
@@ -376,8 +377,12 @@ void TEngine::Redo()
     Tag = 1;
     bool historyCleared = false;
     while (SourceLogPos + 4 <= static_cast<int>(SourceLog.size())) {
-        const std::vector<std::string> logCopy = SourceLog;
-        const std::vector<std::string> historyCopy = History;
+        // The replayed entry and the sizes are all a replay may change in
+        // the record and the history; they are put back as they were.
+        const std::size_t logSize = SourceLog.size();
+        const std::size_t historySize = History.size();
+        const std::array<std::string, 4> entry{SourceLog[std::size_t(SourceLogPos)], SourceLog[std::size_t(SourceLogPos) + 1],
+                                               SourceLog[std::size_t(SourceLogPos) + 2], SourceLog[std::size_t(SourceLogPos) + 3]};
         const int historyBefore = HistoryPos;
         const int pointsBefore = Points;
         const int kind = IntAt(SourceLog, SourceLogPos);
@@ -389,11 +394,12 @@ void TEngine::Redo()
         MakeMove(kind, pile, dropPoint, position);
         Replay = false;
         Points = pointsBefore;
-        SourceLog = logCopy;
+        SourceLog.resize(logSize);
+        std::copy(entry.begin(), entry.end(), SourceLog.begin() + logBefore);
         // A complete run to a foundation wipes the history; its old tail is void.
         historyCleared = HistoryPos < historyBefore;
         if (!historyCleared)
-            History = historyCopy;
+            History.resize(historySize);
         if (HistoryPos != historyBefore)
             break;
         // A record the table can no longer play (its card is not where it

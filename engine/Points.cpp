@@ -28,7 +28,9 @@ void TEngine::Sound(const std::string& cue, int channel, int volume)
     } else if (platform::SameName(cue, "drop0.wav")) {
         file = "drop.wav";
     }
-    if (Host.SoundOn())
+    // A load is heard as claps alone; its replayed moves still score.
+    const bool quietedByLoad = Loading && !platform::SameName(cue, "claps.wav");
+    if (Host.SoundOn() && !quietedByLoad)
         Host.PlaySoundFile(file, channel, volume);
     if (Tag != 1)
         UpdatePointsLabel();

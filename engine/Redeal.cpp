@@ -34,7 +34,7 @@ void TEngine::Redeal()
     } else {
         for (auto it = WasteCards.rbegin(); it != WasteCards.rend(); ++it)
             Table.RemoveCard(*it, true);
-        AppendHistory(pkStock, 1, -static_cast<int>(SourceLog.size()), 0);
+        AppendHistory(pkStock, 1, -SourceLogPos, 0);
     }
     if (!WasteCards.empty())
         Deck().ReturnCards(WasteCards, static_cast<int>(WasteCards.size()) - 1);
@@ -102,9 +102,12 @@ void TEngine::Restart()
 
 bool TEngine::LoadGame(const TSavedGame& game, const std::string& saveName)
 {
-    const TGameDefinition* definition = FindGameDefinition(game.GameName);
-    if (!definition || definition->GameName != game.GameName)
-        return false;
+    const TSavedGameReader given = [&game](std::string&) { return std::optional<TSavedGame>(game); };
+    return LoadGame(given, saveName).Outcome == TLoadOutcome::Loaded;
+}
+
+TLoadResult TEngine::LoadGame(const TSavedGameReader& readFile, const std::string& saveName)
+{
     platform::Trace("LoadGame - " + saveName);
     ReseedNextDeal = false;
     const int speed = Table.CardSpeed();
@@ -114,37 +117,71 @@ bool TEngine::LoadGame(const TSavedGame& game, const std::string& saveName)
     Table.SetTurnOverAnimationSpeed(turnSpeed * 64);
     Table.SetTurnOverAnimationLift(false);
     DealBusy = true;
+    Loading = true;
     Sound("claps.wav", 1, 100);
     if (!GameWon && !LastGameName.empty() && Host.ScoringOn())
         Host.RecordGameResult(LastGameName, LastSaveName, false, Points);
     GameWon = true;
 
-    SetRandSeed(game.Seed);
-    const std::string previousName = Rules.GameName;
-    Rules.GameName = std::string(LoadingGameName);
-    SelectGame(game.GameName);
-    bool started = Rules.GameName != LoadingGameName;
-    if (!started) {
-        platform::Trace("LoadGame screen size error exit.");
-        Rules.GameName = previousName;
-        Table.ClearTable();
-    } else {
-        SaveName = saveName;
-        if (!game.Open && SourceLog.size() > 2)
-            SourceLog[2].assign(1, '0');
-        SetCaption(!game.Open);
-        for (const TSavedGame::TAction& action : game.Actions)
-            MakeMove(action.Kind, action.Pile, action.DropPoint, action.Position);
-    }
+    const TLoadResult result = ReplaySavedGame(readFile, saveName);
+
+    Loading = false;
     Table.SetCardSpeed(speed);
     Table.SetTurnOverAnimationSpeed(turnSpeed);
     Table.SetTurnOverAnimationLift(lift);
     ReseedNextDeal = true;
     platform::Trace("Game loaded.");
     DealBusy = false;
-    if (started && GameWon) {
+    if (result.Outcome == TLoadOutcome::Loaded && GameWon) {
         Draggables.assign(1, nullptr);
         Table.SetDragCards(Draggables);
     }
-    return started;
+    return result;
+}
+
+// The file is read only here, after the game being left was counted: when
+// that game is this very file, the count has just closed it, and the loaded
+// game must show it closed.
+TLoadResult TEngine::ReplaySavedGame(const TSavedGameReader& readFile, const std::string& saveName)
+{
+    TLoadResult result;
+    const std::optional<TSavedGame> game = readFile(result.Reason);
+    if (!game) {
+        result.Outcome = TLoadOutcome::Unreadable;
+        return result;
+    }
+    result.GameName = game->GameName;
+    const TGameDefinition* definition = FindGameDefinition(game->GameName);
+    if (!definition) {
+        result.Outcome = TLoadOutcome::UnknownGame;
+        return result;
+    }
+    SetRandSeed(game->Seed);
+    const std::string previousName = Rules.GameName;
+    Rules.GameName = std::string(LoadingGameName);
+    try {
+        SelectGame(definition->GameName);
+    } catch (const std::exception& error) {
+        result.Reason = error.what();
+        Rules.GameName = std::string(LoadingGameName);
+    }
+    if (Rules.GameName == LoadingGameName) {
+        platform::Trace("LoadGame screen size error exit.");
+        Rules.GameName = previousName;
+        Table.ClearTable();
+        result.Outcome = TLoadOutcome::RefusedToStart;
+        if (result.Reason.empty())
+            result.Reason = "the game \"" + definition->GameName + "\" could not be started on this screen";
+        return result;
+    }
+    SaveName = saveName;
+    if (!game->Open && SourceLog.size() > 2)
+        SourceLog[2].assign(1, '0');
+    SetCaption(!game->Open);
+    for (const TSavedGame::TAction& action : game->Actions) {
+        Sound("claps.wav", 1, 100);
+        MakeMove(action.Kind, action.Pile, action.DropPoint, action.Position);
+    }
+    result.Outcome = TLoadOutcome::Loaded;
+    return result;
 }

@@ -96,9 +96,10 @@ std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& e
 
 std::optional<TSavedGame> ReadSavedGame(const std::filesystem::path& file, std::string& error)
 {
-    const auto text = platform::ReadWholeFile(file);
+    std::string why;
+    const auto text = platform::ReadWholeFile(file, platform::SavedGameLimit, &why);
     if (!text) {
-        error = "cannot read saved game " + file.string();
+        error = "cannot read saved game " + file.string() + " (" + why + ")";
         return std::nullopt;
     }
     return ParseSavedGame(*text, error);
@@ -114,14 +115,15 @@ std::string FormatSourceLog(const std::vector<std::string>& sourceLog)
     return text;
 }
 
-bool WriteSourceLog(const std::filesystem::path& file, const std::vector<std::string>& sourceLog)
+bool WriteSourceLog(const std::filesystem::path& file, const std::vector<std::string>& sourceLog,
+                    std::string* error)
 {
-    return platform::WriteFileAtomically(file, FormatSourceLog(sourceLog));
+    return platform::WriteFileAtomically(file, FormatSourceLog(sourceLog), error);
 }
 
 bool CloseSavedGameFile(const std::filesystem::path& file)
 {
-    const auto text = platform::ReadWholeFile(file);
+    const auto text = platform::ReadWholeFile(file, platform::SavedGameLimit);
     if (!text)
         return true;
     std::vector<std::string> lines = SplitLines(*text);

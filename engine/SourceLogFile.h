@@ -32,7 +32,10 @@ std::optional<TSavedGame> ReadSavedGame(const std::filesystem::path& file, std::
 // The record lines joined with CR LF, each line terminated.
 std::string FormatSourceLog(const std::vector<std::string>& sourceLog);
 
-bool WriteSourceLog(const std::filesystem::path& file, const std::vector<std::string>& sourceLog);
+// Writes the record whole; false (the old file kept, the reason in `error`)
+// when it cannot be written.
+bool WriteSourceLog(const std::filesystem::path& file, const std::vector<std::string>& sourceLog,
+                    std::string* error = nullptr);
 
 // Marks a saved game's file closed ("0" in its third line) so that its result
 // is never counted again; a file already closed, missing or unreadable is left

@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <limits>
 #include <system_error>
 
 namespace persistence {
@@ -101,12 +102,24 @@ bool SaveFile(const std::filesystem::path& file, const TLines& lines, bool damag
     return WriteLines(file, lines);
 }
 
-// A saved game with as many lines as the record in force has seen no move
-// since it was saved or opened.
-bool UnplayedSinceSaved(const std::string& saveName, std::size_t recordLines)
+// A saved game with as many lines as the record has seen no move since it
+// was saved or opened. Undo shortens the record in force but keeps the
+// undone tail until a new move replaces it (and that move closes the game),
+// so the whole record counts too: open, undo, leave is no game played.
+bool UnplayedSinceSaved(const std::string& saveName, std::size_t recordLines, std::size_t wholeRecordLines)
 {
-    const std::optional<TLines> saved = ReadLines(saveName);
-    return saved && saved->size() == recordLines;
+    const std::optional<std::string> text = platform::ReadWholeFile(saveName, platform::SavedGameLimit);
+    if (!text)
+        return false;
+    const std::size_t lines = SplitLines(*text).size();
+    return lines == recordLines || lines == wholeRecordLines;
+}
+
+// Counters only grow; at the largest number they stay there.
+void CountUp(int& counter)
+{
+    if (counter < std::numeric_limits<int>::max())
+        ++counter;
 }
 
 } // namespace
@@ -137,16 +150,16 @@ int RecordGameResult(std::vector<std::string>& sourceLog, std::size_t recordLine
     if (sourceLog.size() > 2 && sourceLog[2] == "0")
         return 0;
     if (!result.SaveName.empty()) {
-        if (UnplayedSinceSaved(result.SaveName, recordLines))
+        if (UnplayedSinceSaved(result.SaveName, recordLines, sourceLog.size()))
             return 0;
         if (sourceLog.size() > 2)
             sourceLog[2].assign(1, '0');
         CloseSavedGameFile(result.SaveName);
     }
     TGameStats stats = LoadGameStats(result.GameName, dataRoot);
-    ++stats.Played;
+    CountUp(stats.Played);
     if (result.Won)
-        ++stats.Won;
+        CountUp(stats.Won);
     SaveFile(StatsFile(dataRoot, result.GameName),
              {std::to_string(stats.Played), std::to_string(stats.Won)}, stats.StatsDamaged);
 

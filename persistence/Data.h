@@ -68,8 +68,9 @@ using TAskHighScoreName =
 
 // Counts one finished or abandoned game, once. Nothing happens for a closed
 // game (its record's third line is "0"), nor when the saved game in play has
-// exactly `recordLines` lines (nothing was played since it was saved or
-// opened); otherwise the record and the file are closed, the counters grow
+// exactly `recordLines` lines or as many as the whole `sourceLog`, undone
+// tail included (nothing was played since it was saved or opened);
+// otherwise the record and the file are closed, the counters grow
 // and a high enough score enters the table under the name `askName` gives.
 // Returns the position entered (1 to 20), or 0.
 int RecordGameResult(std::vector<std::string>& sourceLog, std::size_t recordLines,

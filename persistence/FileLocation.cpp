@@ -199,6 +199,18 @@ bool MoveData(const TDataPlaces& from, const TDataPlaces& to,
     return true;
 }
 
+std::filesystem::path MovedWithData(const std::filesystem::path& file, const std::filesystem::path& oldRoot,
+                                    const std::filesystem::path& newRoot)
+{
+    const std::filesystem::path relative = file.lexically_normal().lexically_relative(oldRoot.lexically_normal());
+    if (file.empty() || relative.empty() || *relative.begin() == "..")
+        return file;
+    for (const std::string& folder : MovedFolders)
+        if (platform::SameName(relative.begin()->string(), folder))
+            return newRoot / relative;
+    return file;
+}
+
 void SettleDataLocation(TDataPlaces& places, const TLocationHooks& hooks)
 {
     places.DataLocation = 0;
@@ -234,7 +246,9 @@ void SettleDataLocation(TDataPlaces& places, const TLocationHooks& hooks)
     if (found != 0 && found != places.DataLocation) {
         TDataPlaces from = places;
         from.DataLocation = found;
-        MoveData(from, places, StartupMoveSet());
+        // Nothing was deleted when the copy failed; the player hears it.
+        if (!MoveData(from, places, StartupMoveSet()) && hooks.Beep)
+            hooks.Beep();
     }
     if (found == 0)
         CreateFolder(places.Path("Data"));

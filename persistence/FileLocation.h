@@ -54,6 +54,12 @@ const std::vector<std::string>& MenuMoveSet();
 bool MoveData(const TDataPlaces& from, const TDataPlaces& to,
               const std::vector<std::string>& moveSet);
 
+// Where `file` lives after MoveData took the data from `oldRoot` to
+// `newRoot`: the same place below the new root when it lay in one of the
+// moved folders, else `file` itself.
+std::filesystem::path MovedWithData(const std::filesystem::path& file, const std::filesystem::path& oldRoot,
+                                    const std::filesystem::path& newRoot);
+
 // Copies files and folder trees into `destination` as one operation: either
 // every entry arrives or none does (and the destination is as it was).
 bool CopyAll(const std::vector<std::filesystem::path>& sources,

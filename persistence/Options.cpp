@@ -39,9 +39,9 @@ TLines LoadOptions(const std::filesystem::path& dataRoot)
     return options;
 }
 
-bool SaveOptions(const std::filesystem::path& dataRoot, const TLines& options)
+bool SaveOptions(const std::filesystem::path& dataRoot, const TLines& options, std::string* error)
 {
-    return WriteLines(OptionsFile(dataRoot), options);
+    return WriteLines(OptionsFile(dataRoot), options, error);
 }
 
 bool SoundOptionOn(const TLines& options) { return Line(options, olSound) == "On"; }

@@ -25,8 +25,9 @@ void PadOptions(TLines& options);
 // file. The file itself is left as it is.
 TLines LoadOptions(const std::filesystem::path& dataRoot);
 
-// Writes the lines whole; false (and the old file untouched) on failure.
-bool SaveOptions(const std::filesystem::path& dataRoot, const TLines& options);
+// Writes the lines whole; false (the old file untouched, the reason in
+// `error`) on failure.
+bool SaveOptions(const std::filesystem::path& dataRoot, const TLines& options, std::string* error = nullptr);
 
 // What the lines mean. Each reading is tolerant: a value it does not know
 // means what the list says for it.

@@ -43,9 +43,9 @@ std::optional<TLines> ReadLines(const std::filesystem::path& file)
     return SplitLines(*text);
 }
 
-bool WriteLines(const std::filesystem::path& file, const TLines& lines)
+bool WriteLines(const std::filesystem::path& file, const TLines& lines, std::string* error)
 {
-    return platform::WriteFileAtomically(file, JoinLines(lines));
+    return platform::WriteFileAtomically(file, JoinLines(lines), error);
 }
 
 std::optional<int> ParseInt(const std::string& text)

@@ -22,8 +22,9 @@ std::string JoinLines(const TLines& lines);
 // The lines of a file, or nullopt when it cannot be read.
 std::optional<TLines> ReadLines(const std::filesystem::path& file);
 
-// Writes the lines whole; false (the old file untouched) on any failure.
-bool WriteLines(const std::filesystem::path& file, const TLines& lines);
+// Writes the lines whole; false (the old file untouched, the reason in
+// `error`) on any failure.
+bool WriteLines(const std::filesystem::path& file, const TLines& lines, std::string* error = nullptr);
 
 // A whole decimal number (optional sign, no other characters); nullopt otherwise.
 std::optional<int> ParseInt(const std::string& text);

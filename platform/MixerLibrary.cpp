@@ -1,5 +1,7 @@
 #include "platform/MixerLibrary.h"
 
+#include "platform/FilePath.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -66,6 +68,8 @@ TAudioHandle TMixerLibrary::LoadSample(const std::filesystem::path& file, int ma
 {
     if (!Opened || maxPlaybacks < 1)
         return 0;
+    if (!IsRegularFileWithin(file, SoundFileLimit))
+        return 0;
     std::unique_ptr<Mix_Chunk, TChunkFree> chunk(Mix_LoadWAV(file.c_str()));
     if (chunk == nullptr)
         return 0;
@@ -83,6 +87,8 @@ TAudioHandle TMixerLibrary::LoadSample(const std::filesystem::path& file, int ma
 TAudioHandle TMixerLibrary::LoadStream(const std::filesystem::path& file)
 {
     if (!Opened)
+        return 0;
+    if (!IsRegularFileWithin(file, SoundFileLimit))
         return 0;
     std::unique_ptr<_Mix_Music, TMusicFree> music(Mix_LoadMUS(file.c_str()));
     if (music == nullptr)

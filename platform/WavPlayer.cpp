@@ -90,7 +90,7 @@ std::optional<TWavData> ParseWav(std::string_view bytes)
 
 std::optional<TWavData> ReadWav(const std::filesystem::path& file)
 {
-    const std::optional<std::string> bytes = ReadWholeFile(file);
+    const std::optional<std::string> bytes = ReadWholeFile(file, SoundFileLimit);
     if (!bytes)
         return std::nullopt;
     return ParseWav(*bytes);

@@ -270,6 +270,8 @@ void TForm1::FirstShow()
                           QStringLiteral("The table settings could not be read (%1); the table keeps its present "
                                          "settings until the options are saved.")
                               .arg(QString::fromStdString(StatusError)));
+    if (CardTable1 != nullptr && !CardTable1->StatusNotice.empty())
+        Prompts.ShowError(QStringLiteral("Tessalyn"), QString::fromStdString(CardTable1->StatusNotice));
 }
 
 void TForm1::ShowNoGameState()

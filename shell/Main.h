@@ -111,7 +111,8 @@ public:
 
     // Saved games, statistics and the data folder (MainData.cpp).
     void OpenExecute();
-    void SaveExecute();
+    // False when nothing was saved (cancelled, or the file could not be written).
+    bool SaveExecute();
     void SaveAndQuitClick();
     void Delete1Click();
     void ShowStatisticsClick(int page);
@@ -356,8 +357,6 @@ private:
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
     TDataForm* DataForm_ = nullptr;
-    // Sound stays quiet while a saved game replays.
-    bool SoundMuted = false;
     QTimer* RelayoutTimer = nullptr;
     std::unique_ptr<platform::TAudioOutput> Audio;
     std::unique_ptr<TSoundSystem> SoundSystem_;

@@ -7,6 +7,7 @@
 #include "shell/StartScreen.h"
 
 #include "cardtable/CardTable.h"
+#include "catalogue/GameDefinitions.h"
 #include "engine/Engine.h"
 #include "engine/SourceLogFile.h"
 #include "persistence/Data.h"
@@ -71,6 +72,10 @@ void TForm1::SetUserFilelocation1Click()
         Beep();
         DataPlaces.DataLocation = old.DataLocation;
         TellDeckUserCardsets();
+    } else if (Engine_ != nullptr) {
+        // The saved game in play moved with the data; a Save must find it there.
+        for (std::string* name : {&Engine_->SaveName, &Engine_->LastSaveName})
+            *name = persistence::MovedWithData(*name, old.DataRoot(), DataPlaces.DataRoot()).string();
     }
     FollowDataRoot();
 }
@@ -84,11 +89,12 @@ void TForm1::PlayCue(const std::string& cue)
         Engine_->Sound(cue, 1, 100);
 }
 
-void TForm1::SaveExecute()
+bool TForm1::SaveExecute()
 {
     if (Engine_ == nullptr || !GameInPlay() || Engine_->DealBusy)
-        return;
+        return false;
     const std::filesystem::path folder = SaveGamesFolder(DataRoot());
+    const std::string previousName = Engine_->SaveName;
     if (Engine_->SaveName.empty()) {
         TFileRequest request;
         request.Save = true;
@@ -97,19 +103,29 @@ void TForm1::SaveExecute()
             persistence::ProposedSaveName(CurrentGameName(), QDateTime::currentDateTime()));
         const QString chosen = Prompts.ChooseFile(request);
         if (chosen.isEmpty())
-            return;
+            return false;
         Engine_->SaveName = chosen.toStdString();
     }
     PlayCue("chime.wav");
-    if (!WriteSourceLog(Engine_->SaveName, Engine_->SavedRecord()))
-        platform::Trace("Save failed: " + Engine_->SaveName);
+    std::string why;
+    if (!WriteSourceLog(Engine_->SaveName, Engine_->SavedRecord(), &why)) {
+        // A save that silently failed would let the player quit and lose the game.
+        platform::Trace("Save failed: " + Engine_->SaveName + ": " + why);
+        Prompts.ShowError(QStringLiteral("Tessalyn"),
+                          QStringLiteral("The game could not be saved to \"%1\": %2.")
+                              .arg(QString::fromStdString(Engine_->SaveName), QString::fromStdString(why)));
+        // A name whose file was never written is no saved game: the next Save asks again.
+        Engine_->SaveName = previousName;
+        return false;
+    }
     Engine_->RefreshCaption();
+    return true;
 }
 
 void TForm1::SaveAndQuitClick()
 {
-    SaveExecute();
-    close();
+    if (SaveExecute())
+        close();
 }
 
 void TForm1::OpenExecute()
@@ -125,16 +141,25 @@ void TForm1::OpenExecute()
     ToolBar->setEnabled(true);
 }
 
-// Replays a saved game; a file that cannot be replayed is reported by name
-// and leaves the game in play as it was.
+// Replays a saved game; a file that cannot be replayed is reported with the
+// reason and, when it is damaged or names no game of ours, changes nothing.
+// The engine reads the file once more after it has counted the game being
+// left: when that game is this very file, the count has just closed it.
 bool TForm1::LoadSavedGame(const QString& file)
 {
+    const std::string path = file.toStdString();
     std::string error;
-    const std::optional<TSavedGame> game = ReadSavedGame(file.toStdString(), error);
+    const std::optional<TSavedGame> game = ReadSavedGame(path, error);
     if (!game) {
         Prompts.ShowError(QStringLiteral("Tessalyn"),
                           QStringLiteral("The saved game \"%1\" cannot be opened: %2.")
                               .arg(file, QString::fromStdString(error)));
+        return false;
+    }
+    if (FindGameDefinition(game->GameName) == nullptr) {
+        Prompts.ShowError(QStringLiteral("Tessalyn"),
+                          QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: \"%2\".")
+                              .arg(file, QString::fromStdString(game->GameName)));
         return false;
     }
     StopFlourish();
@@ -146,19 +171,29 @@ bool TForm1::LoadSavedGame(const QString& file)
     table.SetSMR_WaitMode(false);
     const std::string previousSave = Engine_->SaveName;
     Engine_->LastSaveName = previousSave;
-    SoundMuted = true;
-    const bool loaded = Engine_->LoadGame(*game, file.toStdString());
-    SoundMuted = false;
+    const TLoadResult result = Engine_->LoadGame(
+        [&path](std::string& error) { return ReadSavedGame(path, error); }, path);
     table.SetSMR_WaitMode(true);
     table.SetSlowMoveRegion(slowRegion);
-    if (!loaded) {
-        Engine_->SaveName = previousSave;
-        Prompts.ShowError(QStringLiteral("Tessalyn"),
-                          QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: \"%2\".")
-                              .arg(file, QString::fromStdString(game->GameName)));
-        return false;
+    if (result.Outcome == TLoadOutcome::Loaded)
+        return true;
+    Engine_->SaveName = previousSave;
+    const QString named = QString::fromStdString(result.GameName);
+    const QString reason = QString::fromStdString(result.Reason);
+    QString text;
+    switch (result.Outcome) {
+    case TLoadOutcome::UnknownGame:
+        text = QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: \"%2\".").arg(file, named);
+        break;
+    case TLoadOutcome::RefusedToStart:
+        text = QStringLiteral("The saved game \"%1\" of \"%2\" cannot be opened: %3.").arg(file, named, reason);
+        break;
+    default:
+        text = QStringLiteral("The saved game \"%1\" cannot be opened: %2.").arg(file, reason);
+        break;
     }
-    return true;
+    Prompts.ShowError(QStringLiteral("Tessalyn"), text);
+    return false;
 }
 
 void TForm1::Delete1Click()

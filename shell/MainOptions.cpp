@@ -401,13 +401,25 @@ void TForm1::SaveOptions1Click()
     std::error_code error;
     std::filesystem::create_directories(root, error);
     // Each write stands alone: one failing does not keep the other back.
+    // A file that cannot be written keeps its old contents, and the player
+    // hears why instead of finding the settings gone at the next start.
+    QStringList failures;
     if (CardTable1 != nullptr) {
         if (!StatusError.empty())
             persistence::KeepDamagedCopy(root / "Status.Dat");
-        if (CardTable1->SaveStatus(root))
+        std::string why;
+        if (CardTable1->SaveStatus(root, &why))
             StatusError.clear();
+        else
+            failures << QStringLiteral("Status.Dat: %1").arg(QString::fromStdString(why));
     }
-    persistence::SaveOptions(root, OptionsList);
+    std::string why;
+    if (!persistence::SaveOptions(root, OptionsList, &why))
+        failures << QStringLiteral("Options.dat: %1").arg(QString::fromStdString(why));
+    if (!failures.isEmpty())
+        Prompts.ShowError(QStringLiteral("Tessalyn"),
+                          QStringLiteral("The options could not be saved; the files keep their old settings.\n%1")
+                              .arg(failures.join(QLatin1Char('\n'))));
 }
 
 void TForm1::LoadTableStatus()

@@ -107,7 +107,7 @@ void TForm1::StopSound() { SoundStop("deal.wav", false); }
 
 bool TForm1::SoundOn() const
 {
-    return !SoundMuted && persistence::SoundOptionOn(OptionsList);
+    return persistence::SoundOptionOn(OptionsList);
 }
 
 void TForm1::StartFlourish(const QRect& area, unsigned colour)

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int WinAnimationLine = 3;
-
 class TWindowShowHost final : public TWinAnimHost {
 public:
     explicit TWindowShowHost(TForm1& form) : Form(form) {}
@@ -76,7 +74,10 @@ void TForm1::RunWinAnimation()
     }
     platform::Trace("WinAnim started.");
     TWinShow show;
-    show.Option = OptionsList.size() > WinAnimationLine ? OptionsList[WinAnimationLine] : std::string();
+    // The show the options mean, not the word they hold: "On" is checked as
+    // "I See Stars" in the menu, so it plays the star show too. Only a word
+    // the options do not know leaves the explosion and shake alone.
+    show.Option = persistence::WinAnimationWord(persistence::WinAnimationOption(OptionsList));
     show.OpenGame = Engine_->GameOpen();
     show.SpriteCard = SpinningCard(*Engine_);
     show.FirstCard = CardTable1->CardDeck().CardByIndex(1);

@@ -3,6 +3,8 @@
 #include <string>
 
 #include <QTemporaryDir>
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 #include "cardtable/ImageArrayUnit.h"
@@ -171,6 +173,37 @@ TEST(JpegCodec, BothDecodersReadWhatTheEncoderWrote)
     }
 }
 
+// A small file whose header declares 65500 x 65500 pixels is refused before
+// anything is allocated for it; so is a bitmap, and a card picture beyond
+// the card limit.
+TEST(PictureLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding)
+{
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 10, 30));
+    std::string bytes = *EncodeJpeg(picture);
+    const std::size_t sof = bytes.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    for (const std::size_t at : {sof + 5, sof + 7}) {
+        bytes[at] = char(0xFF);
+        bytes[at + 1] = char(0xDC);
+    }
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(bytes, jpBestQuality, &error));
+    EXPECT_NE(error.find("65500 x 65500 pixels"), std::string::npos) << error;
+
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImage(1001, 2, QImage::Format_RGB32).save(&buffer, "BMP"));
+    const std::string bitmap(bmp.constData(), std::size_t(bmp.size()));
+    EXPECT_TRUE(DecodeBitmap(bitmap));
+    EXPECT_FALSE(DecodeBitmap(bitmap, &error, CardPicture));
+    EXPECT_NE(error.find("1001 x 2 pixels"), std::string::npos) << error;
+    EXPECT_FALSE(PictureSizeProblem(16384, 2000, AnyPicture));
+    EXPECT_TRUE(PictureSizeProblem(16385, 1, AnyPicture));
+    EXPECT_TRUE(PictureSizeProblem(10000, 10000, AnyPicture));
+}
+
 TEST(JpegCodec, DamagedDataFailsWithoutCrashing)
 {
     QImage picture(32, 32, QImage::Format_RGB32);
@@ -181,11 +214,15 @@ TEST(JpegCodec, DamagedDataFailsWithoutCrashing)
     EXPECT_FALSE(DecodeJpeg("definitely not a jpeg", jpBestQuality, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(DecodeJpeg("", jpBestSpeed, &error));
-    // A cut-off stream decodes what is there (libjpeg pads the rest).
-    const auto cut = DecodeJpeg(bytes->substr(0, bytes->size() / 2), jpBestQuality, &error);
-    if (cut) {
-        EXPECT_EQ(cut->size(), QSize(32, 32));
-    }
+    // A stream cut off inside its rows is refused, not shown with grey rows.
+    QImage rows(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            rows.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+    const std::string whole = *EncodeJpeg(rows);
+    ASSERT_TRUE(DecodeJpeg(whole, jpBestQuality));
+    EXPECT_FALSE(DecodeJpeg(whole.substr(0, whole.size() - whole.size() / 4), jpBestQuality, &error));
+    EXPECT_EQ(error, "the file is truncated");
     EXPECT_TRUE(IsJpegName("a/B.JPG"));
     EXPECT_FALSE(IsJpegName("a/B.bmp"));
 }

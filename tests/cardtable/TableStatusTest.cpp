@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -250,6 +251,41 @@ TEST(TableStatus, SettingsParseFromTheirShownForm)
     EXPECT_FALSE(tablestatus::ParseSetting("ShadowMode", "smLight"));
     EXPECT_FALSE(tablestatus::ParseSetting("CardSpeed", "fast"));
     EXPECT_FALSE(tablestatus::ParseSetting("DragAndDrop", "1"));
+}
+
+// The classic scheme's colours are those of the desktop: the inactive
+// caption is RGB 191, 205, 219, stored as 14405055.
+TEST(TableStatus, SystemColourNamesGiveTheSchemesColours)
+{
+    auto table = MakeTable(640, 480, false);
+    const std::pair<const char*, QColor> expected[] = {{"clInactiveCaption", QColor(191, 205, 219)},
+                                                       {"clActiveCaption", QColor(10, 36, 106)},
+                                                       {"clBtnFace", QColor(212, 208, 200)},
+                                                       {"clInfoBk", QColor(255, 255, 225)}};
+    for (const auto& [name, colour] : expected) {
+        tablestatus::ApplyStatus(*table, {*tablestatus::ParseSetting("Color", name)});
+        EXPECT_EQ(table->Color(), colour) << name;
+    }
+    EXPECT_EQ(table->Color().red() | table->Color().green() << 8 | table->Color().blue() << 16, 0xE1FFFF);
+}
+
+// Identifiers that share a pointer shape come back as they were read.
+TEST(TableStatus, CursorIdentifiersSurviveARoundTrip)
+{
+    for (const auto& [cursor, drag] : {std::pair{"crNoDrop", "crSQLWait"}, std::pair{"crNo", "crDefault"},
+                                       std::pair{"crHourGlass", "crArrow"}}) {
+        auto table = MakeTable(640, 480, false);
+        tablestatus::ApplyStatus(*table, {*tablestatus::ParseSetting("Cursor", cursor),
+                                          *tablestatus::ParseSetting("DragCardCursor", drag)});
+        const auto status = tablestatus::ReadStatus(tablestatus::WriteStatus(*table));
+        ASSERT_TRUE(status);
+        std::vector<std::string> lines;
+        for (const tablestatus::TSetting& setting : *status)
+            lines.push_back(tablestatus::Describe(setting));
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("Cursor = ") + cursor), lines.end()) << cursor;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("DragCardCursor = ") + drag), lines.end())
+            << drag;
+    }
 }
 
 // The table keeps the pixels under each card; after a new back those must

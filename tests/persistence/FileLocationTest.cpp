@@ -121,6 +121,21 @@ TEST_F(SettleTest, ANewPlaceTakesTheOldDataAlong)
     EXPECT_FALSE(Exists(Docs()));
 }
 
+TEST_F(SettleTest, AFailedMoveAtStartBeepsAndKeepsTheData)
+{
+    // An unreadable file in the program folder; the player chooses the
+    // documents folder, which cannot be written at all.
+    Write(App() / "Player.dat", "Ann");
+    Write(App() / "Data" / "Klondike.dat", "3\r\n1");
+    Write(Root() / "blocker", "x");
+    Places.DocumentsFolder = Root() / "blocker" / "docs";
+    Recorder.Answer = 2;
+    Settle();
+    // One beep for the Player.dat that could not be written, one for the move.
+    EXPECT_EQ(Recorder.Beeps, 2);
+    EXPECT_EQ(Read(App() / "Data" / "Klondike.dat"), "3\r\n1\r\n");
+}
+
 class MoveTest : public DataFolderTest {
 protected:
     persistence::TDataPlaces At(int location) const
@@ -166,6 +181,17 @@ TEST_F(MoveTest, AFailedCopyDeletesNothing)
     EXPECT_FALSE(persistence::MoveData(At(2), At(1), persistence::MenuMoveSet()));
     EXPECT_EQ(Read(Docs() / "fav.dat"), "Klondike\r\n");
     EXPECT_TRUE(Exists(Docs() / "Data" / "Klondike.dat"));
+}
+
+TEST_F(MoveTest, ASavedGameMovesWithTheData)
+{
+    const std::filesystem::path oldRoot = At(2).DataRoot();
+    const std::filesystem::path newRoot = At(1).DataRoot();
+    EXPECT_EQ(persistence::MovedWithData(oldRoot / "Save Games" / "sub" / "a.tsg", oldRoot, newRoot),
+              newRoot / "Save Games" / "sub" / "a.tsg");
+    // Files that were not moved keep their names.
+    EXPECT_EQ(persistence::MovedWithData(Root() / "elsewhere.tsg", oldRoot, newRoot), Root() / "elsewhere.tsg");
+    EXPECT_EQ(persistence::MovedWithData("", oldRoot, newRoot), "");
 }
 
 TEST_F(MoveTest, CopyAllIsAllOrNothing)

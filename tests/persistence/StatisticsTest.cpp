@@ -90,6 +90,27 @@ TEST_F(StatisticsTest, ScoresOfZeroOrLessWriteBothFilesButNeverEnter)
     EXPECT_TRUE(Exists(DataRoot() / "Data" / "Klondike_HS.dat"));
 }
 
+// Open, undo, leave: the record in force is shorter than the file, but the
+// undone tail is still there; nothing was played, nothing is counted.
+TEST_F(StatisticsTest, AnOpenedGameLeftAfterAnUndoIsNotCounted)
+{
+    const std::filesystem::path saved = Root() / "game.tsg";
+    Write(saved, "Klondike\r\n1\r\nO\r\n6\r\n0\r\n0\r\n0");
+    std::vector<std::string> log{"Klondike", "1", "O", "6", "0", "0", "0"};
+    EXPECT_EQ(persistence::RecordGameResult(log, 3, {"Klondike", saved.string(), 50, false}, DataRoot(), Ask(), {}),
+              0);
+    EXPECT_EQ(log[2], "O");
+    EXPECT_EQ(persistence::ReadLines(saved)->at(2), "O");
+    EXPECT_FALSE(Exists(DataRoot() / "Data" / "Klondike.dat"));
+}
+
+TEST_F(StatisticsTest, CountersStopAtTheLargestNumber)
+{
+    Write(DataRoot() / "Data" / "Klondike.dat", "2147483647\r\n2147483647");
+    Count(10, true);
+    EXPECT_EQ(Read(DataRoot() / "Data" / "Klondike.dat"), "2147483647\r\n2147483647\r\n");
+}
+
 TEST_F(StatisticsTest, ClosedGamesAndUnplayedSavedGamesAreNotCounted)
 {
     std::vector<std::string> closed{"Klondike", "1", "0"};

@@ -11,6 +11,7 @@
 #include "engine/Snapshot.h"
 #include "persistence/Data.h"
 #include "persistence/TextFile.h"
+#include "platform/FilePath.h"
 
 #include <QAction>
 #include <QLabel>
@@ -23,7 +24,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -121,7 +126,8 @@ TEST_F(TDataWindowFixture, SavingAsksOnceThenWritesSilentlyAndANewGameAsksAgain)
     Play(10, 8);
     Form->SaveExecute();
     EXPECT_EQ(FileDialogs, 1);
-    EXPECT_GE(persistence::ReadLines(NextFile.toStdString())->size(), first->size());
+    EXPECT_EQ(*persistence::ReadLines(NextFile.toStdString()), Engine().SavedRecord());
+    EXPECT_GT(Engine().SavedRecord().size(), first->size()) << "the second save must hold the new moves";
     Form->NewExecute();
     NextFile.clear(); // Cancel
     Form->SaveExecute();
@@ -185,6 +191,97 @@ TEST_F(TDataWindowFixture, ADamagedSavedGameIsReportedByNameAndChangesNothing)
         EXPECT_EQ(StateJson(Engine(), true), before);
         EXPECT_EQ(Engine().SaveName, "");
     }
+}
+
+TEST_F(TDataWindowFixture, AfterTheStartScreenEveryGameCanBeSavedAndRestarted)
+{
+    Choose(Klondike);
+    Form->BackToStart1Click();
+    ASSERT_TRUE(Form->StartScreenActive());
+    Choose("Freecell");
+    QMenu* game = Form->TopMenu(QStringLiteral(" Game "));
+    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Save"))->isEnabled());
+    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Save and Quit"))->isEnabled());
+    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Restart"))->isEnabled());
+    Form->NewExecute();
+    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Save"))->isEnabled());
+}
+
+// Save, one more move, open the same file: the game left is counted and its
+// file closed first, so the game opened from it is closed too.
+TEST_F(TDataWindowFixture, ReopeningASavedGamePlayedOnShowsItClosed)
+{
+    Choose("Freecell");
+    Play(5);
+    NextFile = QString::fromStdString((Documents() / "Save Games" / "fc.tsg").string());
+    Form->SaveExecute();
+    Play(5, 11);
+    Form->OpenExecute();
+    EXPECT_EQ(Stats("Freecell").Played, 1);
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: fc.tsg  [Closed Game]"));
+    EXPECT_FALSE(Engine().GameOpen());
+}
+
+TEST_F(TDataWindowFixture, OpenUndoAndLeaveCountsNothingAndKeepsTheFileOpen)
+{
+    Choose("Freecell");
+    Play(8);
+    const std::filesystem::path file = Documents() / "Save Games" / "fc.tsg";
+    NextFile = QString::fromStdString(file.string());
+    Form->SaveExecute();
+    Choose(Klondike);
+    Form->OpenExecute();
+    Form->UndoClick();
+    Choose(Klondike);
+    EXPECT_EQ(Stats("Freecell").Played, 0);
+    EXPECT_EQ(persistence::ReadLines(file)->at(2), "O");
+}
+
+// Names are found without regard to letter case; a file is only read when it
+// is a regular file (a pipe would freeze the window in open()).
+TEST_F(TDataWindowFixture, GameNamesInAnyCaseLoadAndAPipeIsRefused)
+{
+    const std::filesystem::path file = Documents() / "Save Games" / "upper.tsg";
+    std::filesystem::create_directories(file.parent_path());
+    ASSERT_TRUE(persistence::WriteLines(file, {"FREECELL", "5", "O"}));
+    NextFile = QString::fromStdString(file.string());
+    Form->OpenExecute();
+    EXPECT_TRUE(LastError.isEmpty()) << LastError.toStdString();
+    EXPECT_EQ(Form->CurrentGameName(), "Freecell");
+
+    const std::filesystem::path pipe = Documents() / "Save Games" / "pipe.tsg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    NextFile = QString::fromStdString(pipe.string());
+    Form->OpenExecute();
+    EXPECT_TRUE(LastError.contains(QStringLiteral("not a regular file"))) << LastError.toStdString();
+    EXPECT_EQ(Form->CurrentGameName(), "Freecell");
+}
+
+// A full disk: Save says why, keeps asking for a name, and "Save and Quit"
+// does not quit; "Save Options" keeps the old files and says so.
+TEST_F(TDataWindowFixture, AFullDiskIsToldAndLosesNothing)
+{
+    Choose(Klondike);
+    Play(6);
+    Form->SaveOptions1Click();
+    const std::filesystem::path status = Form->DataRoot() / "Status.Dat";
+    const std::optional<std::string> settings = platform::ReadWholeFile(status);
+    ASSERT_TRUE(settings && !settings->empty());
+    const std::filesystem::path file = Documents() / "Save Games" / "full.tsg";
+    NextFile = QString::fromStdString(file.string());
+    platform::SimulateWriteFailure(ENOSPC);
+    const bool saved = Form->SaveExecute();
+    Questions.clear();
+    Form->SaveAndQuitClick();
+    Form->SaveOptions1Click();
+    platform::SimulateWriteFailure(0);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(Engine().SaveName, "");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_FALSE(Questions.contains(QStringLiteral("Quit Tessalyn?"))) << "a failed save must not quit";
+    EXPECT_TRUE(LastError.contains(QStringLiteral("options could not be saved"))) << LastError.toStdString();
+    EXPECT_TRUE(LastError.contains(QString::fromStdString(std::generic_category().message(ENOSPC))));
+    EXPECT_EQ(platform::ReadWholeFile(status), settings) << "a failed save keeps the old settings";
 }
 
 TEST_F(TDataWindowFixture, DeleteAsksAndRemovesOnlySavedGames)

@@ -6,6 +6,8 @@
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
 #include "engine/Engine.h"
+#include "engine/RandomPlay.h"
+#include "shell/Flourish.h"
 
 #include <QAction>
 #include <QMenu>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -141,6 +144,32 @@ TEST_F(SoundWindowTest, ADealARefusalAFoundationCardAndAWinSoundInOrder)
     EXPECT_EQ(Audio->Played,
               (std::vector<std::string>{"drag.wav", "BEEPSPAC.wav", "congrat.wav", "fanfare_x.wav"}));
     EXPECT_TRUE(Engine().GameWon);
+}
+
+} // namespace
+
+namespace {
+
+// A load is heard as a clap at its start and one before each replayed
+// action, nothing else; and no foundation flourish is left running.
+TEST_F(SoundWindowTest, ALoadIsHeardAsClapsAloneAndLeavesNoFlourish)
+{
+    SetRandSeed(3);
+    Engine().Rules.GameName.clear();
+    ASSERT_TRUE(Engine().SelectGame("Freecell"));
+    std::mt19937 random(5);
+    for (int i = 0; i < 300 && Engine().FoundationCards < 2; ++i)
+        PlayRandomAction(Engine(), random, TUndoUse::Never);
+    ASSERT_GE(Engine().FoundationCards, 1) << "the record must hold a foundation move";
+    std::string error;
+    const std::optional<TSavedGame> game = ParseSavedGame(FormatSourceLog(Engine().SavedRecord()), error);
+    ASSERT_TRUE(game) << error;
+
+    Audio->Played.clear();
+    ASSERT_TRUE(Engine().LoadGame(*game));
+    EXPECT_EQ(Audio->Played, std::vector<std::string>(game->Actions.size() + 1, "claps.wav"));
+    EXPECT_FALSE(Form->Flourish()->Running());
+    EXPECT_GE(Engine().FoundationCards, 1);
 }
 
 } // namespace
