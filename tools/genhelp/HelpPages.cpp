@@ -147,6 +147,27 @@ std::string Rules(const TGameDefinition& game, const char* level, std::set<std::
     return html;
 }
 
+// What sets one custom free-cell game apart: its cells, its piles and how
+// long a run it can move, in the rule text's own words.
+TRulesSection VariantNumbers(const TGameDefinition& game)
+{
+    TRulesSection numbers;
+    for (const TRulesSection& section : DescribeGame(game).Sections)
+        if (section.Heading == "Layout")
+            for (const std::string& paragraph : section.Paragraphs)
+                if (paragraph.find("free cell") != std::string::npos || paragraph.find("tableau pile") != std::string::npos)
+                    numbers.Paragraphs.push_back(paragraph);
+    const int cells = game.ReserveCount;
+    numbers.Paragraphs.push_back(
+        cells == 0 ? std::string("With no free cells, runs move one card at a time, or twice as many for each empty "
+                                 "tableau pile that is not their target.")
+                   : (cells == 1 ? std::string("With its free cell empty") : cells == 2 ? std::string("With both free cells empty")
+                                                                     : "With all " + NumberWord(cells) + " free cells empty")
+                         + ", a run of up to " + NumberWord(cells + 1)
+                         + " cards moves at once, and twice as many for each empty tableau pile that is not its target.");
+    return numbers;
+}
+
 // The custom free-cell family: Freecell's rules with other numbers of piles
 // and cells. A table to compare them, then a short section of each one's
 // own numbers, where F2 opens.
@@ -170,9 +191,7 @@ std::string Variants(const std::vector<const TGameDefinition*>& variants, const 
     for (const TGameDefinition* game : variants) {
         html += "<h3 id=\"" + HelpAnchor(game->GameName) + "\">" + EscapeHtml(game->GameName) + "</h3>\n";
         html += Picture(*game, pictureFolder);
-        for (const TRulesSection& section : DescribeGame(*game).Sections)
-            if (section.Heading == "Layout" || section.Heading == "Moving cards")
-                html += Paragraphs(section, linked);
+        html += Paragraphs(VariantNumbers(*game), linked);
     }
     return html;
 }

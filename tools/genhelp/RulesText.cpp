@@ -292,6 +292,7 @@ struct TWriter {
     std::vector<std::string> Strategy() const;
 
     bool KingsOnlyFillSpaces() const;
+    bool DealsFaceDownForPairs() const { return std::accumulate(Deal.FaceDown.begin(), Deal.FaceDown.end(), 0) > 0; }
     bool SpacesTakeTableauCards() const;
 };
 
@@ -785,8 +786,7 @@ std::vector<std::string> TWriter::Special() const
             "Play starts with the face-up card on the centre pile. Drag the face-up card to the pile of its rank: it "
             "goes underneath that pile, and the pile's top card turns face up to be played next. A card that turns "
             "up on its own pile is already home. Kings go to the centre; Kings turned up on the centre pile at the "
-            "deal are moved to its bottom. The game is lost when the fourth King comes up before the other piles are "
-            "complete.");
+            "deal are moved to its bottom.");
     if (IsGame(Game, "The Dial"))
         paragraphs.push_back("Cards turned from the stock are played to the pile of their rank, each in a different "
                              "colour from the card below; a pile holds its four cards of one rank.");
@@ -915,7 +915,7 @@ std::vector<std::string> TWriter::Turn() const
         text = "Drag the top card of " + JoinList(sources, "or") + " onto " + JoinList(targets, "or") + ".";
     const TRuleOptions& rules = Game.TableauRules;
     if (Has(rules, roMoveSequences) && TableauTakesCards())
-        text += " A run of cards in sequence moves the same way, dragged by its lowest card in the pile.";
+        text += " A run of cards in sequence moves the same way: drag it by its first card, the one deepest in the pile.";
     else if (Has(rules, roMoveFaceUpGroups) && TableauTakesCards())
         text += " Drag any face-up card to move it together with the cards on it.";
     else if (Has(rules, roMoveWholePile) && TableauTakesCards())
@@ -924,7 +924,7 @@ std::vector<std::string> TWriter::Turn() const
         if (IsGame(Game, "One Foundation"))
             text += " When no card fits, click the stock: its next card goes straight onto the foundation.";
         else if (Game.TurnCount >= 1)
-            text += " When no move is left, click the stock to turn " + std::string(Game.TurnCount == 1 ? "a card" : "more cards")
+            text += " When no move is left, click the stock to turn " + (Game.TurnCount == 1 ? std::string("a card") : Number(Game.TurnCount) + " cards")
                     + " onto the waste.";
         else if (Game.TurnCount <= 0 && !Gathering())
             text += " When no move is left, click the stock to deal a card onto every tableau pile.";
@@ -971,7 +971,9 @@ std::vector<std::string> TWriter::Strategy() const
                        "the game.");
     if (PairGame() && Has(rules, roDealFaceDown))
         tips.push_back("Remember every card you turn: the second card of a pair has often shown itself already.");
-    if (PairGame() && Has(rules, roSelectByHighlight))
+    if (PairGame() && Has(rules, roSelectByHighlight) && !DealsFaceDownForPairs())
+        tips.push_back("Take a pair as soon as it shows: every place it empties brings a new card from the stock.");
+    else if (PairGame() && Has(rules, roSelectByHighlight))
         tips.push_back("When several pairs are open, take the one whose cards cover face-down cards: every new card "
                        "is a new chance.");
     if (Game.FreeCells && Game.ReserveCount > 0)
@@ -1007,7 +1009,7 @@ std::vector<std::string> TWriter::Strategy() const
     if (Has(rules, roAlternateColour) && Has(rules, roBuildDown) && Has(Game.FoundationRules, roBuildUp) && tips.size() < 3)
         tips.push_back("Do not rush every card to the foundations: a card on the tableau may still be needed to hold a "
                        "lower card of the other colour.");
-    if (tips.empty() || (tips.size() < 2 && !ClockGame()))
+    if (tips.empty() || (tips.size() < 2 && !ClockGame() && !PairGame()))
         tips.push_back("Before each move, look at what it uncovers: the best move is the one that opens up more moves.");
     if (tips.size() > 3)
         tips.resize(3);
@@ -1016,6 +1018,7 @@ std::vector<std::string> TWriter::Strategy() const
 
 } // namespace
 
+std::string NumberWord(int n) { return Number(n); }
 std::string RankWord(int value) { return RankWords.at(std::size_t(value)); }
 std::string RankPlural(int value) { return RankPlurals.at(std::size_t(value)); }
 
