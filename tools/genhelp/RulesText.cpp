@@ -373,28 +373,41 @@ std::string TWriter::ExtraLayout() const
 }
 
 // Piles read best in groups, as a person counts them: a run of piles of the
-// same size, or of piles one card longer each.
+// same size, or of piles one card longer (or shorter) each.
 struct TPileGroup {
     int Piles = 0;
     int First = 0; // the count on its first pile
-    bool Rising = false;
+    int Step = 0;  // +1 or -1 from pile to pile, or 0
+    int Last() const { return First + (Piles - 1) * Step; }
 };
 
 std::vector<TPileGroup> PileGroups(const std::vector<int>& counts)
 {
     std::vector<TPileGroup> groups;
     for (std::size_t i = 0; i < counts.size();) {
-        TPileGroup group{1, counts[i], false};
-        const bool rising = i + 2 < counts.size() && counts[i + 1] == counts[i] + 1 && counts[i + 2] == counts[i] + 2;
+        int step = 0;
+        for (const int candidate : {1, -1})
+            if (i + 2 < counts.size() && counts[i + 1] == counts[i] + candidate && counts[i + 2] == counts[i] + 2 * candidate)
+                step = candidate;
         std::size_t j = i + 1;
-        while (j < counts.size() && counts[j] == counts[j - 1] + (rising ? 1 : 0))
+        while (j < counts.size() && counts[j] == counts[j - 1] + step)
             ++j;
-        group.Piles = int(j - i);
-        group.Rising = rising;
-        groups.push_back(group);
+        groups.push_back({int(j - i), counts[i], step});
         i = j;
     }
     return groups;
+}
+
+// "five, three, two and one cards from each end to the middle", or the
+// counts in words from the left: for shapes no group describes.
+std::string CountsInWords(const std::vector<int>& counts, const std::string& noun)
+{
+    std::vector<std::string> words;
+    const bool mirrored = std::equal(counts.begin(), counts.end(), counts.rbegin());
+    const std::size_t shown = mirrored ? (counts.size() + 1) / 2 : counts.size();
+    for (std::size_t i = 0; i < shown; ++i)
+        words.push_back(Number(counts[i]));
+    return JoinList(words) + " " + noun + (mirrored ? " from each end to the middle" : " from the left");
 }
 
 // "the first four piles have seven cards each and the last four six";
@@ -419,12 +432,12 @@ std::string GroupsText(const std::vector<int>& counts, const std::string& noun, 
         if (first)
             who = group.Piles == 1 ? "the first pile has" : "the first " + Number(group.Piles) + " piles have";
         else if (last)
-            who = group.Piles == 1 ? "the last one" : "the last " + Number(group.Piles);
+            who = group.Piles == 1 ? "the last pile" : "the last " + Number(group.Piles);
         else
-            who = group.Piles == 1 ? "the next one" : "the next " + Number(group.Piles);
-        if (group.Rising)
-            parts.push_back(who + " from " + Number(group.First) + " to " + Number(group.First + group.Piles - 1)
-                            + (first ? " " + noun : "") + ", one more on each");
+            who = group.Piles == 1 ? "the next pile" : "the next " + Number(group.Piles);
+        if (group.Step != 0)
+            parts.push_back(who + " from " + Number(group.First) + (group.Step > 0 ? " to " : " down to ") + Number(group.Last())
+                            + (first ? " " + noun : "") + (group.Step > 0 ? " (one more on each)" : " (one fewer on each)"));
         else
             parts.push_back(who + " " + amount(group.First, first) + (group.Piles > 1 && first && group.First > 0 ? " each" : ""));
     }
@@ -436,16 +449,14 @@ std::string GroupsText(const std::vector<int>& counts, const std::string& noun, 
 std::string CountsText(const std::vector<int>& counts)
 {
     const std::vector<TPileGroup> groups = PileGroups(counts);
-    if (groups.size() == 1 && !groups.front().Rising)
+    if (groups.size() == 1 && groups.front().Step == 0)
         return ", dealt " + Plural(counts.front(), "card", "cards") + " each";
     if (groups.size() == 1)
-        return ", dealt from " + Number(counts.front()) + " to " + Number(counts.back()) + " cards, one more on each pile";
+        return ", dealt from " + Number(counts.front()) + (groups.front().Step > 0 ? " to " : " down to ")
+               + Plural(counts.back(), "card", "cards") + ", one " + (groups.front().Step > 0 ? "more" : "fewer") + " on each pile";
     if (const std::string text = GroupsText(counts, "cards", "card"); !text.empty())
         return ": " + text;
-    std::vector<std::string> words;
-    for (const int n : counts)
-        words.push_back(std::to_string(n));
-    return ", dealt from the left " + JoinList(words) + " cards";
+    return ", dealt " + CountsInWords(counts, "cards");
 }
 
 // Which dealt cards lie face down, as its own sentence.
@@ -477,10 +488,7 @@ std::string FaceDownText(const TDealOutcome& deal, int dealtCards, int piles)
         return " The top " + Number(topUp) + " cards of each pile lie face up, the rest face down (a pile of fewer cards is all face up).";
     if (const std::string text = GroupsText(downs, "face-down cards", "face-down card"); !text.empty())
         return " Counting from the bottom, " + text + "; the rest lie face up.";
-    std::vector<std::string> words;
-    for (const int n : downs)
-        words.push_back(std::to_string(n));
-    return " From the left, the piles have " + JoinList(words) + " face-down cards at the bottom; the rest lie face up.";
+    return " The piles have " + CountsInWords(downs, "face-down cards") + " at their bottom; the rest lie face up.";
 }
 
 std::string TWriter::TableauLayout() const
