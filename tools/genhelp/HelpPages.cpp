@@ -55,7 +55,7 @@ const std::vector<TTerm>& Terms()
         {"tableau", "Tableau", "tableau",
          "The piles dealt out on the table, where most of the play happens: cards are moved between them and "
          "built on them."},
-        {"foundation", "Foundation", "foundations?",
+        {"foundation", "Foundation", "foundations?(?! Auto Moves)",
          "A pile where the cards are collected to win the game, usually from an Ace up to a King of one suit."},
         {"stock", "Stock", "stock",
          "The cards left over after the deal, waiting to be dealt or turned during play."},

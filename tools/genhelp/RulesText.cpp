@@ -1008,7 +1008,7 @@ std::vector<std::string> TWriter::Strategy() const
     if (SpacesTakeTableauCards() && !(Game.FreeCells && Game.ReserveCount > 0))
         tips.push_back("An empty tableau pile takes any card: keep it for the card that unblocks the most, rather "
                        "than filling it at once.");
-    if (Has(Game.FoundationRules, roTakeFromFoundation))
+    if (Has(Game.FoundationRules, roTakeFromFoundation) && !ClockGame())
         tips.push_back("A card can come back from a foundation: use it as a stepping stone for a card that is stuck.");
     if (Gathering() && Game.DeckPasses > 0)
         tips.push_back("Redeals are limited: use one only when no move is left.");

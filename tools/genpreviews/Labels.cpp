@@ -173,12 +173,16 @@ std::vector<TPlace> PlacesOf(const TEngine& engine)
         piles.push_back(pile);
     }
 
-    QRect foundations;
-    for (int i = 0; i < rules.FoundationCount && std::size_t(i) < rules.FoundationPositions.size(); ++i)
-        foundations |= CardArea(deck, rules.FoundationPositions[std::size_t(i)]);
-    for (const TPile& pile : engine.FoundationPiles)
-        foundations |= Cards(deck, pile);
-    add(Named(rules.FoundationCount, "Foundation", "Foundations"), foundations);
+    // Foundations in groups that frame no tableau pile (Khedive mixes them).
+    std::vector<QRect> foundations;
+    for (int i = 0; i < rules.FoundationCount && std::size_t(i) < rules.FoundationPositions.size(); ++i) {
+        QRect foundation = CardArea(deck, rules.FoundationPositions[std::size_t(i)]);
+        if (std::size_t(i) < engine.FoundationPiles.size())
+            foundation |= Cards(deck, engine.FoundationPiles[std::size_t(i)]);
+        foundations.push_back(foundation);
+    }
+    for (const QRect& group : Groups(foundations, piles))
+        add(Named(rules.FoundationCount, "Foundation", "Foundations"), group);
 
     if (rules.FreeCells && rules.ReserveCount > 0) {
         QRect cells;
