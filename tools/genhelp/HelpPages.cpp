@@ -308,6 +308,12 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
             "</table>\n"
             "<p>Points: 50 for each card played to a foundation, minus 1 for each move to a tableau pile or a free cell, minus 5 for a move "
             "the rules refuse and minus 10 for each redeal. Each game's page tells its own scoring.</p>\n";
+    html += "<h2 id=\"glossary\">Glossary</h2>\n<dl>\n";
+    for (const TTerm& term : Terms())
+        html += "<dt id=\"t-" + std::string(term.Id) + "\">" + EscapeHtml(term.Word) + "</dt>\n<dd>" + EscapeHtml(term.Meaning)
+                + "</dd>\n";
+    html += "</dl>\n";
+
     html += "<h2>Games by type</h2>\n";
     bool afterSeparator = false;
     for (const TMenuItem& type : gameTypeMenu.Items) {
@@ -324,12 +330,6 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
                 AppendLink(html, *game);
         html += "</ul>\n";
     }
-
-    html += "<h2 id=\"glossary\">Glossary</h2>\n<dl>\n";
-    for (const TTerm& term : Terms())
-        html += "<dt id=\"t-" + std::string(term.Id) + "\">" + EscapeHtml(term.Word) + "</dt>\n<dd>" + EscapeHtml(term.Meaning)
-                + "</dd>\n";
-    html += "</dl>\n";
 
     html += "<h2>All games A to Z</h2>\n<ul class=\"games\">\n";
     std::vector<const TGameDefinition*> all;
