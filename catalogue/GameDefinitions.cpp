@@ -226,6 +226,15 @@ const std::vector<TGameDefinition>& GameDefinitions()
     return games;
 }
 
+std::string HelpAnchor(std::string_view gameName)
+{
+    std::string anchor = "g";
+    for (const char c : gameName)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            anchor += c;
+    return anchor;
+}
+
 const TGameDefinition* FindGameDefinition(std::string_view gameName)
 {
     const std::vector<TGameDefinition>& games = GameDefinitions();

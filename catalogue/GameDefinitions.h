@@ -68,6 +68,10 @@ const std::vector<TGameDefinition>& GameDefinitions();
 // By GameName, ignoring letter case; nullptr when there is no such game.
 const TGameDefinition* FindGameDefinition(std::string_view gameName);
 
+// Where a game's own part of its help page begins: "g" and the letters
+// and digits of its name ("Freecell 6x2" is "gFreecell6x2").
+std::string HelpAnchor(std::string_view gameName);
+
 // Klondike's variants: 1 turns one card with one pass, 2 turns three with
 // unlimited passes. Any other variant gives variant 1.
 TGameDefinition KlondikeDefinition(int variant);

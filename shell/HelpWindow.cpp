@@ -70,7 +70,10 @@ THelpWindow::THelpWindow(std::filesystem::path programFolder, QWidget* parent)
 
 void THelpWindow::ShowContents() { Open(help::ContentsFile(ProgramFolder)); }
 
-void THelpWindow::ShowPage(const std::string& helpCode) { Open(help::PageFile(ProgramFolder, helpCode)); }
+void THelpWindow::ShowPage(const std::string& helpCode, const std::string& anchor)
+{
+    Open(help::PageFile(ProgramFolder, helpCode), anchor);
+}
 
 std::filesystem::path THelpWindow::CurrentFile() const
 {
@@ -80,10 +83,13 @@ std::filesystem::path THelpWindow::CurrentFile() const
     return source.toLocalFile().toStdString();
 }
 
-void THelpWindow::Open(const std::filesystem::path& file)
+void THelpWindow::Open(const std::filesystem::path& file, const std::string& anchor)
 {
     if (std::filesystem::exists(file)) {
-        Browser_->setSource(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        QUrl page = QUrl::fromLocalFile(QString::fromStdString(file.string()));
+        if (!anchor.empty())
+            page.setFragment(QString::fromStdString(anchor));
+        Browser_->setSource(page);
     } else {
         Browser_->setSource(QUrl());
         setWindowTitle(QStringLiteral("Tessalyn Help"));

@@ -33,15 +33,16 @@ public:
     explicit THelpWindow(std::filesystem::path programFolder, QWidget* parent = nullptr);
 
     void ShowContents();
-    // The page of a help code; a missing page is reported in the window.
-    void ShowPage(const std::string& helpCode);
+    // The page of a help code, scrolled to `anchor` when one is given; a
+    // missing page is reported in the window.
+    void ShowPage(const std::string& helpCode, const std::string& anchor = {});
 
     // The file on show, empty when none (a missing page).
     std::filesystem::path CurrentFile() const;
     THelpBrowser* Browser() const { return Browser_; }
 
 private:
-    void Open(const std::filesystem::path& file);
+    void Open(const std::filesystem::path& file, const std::string& anchor = {});
     void Present();
 
     std::filesystem::path ProgramFolder;

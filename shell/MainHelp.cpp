@@ -52,14 +52,14 @@ void TForm1::RulesExecute()
     if (StartScreenActive()) {
         // The heading row names no game; a game row is looked at, not dealt.
         if (Engine_ != nullptr && PreviewSelectedGame())
-            Help().ShowPage(Engine_->Rules.HelpCode);
+            Help().ShowPage(Engine_->Rules.HelpCode, HelpAnchor(Engine_->Rules.GameName));
         return;
     }
     const std::string code = Engine_ != nullptr ? Engine_->Rules.HelpCode : std::string();
     if (code.empty() || !GameInPlay())
         Help().ShowContents();
     else
-        Help().ShowPage(code);
+        Help().ShowPage(code, HelpAnchor(Engine_->Rules.GameName));
 }
 
 bool TForm1::ShowGameRules(const std::string& gameName)
@@ -67,7 +67,7 @@ bool TForm1::ShowGameRules(const std::string& gameName)
     const TGameDefinition* game = FindGameDefinition(gameName);
     if (game == nullptr)
         return false;
-    Help().ShowPage(game->HelpCode);
+    Help().ShowPage(game->HelpCode, HelpAnchor(game->GameName));
     return true;
 }
 

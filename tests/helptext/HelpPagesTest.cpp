@@ -53,18 +53,71 @@ TEST(HelpPages, EveryHelpCodeHasAWellFormedPageNamingItsGamesAndShowingTheirDeal
         EXPECT_TRUE(WellFormed(page));
         for (const TGameDefinition* game : games) {
             EXPECT_TRUE(page.contains(QString::fromStdString(EscapeHtml(game->GameName)))) << game->GameName;
-            EXPECT_TRUE(page.contains(QStringLiteral("src=\"../../GameImages/%1.jpg\"").arg(game->GameNumber)));
-            EXPECT_TRUE(std::filesystem::exists(HelpDir() / "html" / "../../GameImages" / (std::to_string(game->GameNumber) + ".jpg")))
-                << "no preview for " << game->GameName;
+            const std::string picture = HelpAnchor(game->GameName) + ".jpg";
+            EXPECT_TRUE(page.contains(QString::fromStdString("src=\"../pictures/" + picture + "\"")));
+            EXPECT_TRUE(std::filesystem::exists(HelpDir() / "pictures" / picture)) << "no labelled deal for " << game->GameName;
+            // F2 opens the page at the game's own anchor.
+            EXPECT_TRUE(page.contains(QString::fromStdString(" id=\"" + HelpAnchor(game->GameName) + "\"")));
         }
     }
 }
 
-TEST(HelpPages, TwoGamesOfOneCodeShareTheirPage)
+TEST(HelpPages, TwoGamesOfOneCodeShareTheirPageListedAfterTheTitle)
 {
     const QString page = ReadPage(HelpDir() / "html" / "tsly3lnp.htm");
     EXPECT_TRUE(page.contains(QStringLiteral("<h2 id=\"gKhedive\">Khedive</h2>")));
     EXPECT_TRUE(page.contains(QStringLiteral("<h2 id=\"gBeleagueredCastle\">Beleaguered Castle</h2>")));
+    EXPECT_TRUE(page.contains(QStringLiteral("</h1>\n<ul class=\"games\">\n<li><a href=\"#gKhedive\">Khedive</a></li>\n"
+                                             "<li><a href=\"#gBeleagueredCastle\">Beleaguered Castle</a></li>\n</ul>")));
+    EXPECT_FALSE(page.contains(QStringLiteral("This page covers")));
+}
+
+// Text after an anchor up to the next heading of its level, tags removed.
+QString SectionText(const QString& page, const QString& anchor)
+{
+    const qsizetype start = page.indexOf(QStringLiteral(" id=\"%1\"").arg(anchor));
+    if (start < 0)
+        return {};
+    const qsizetype end = page.indexOf(QStringLiteral("<h3"), start + 1);
+    QString text = page.mid(start, end < 0 ? -1 : end - start);
+    return text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+}
+
+TEST(HelpPages, EachCustomFreecellHasItsOwnSectionWithItsOwnNumbers)
+{
+    const QString page = ReadPage(HelpDir() / "html" / "tsly2r1o.htm");
+    const QString sixByTwo = SectionText(page, QStringLiteral("gFreecell6x2"));
+    EXPECT_TRUE(sixByTwo.contains(QStringLiteral("Two free cells"))) << sixByTwo.toStdString();
+    EXPECT_TRUE(sixByTwo.contains(QStringLiteral("Six tableau piles: the first four piles have nine cards each and the last two eight.")));
+    EXPECT_TRUE(sixByTwo.contains(QStringLiteral("a run of up to three cards")));
+    EXPECT_FALSE(sixByTwo.contains(QStringLiteral("Four free cells")));
+    const QString nineByNone = SectionText(page, QStringLiteral("gFreecell9x0"));
+    EXPECT_TRUE(nineByNone.contains(QStringLiteral("Nine tableau piles"))) << nineByNone.toStdString();
+    EXPECT_FALSE(nineByNone.contains(QStringLiteral("free cell,")));
+    EXPECT_TRUE(nineByNone.contains(QStringLiteral("With no free cells")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<li><a href=\"#custom\">Freecell Custom</a>: 46 games")));
+}
+
+TEST(HelpPages, TheFirstUseOfEachTermLinksToTheGlossary)
+{
+    const QString contents = ReadPage(HelpDir() / "index.htm");
+    const QRegularExpression term(QStringLiteral("<a class=\"term\" href=\"../index.htm#(t-[a-z]+)\">([^<]+)</a>"));
+    for (const auto& [code, games] : GamesByHelpCode()) {
+        SCOPED_TRACE(code);
+        const QString page = ReadPage(HelpDir() / "html" / PageFileName(code));
+        int links = 0;
+        for (const QRegularExpressionMatch& match : term.globalMatch(page)) {
+            ++links;
+            EXPECT_TRUE(contents.contains(QStringLiteral("<dt id=\"%1\">").arg(match.captured(1)))) << match.captured(1).toStdString();
+        }
+        EXPECT_GT(links, 0);
+    }
+    // Once per game: Klondike links "tableau" at its first use, not again.
+    const QString klondike = ReadPage(HelpDir() / "html" / "tsly1jap.htm");
+    EXPECT_EQ(klondike.count(QStringLiteral("#t-tableau\"")), 1);
+    EXPECT_EQ(klondike.count(QStringLiteral("#t-foundation\"")), 1);
+    EXPECT_LT(klondike.indexOf(QStringLiteral("#t-foundation\"")), klondike.indexOf(QStringLiteral("#t-tableau\"")));
+    EXPECT_TRUE(contents.contains(QStringLiteral("<h2 id=\"glossary\">Glossary</h2>")));
 }
 
 TEST(HelpPages, TheContentsLinkEveryGameByTypeAndAlphabeticallyToPagesThatExist)

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -88,6 +89,25 @@ TEST_F(THelpCommands, F2OnTheStartScreenOpensTheSelectedGamesPageWithoutStarting
     EXPECT_EQ(Shown(), "tsly" + game->HelpCode + ".htm");
     EXPECT_FALSE(Form->GameInPlay());
     EXPECT_TRUE(Form->StartScreenActive());
+}
+
+// A page shared by several games opens at the part of the game in play.
+TEST_F(THelpCommands, F2OpensASharedPageAtTheGamesOwnPart)
+{
+    for (const std::string name : {"Beleaguered Castle", "Freecell 6x2"}) {
+        SCOPED_TRACE(name);
+        Form->ChooseGame(name);
+        Press(Qt::Key_F2);
+        THelpWindow* help = Form->HelpWindowIfOpen();
+        ASSERT_NE(help, nullptr);
+        EXPECT_EQ(help->Browser()->source().fragment().toStdString(), HelpAnchor(name));
+        QApplication::processEvents();
+        // The page opens further down than its title: at the game's own heading.
+        EXPECT_GT(help->Browser()->verticalScrollBar()->value(), 0);
+    }
+    Form->ChooseGame("Khedive");
+    Press(Qt::Key_F2);
+    EXPECT_EQ(Form->HelpWindowIfOpen()->Browser()->source().fragment().toStdString(), "gKhedive");
 }
 
 TEST(HelpWindow, AMissingPageIsReportedInTheWindow)

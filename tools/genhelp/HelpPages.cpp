@@ -3,6 +3,7 @@
 #include "tools/genhelp/RulesText.h"
 
 #include <algorithm>
+#include <regex>
 #include <set>
 
 namespace {
@@ -19,6 +20,8 @@ img.deal { border: 1px solid #777777; max-width: 100%; }
 table.variants { border-collapse: collapse; }
 table.variants td, table.variants th { border: 1px solid #999999; padding: 2px 8px; }
 ul.games { margin-top: 2px; }
+dt { font-weight: bold; margin-top: 6px; }
+dd { margin-left: 18px; margin-bottom: 4px; }
 )";
 
 std::string Head(const std::string& title)
@@ -38,26 +41,138 @@ bool IsCustomFreecell(const TGameDefinition& game)
     return false;
 }
 
-std::string Picture(const TGameDefinition& game, const std::string& folder)
+// The words a newcomer may not know, explained once on the contents page.
+struct TTerm {
+    const char* Id;
+    const char* Word;
+    const char* Pattern; // its forms in the rules' text
+    const char* Meaning;
+};
+
+const std::vector<TTerm>& Terms()
 {
-    return "<div class=\"deal\"><img class=\"deal\" src=\"" + EscapeHtml(folder + std::to_string(game.GameNumber) + ".jpg")
-           + "\" alt=\"A deal of " + EscapeHtml(game.GameName) + "\"/></div>\n";
+    static const std::vector<TTerm> terms{
+        {"tableau", "Tableau", "tableau",
+         "The piles dealt out on the table, where most of the play happens: cards are moved between them and "
+         "built on them."},
+        {"foundation", "Foundation", "foundations?(?! Auto Moves)",
+         "A pile where the cards are collected to win the game, usually from an Ace up to a King of one suit."},
+        {"stock", "Stock", "stock",
+         "The cards left over after the deal, waiting to be dealt or turned during play."},
+        {"waste", "Waste", "waste",
+         "The pile beside the stock where cards turned from the stock land; its top card may be played."},
+        {"freecell", "Free cell", "free cells?",
+         "A place that holds one card at a time, any card, until it can be played elsewhere."},
+        {"reserve", "Reserve", "reserve",
+         "Cards dealt apart from the tableau at the start; they are played from, never onto."},
+        {"extrapile", "Extra pile", "extra piles?",
+         "A pile dealt beside the tableau that cards are only taken from."},
+        {"build", "Build", "built|build",
+         "To place a card on another by the rule of the pile, for example one rank lower in the other colour."},
+        {"run", "Run", "runs?",
+         "Cards lying on one another in the order of the building rule, which may move together where the game "
+         "allows it."},
+        {"baserank", "Base rank", "base rank",
+         "The rank every foundation has to start with, when it is not always the Ace."},
+        {"redeal", "Redeal", "redeals?",
+         "Gathering cards that were played out and dealing them again, in most games the waste turned back into "
+         "a new stock."},
+        {"pass", "Pass", "pass(es)?",
+         "One trip through the whole stock; a game may allow one pass or several."},
+        {"corner", "Turn the corner", "turn the corner",
+         "Building goes on past the end of the ranks: an Ace follows a King, or a King an Ace."},
+        {"insuit", "In suit", "in suit",
+         "Each card of the same suit as the card it is placed on."},
+        {"alternating", "Alternating colours", "alternating colours",
+         "Red and black cards in turn: a red card on a black one, a black card on a red one."},
+    };
+    return terms;
 }
 
-std::string Rules(const TGameDefinition& game, const char* level)
+// The text of a paragraph with the first use on the page of each term
+// linked to its meaning; `linked` remembers the terms already linked.
+std::string LinkTerms(const std::string& text, std::set<std::string>& linked)
+{
+    struct TMatch {
+        std::size_t Position;
+        std::size_t Length;
+        const TTerm* Term;
+    };
+    std::vector<TMatch> matches;
+    for (const TTerm& term : Terms()) {
+        if (linked.count(term.Id) != 0)
+            continue;
+        const std::regex pattern(std::string("\\b(") + term.Pattern + ")\\b", std::regex::icase);
+        std::smatch found;
+        if (std::regex_search(text, found, pattern))
+            matches.push_back({std::size_t(found.position(0)), std::size_t(found.length(0)), &term});
+    }
+    std::sort(matches.begin(), matches.end(), [](const TMatch& a, const TMatch& b) { return a.Position < b.Position; });
+    std::string html;
+    std::size_t done = 0;
+    for (const TMatch& match : matches) {
+        if (match.Position < done)
+            continue; // overlaps a term already linked here
+        html += EscapeHtml(text.substr(done, match.Position - done));
+        html += "<a class=\"term\" href=\"../index.htm#t-" + std::string(match.Term->Id) + "\">"
+                + EscapeHtml(text.substr(match.Position, match.Length)) + "</a>";
+        done = match.Position + match.Length;
+        linked.insert(match.Term->Id);
+    }
+    return html + EscapeHtml(text.substr(done));
+}
+
+std::string Picture(const TGameDefinition& game, const std::string& folder)
+{
+    return "<div class=\"deal\"><img class=\"deal\" src=\"" + EscapeHtml(folder + HelpAnchor(game.GameName) + ".jpg")
+           + "\" alt=\"A deal of " + EscapeHtml(game.GameName) + ", its places named\"/></div>\n";
+}
+
+// The place for one line per game beside its picture (none yet).
+std::string OddsLine(const TGameDefinition& /*game*/) { return {}; }
+
+std::string Paragraphs(const TRulesSection& section, std::set<std::string>& linked)
 {
     std::string html;
-    for (const TRulesSection& section : DescribeGame(game).Sections) {
-        html += "<" + std::string(level) + ">" + EscapeHtml(section.Heading) + "</" + level + ">\n";
-        for (const std::string& paragraph : section.Paragraphs)
-            html += "<p>" + EscapeHtml(paragraph) + "</p>\n";
-    }
+    for (const std::string& paragraph : section.Paragraphs)
+        html += "<p>" + LinkTerms(paragraph, linked) + "</p>\n";
     return html;
 }
 
+std::string Rules(const TGameDefinition& game, const char* level, std::set<std::string>& linked)
+{
+    std::string html;
+    for (const TRulesSection& section : DescribeGame(game).Sections)
+        html += "<" + std::string(level) + ">" + EscapeHtml(section.Heading) + "</" + level + ">\n" + Paragraphs(section, linked);
+    return html;
+}
+
+// What sets one custom free-cell game apart: its cells, its piles and how
+// long a run it can move, in the rule text's own words.
+TRulesSection VariantNumbers(const TGameDefinition& game)
+{
+    TRulesSection numbers;
+    for (const TRulesSection& section : DescribeGame(game).Sections)
+        if (section.Heading == "Layout")
+            for (const std::string& paragraph : section.Paragraphs)
+                if (paragraph.find("free cell") != std::string::npos || paragraph.find("tableau pile") != std::string::npos)
+                    numbers.Paragraphs.push_back(paragraph);
+    const int cells = game.ReserveCount;
+    numbers.Paragraphs.push_back(
+        cells == 0 ? std::string("With no free cells, runs move one card at a time, or twice as many for each empty "
+                                 "tableau pile that is not their target.")
+                   : (cells == 1 ? std::string("With its free cell empty") : cells == 2 ? std::string("With both free cells empty")
+                                                                     : "With all " + NumberWord(cells) + " free cells empty")
+                         + ", a run of up to " + NumberWord(cells + 1)
+                         + " cards moves at once, and twice as many for each empty tableau pile that is not its target.");
+    return numbers;
+}
+
 // The custom free-cell family: Freecell's rules with other numbers of piles
-// and cells, one row each.
-std::string VariantTable(const std::vector<const TGameDefinition*>& variants)
+// and cells. A table to compare them, then a short section of each one's
+// own numbers, where F2 opens.
+std::string Variants(const std::vector<const TGameDefinition*>& variants, const std::string& pictureFolder,
+                     std::set<std::string>& linked)
 {
     std::string html = "<h2 id=\"custom\">Freecell Custom</h2>\n"
                        "<p>The same rules as Freecell, with another number of tableau piles and free cells. The "
@@ -68,19 +183,17 @@ std::string VariantTable(const std::vector<const TGameDefinition*>& variants)
         const TDealOutcome deal = WorkOutDeal(*game);
         const auto [low, high] = std::minmax_element(deal.Cards.begin(), deal.Cards.end());
         const std::string cards = *low == *high ? std::to_string(*low) : std::to_string(*low) + " or " + std::to_string(*high);
-        html += "<tr><td>" + EscapeHtml(game->GameName) + "</td><td>" + std::to_string(game->TableauCount) + "</td><td>"
-                + std::to_string(game->ReserveCount) + "</td><td>" + cards + "</td></tr>\n";
+        html += "<tr><td><a href=\"#" + HelpAnchor(game->GameName) + "\">" + EscapeHtml(game->GameName) + "</a></td><td>"
+                + std::to_string(game->TableauCount) + "</td><td>" + std::to_string(game->ReserveCount) + "</td><td>"
+                + cards + "</td></tr>\n";
     }
-    return html + "</table>\n";
-}
-
-std::string Anchor(const TGameDefinition& game)
-{
-    std::string id = "g";
-    for (const char c : game.GameName)
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            id += c;
-    return id;
+    html += "</table>\n";
+    for (const TGameDefinition* game : variants) {
+        html += "<h3 id=\"" + HelpAnchor(game->GameName) + "\">" + EscapeHtml(game->GameName) + "</h3>\n";
+        html += Picture(*game, pictureFolder);
+        html += Paragraphs(VariantNumbers(*game), linked);
+    }
+    return html;
 }
 
 void AppendLink(std::string& html, const TGameDefinition& game)
@@ -135,24 +248,35 @@ std::string HelpPage(const std::string& helpCode, const std::vector<const TGameD
         title += names.empty() ? "" : " and Freecell Custom";
 
     std::string html = Head(title + " - Tessalyn Help");
-    html += "<p class=\"nav\"><a href=\"../index.htm\">Contents</a></p>\n";
-    html += "<h1>" + EscapeHtml(title) + "</h1>\n";
-    html += "<p class=\"games\">This page covers " + std::string(games.size() == 1 ? "the game " : "the games ");
-    for (std::size_t i = 0; i < games.size(); ++i) {
-        if (i > 0)
-            html += i + 1 == games.size() ? " and " : ", ";
-        html += "\u201c" + EscapeHtml(games[i]->GameName) + "\u201d";
-    }
-    html += ".</p>\n";
+    html += "<p class=\"nav\"><a href=\"../index.htm\">Contents</a> · <a href=\"../index.htm#glossary\">Glossary</a></p>\n";
     const bool several = named.size() > 1;
-    for (const TGameDefinition* game : named) {
-        if (several)
-            html += "<h2 id=\"" + Anchor(*game) + "\">" + EscapeHtml(game->GameName) + "</h2>\n";
-        html += Picture(*game, pictureFolder);
-        html += Rules(*game, several ? "h3" : "h2");
+    // A single game's page opens at its title.
+    html += "<h1" + (several || named.empty() ? std::string() : " id=\"" + HelpAnchor(named.front()->GameName) + "\"") + ">"
+            + EscapeHtml(title) + "</h1>\n";
+    if (several || (!named.empty() && !variants.empty())) {
+        html += "<ul class=\"games\">\n";
+        for (const TGameDefinition* game : named)
+            html += "<li><a href=\"#" + HelpAnchor(game->GameName) + "\">" + EscapeHtml(game->GameName) + "</a></li>\n";
+        if (!variants.empty())
+            html += "<li><a href=\"#custom\">Freecell Custom</a>: " + std::to_string(variants.size())
+                    + " games of other sizes, from " + EscapeHtml(variants.front()->GameName) + " to "
+                    + EscapeHtml(variants.back()->GameName) + "</li>\n";
+        html += "</ul>\n";
     }
-    if (!variants.empty())
-        html += VariantTable(variants);
+    // Terms are linked at their first use in each game's own part.
+    for (const TGameDefinition* game : named) {
+        std::set<std::string> linked;
+        if (several)
+            html += "<h2 id=\"" + HelpAnchor(game->GameName) + "\">" + EscapeHtml(game->GameName) + "</h2>\n";
+        html += Picture(*game, pictureFolder);
+        if (const std::string odds = OddsLine(*game); !odds.empty())
+            html += "<p class=\"odds\">" + EscapeHtml(odds) + "</p>\n";
+        html += Rules(*game, several ? "h3" : "h2", linked);
+    }
+    if (!variants.empty()) {
+        std::set<std::string> linked;
+        html += Variants(variants, pictureFolder, linked);
+    }
     html += "<!-- help code " + EscapeHtml(helpCode) + " -->\n";
     return html + Tail;
 }
@@ -184,6 +308,12 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
             "</table>\n"
             "<p>Points: 50 for each card played to a foundation, minus 1 for each move to a tableau pile or a free cell, minus 5 for a move "
             "the rules refuse and minus 10 for each redeal. Each game's page tells its own scoring.</p>\n";
+    html += "<h2 id=\"glossary\">Glossary</h2>\n<dl>\n";
+    for (const TTerm& term : Terms())
+        html += "<dt id=\"t-" + std::string(term.Id) + "\">" + EscapeHtml(term.Word) + "</dt>\n<dd>" + EscapeHtml(term.Meaning)
+                + "</dd>\n";
+    html += "</dl>\n";
+
     html += "<h2>Games by type</h2>\n";
     bool afterSeparator = false;
     for (const TMenuItem& type : gameTypeMenu.Items) {

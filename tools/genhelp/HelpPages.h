@@ -15,13 +15,15 @@
 // The games of every help code, in catalogue order.
 std::map<std::string, std::vector<const TGameDefinition*>> GamesByHelpCode();
 
-// The page of one help code. Preview pictures are referred to as
-// `pictureFolder` + number + ".jpg", relative to the page.
+// The page of one help code. Each game's deal picture, its places named, is
+// referred to as `pictureFolder` + HelpAnchor(game) + ".jpg", relative to
+// the page; genpreviews draws them into help/pictures.
 std::string HelpPage(const std::string& helpCode, const std::vector<const TGameDefinition*>& games,
-                     const std::string& pictureFolder = "../../GameImages/");
+                     const std::string& pictureFolder = "../pictures/");
 
 // help/index.htm: every game by type and alphabetically, each linked to
-// its page (relative to the contents page: "html/tsly<code>.htm").
+// its page (relative to the contents page: "html/tsly<code>.htm"), and the
+// glossary ("#t-<term>") the pages link their words to.
 std::string ContentsPage(const TMenuItem& gameTypeMenu);
 
 std::string PageFileName(const std::string& helpCode);

@@ -261,6 +261,18 @@ struct TWriter {
                && !Has(Game.TableauRules, roNoDragAndDrop);
     }
     bool OneFoundation() const { return Game.FoundationCount == 1; }
+    bool NoUndo() const { return Has(Game.FoundationRules, roNoUndo); }
+    bool MovesRuns() const
+    {
+        const TRuleOptions& rules = Game.TableauRules;
+        return Has(rules, roMoveSequences) || Has(rules, roMoveFaceUpGroups) || Has(rules, roMoveWholePile);
+    }
+    // Face-down tableau cards that play uncovers (the pair games turn theirs by clicking).
+    bool DealsFaceDown() const
+    {
+        return !PairGame() && !Has(Game.TableauRules, roNoDragAndDrop)
+               && std::accumulate(Deal.FaceDown.begin(), Deal.FaceDown.end(), 0) > 0;
+    }
 
     std::string Object() const;
     std::vector<std::string> Layout() const;
@@ -275,6 +287,13 @@ struct TWriter {
     std::vector<std::string> Stock() const;
     std::vector<std::string> Special() const;
     std::vector<std::string> Scoring() const;
+    std::vector<std::string> Turn() const;
+    std::vector<std::string> Lost() const;
+    std::vector<std::string> Strategy() const;
+
+    bool KingsOnlyFillSpaces() const;
+    bool DealsFaceDownForPairs() const { return std::accumulate(Deal.FaceDown.begin(), Deal.FaceDown.end(), 0) > 0; }
+    bool SpacesTakeTableauCards() const;
 };
 
 std::string TWriter::Object() const
@@ -353,34 +372,123 @@ std::string TWriter::ExtraLayout() const
            + (Game.ExceptFaceUp ? "all face up." : "with only the top card face up.");
 }
 
-// "7 cards each", "1, 2, 3, 4, 5, 6 and 7 cards".
+// Piles read best in groups, as a person counts them: a run of piles of the
+// same size, or of piles one card longer (or shorter) each.
+struct TPileGroup {
+    int Piles = 0;
+    int First = 0; // the count on its first pile
+    int Step = 0;  // +1 or -1 from pile to pile, or 0
+    int Last() const { return First + (Piles - 1) * Step; }
+};
+
+std::vector<TPileGroup> PileGroups(const std::vector<int>& counts)
+{
+    std::vector<TPileGroup> groups;
+    for (std::size_t i = 0; i < counts.size();) {
+        int step = 0;
+        for (const int candidate : {1, -1})
+            if (i + 2 < counts.size() && counts[i + 1] == counts[i] + candidate && counts[i + 2] == counts[i] + 2 * candidate)
+                step = candidate;
+        std::size_t j = i + 1;
+        while (j < counts.size() && counts[j] == counts[j - 1] + step)
+            ++j;
+        groups.push_back({int(j - i), counts[i], step});
+        i = j;
+    }
+    return groups;
+}
+
+// "five, three, two and one cards from each end to the middle", or the
+// counts in words from the left: for shapes no group describes.
+std::string CountsInWords(const std::vector<int>& counts, const std::string& noun)
+{
+    std::vector<std::string> words;
+    const bool mirrored = std::equal(counts.begin(), counts.end(), counts.rbegin());
+    const std::size_t shown = mirrored ? (counts.size() + 1) / 2 : counts.size();
+    for (std::size_t i = 0; i < shown; ++i)
+        words.push_back(Number(counts[i]));
+    return JoinList(words) + " " + noun + (mirrored ? " from each end to the middle" : " from the left");
+}
+
+// "the first four piles have seven cards each and the last four six";
+// `noun` is the plural counted ("cards", "face-down cards"); "" when the
+// groups are too many to read well.
+std::string GroupsText(const std::vector<int>& counts, const std::string& noun, const std::string& single)
+{
+    const std::vector<TPileGroup> groups = PileGroups(counts);
+    if (groups.size() > 3)
+        return {};
+    auto amount = [&](int n, bool withNoun) {
+        if (n == 0)
+            return std::string(withNoun ? "no " + noun : "none");
+        return Number(n) + (withNoun ? " " + (n == 1 ? single : noun) : "");
+    };
+    std::vector<std::string> parts;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const TPileGroup& group = groups[g];
+        const bool first = g == 0;
+        const bool last = g + 1 == groups.size();
+        std::string who;
+        if (first)
+            who = group.Piles == 1 ? "the first pile has" : "the first " + Number(group.Piles) + " piles have";
+        else if (last)
+            who = group.Piles == 1 ? "the last pile" : "the last " + Number(group.Piles);
+        else
+            who = group.Piles == 1 ? "the next pile" : "the next " + Number(group.Piles);
+        if (group.Step != 0)
+            parts.push_back(who + " from " + Number(group.First) + (group.Step > 0 ? " to " : " down to ") + Number(group.Last())
+                            + (first ? " " + noun : "") + (group.Step > 0 ? " (one more on each)" : " (one fewer on each)"));
+        else
+            parts.push_back(who + " " + amount(group.First, first) + (group.Piles > 1 && first && group.First > 0 ? " each" : ""));
+    }
+    return JoinList(parts);
+}
+
+// How many cards the piles get: "seven cards each", "from one to seven
+// cards, one more on each pile", or the piles in groups.
 std::string CountsText(const std::vector<int>& counts)
 {
-    if (std::adjacent_find(counts.begin(), counts.end(), std::not_equal_to<>()) == counts.end())
-        return Plural(counts.front(), "card", "cards") + " each";
-    bool rising = true;
-    for (std::size_t i = 1; i < counts.size(); ++i)
-        rising = rising && counts[i] == counts[i - 1] + 1;
-    if (rising && counts.size() > 3)
-        return "from " + Number(counts.front()) + " to " + Number(counts.back()) + " cards, one more on each pile";
-    // Runs of equal piles read better than a long list: "four with six cards and six with five".
-    std::vector<std::pair<int, int>> runs; // pile count, cards
-    for (const int n : counts) {
-        if (!runs.empty() && runs.back().second == n)
-            ++runs.back().first;
-        else
-            runs.emplace_back(1, n);
-    }
-    if (counts.size() > 4 && runs.size() <= 3) {
-        std::vector<std::string> groups;
-        for (std::size_t i = 0; i < runs.size(); ++i)
-            groups.push_back(Number(runs[i].first) + " with " + Number(runs[i].second) + (i == 0 ? (runs[i].second == 1 ? " card" : " cards") : ""));
-        return JoinList(groups);
-    }
-    std::vector<std::string> words;
-    for (const int n : counts)
-        words.push_back(std::to_string(n));
-    return JoinList(words) + " cards";
+    const std::vector<TPileGroup> groups = PileGroups(counts);
+    if (groups.size() == 1 && groups.front().Step == 0)
+        return ", dealt " + Plural(counts.front(), "card", "cards") + " each";
+    if (groups.size() == 1)
+        return ", dealt from " + Number(counts.front()) + (groups.front().Step > 0 ? " to " : " down to ")
+               + Plural(counts.back(), "card", "cards") + ", one " + (groups.front().Step > 0 ? "more" : "fewer") + " on each pile";
+    if (const std::string text = GroupsText(counts, "cards", "card"); !text.empty())
+        return ": " + text;
+    return ", dealt " + CountsInWords(counts, "cards");
+}
+
+// Which dealt cards lie face down, as its own sentence.
+std::string FaceDownText(const TDealOutcome& deal, int dealtCards, int piles)
+{
+    const int faceDown = std::accumulate(deal.FaceDown.begin(), deal.FaceDown.end(), 0);
+    if (faceDown == 0)
+        return dealtCards == piles ? " The cards lie face up." : " All cards lie face up.";
+    if (faceDown == dealtCards)
+        return " All cards lie face down.";
+    std::vector<int> downs;
+    std::vector<int> ups;
+    for (std::size_t p = 0; p < deal.Cards.size(); ++p)
+        if (deal.Cards[p] > 0) {
+            downs.push_back(deal.FaceDown[p]);
+            ups.push_back(deal.Cards[p] - deal.FaceDown[p]);
+        }
+    if (std::all_of(ups.begin(), ups.end(), [](int n) { return n == 1; }))
+        return " Only the top card of each pile lies face up.";
+    if (std::all_of(downs.begin(), downs.end(), [&](int n) { return n == downs.front(); }))
+        return downs.front() == 1 ? " The bottom card of each pile lies face down, the rest face up."
+                                  : " The bottom " + Number(downs.front()) + " cards of each pile lie face down, the rest face up.";
+    // Yukon's way: a fixed number of cards face up on top, the rest below.
+    const int topUp = *std::max_element(ups.begin(), ups.end());
+    bool sameTop = true;
+    for (std::size_t p = 0; p < ups.size(); ++p)
+        sameTop = sameTop && (ups[p] == topUp || (downs[p] == 0 && ups[p] < topUp));
+    if (sameTop)
+        return " The top " + Number(topUp) + " cards of each pile lie face up, the rest face down (a pile of fewer cards is all face up).";
+    if (const std::string text = GroupsText(downs, "face-down cards", "face-down card"); !text.empty())
+        return " Counting from the bottom, " + text + "; the rest lie face up.";
+    return " The piles have " + CountsInWords(downs, "face-down cards") + " at their bottom; the rest lie face up.";
 }
 
 std::string TWriter::TableauLayout() const
@@ -401,35 +509,11 @@ std::string TWriter::TableauLayout() const
         text += ". The whole deal goes onto the first four piles by suit: " + JoinList({"clubs on the first", "diamonds on the second", "hearts on the third", "spades on the fourth"})
                 + "; the other piles start empty. The cards lie face up.";
         return text;
-    } else {
-        text += ", dealt " + CountsText(shown);
-        if (Game.TableauUndealtPiles > 0)
-            text += "; the last " + Number(Game.TableauUndealtPiles) + " start empty";
     }
-
-    const int faceDown = std::accumulate(Deal.FaceDown.begin(), Deal.FaceDown.end(), 0);
-    if (faceDown == 0)
-        text += dealt == Game.TableauCount ? ", face up." : ", all face up.";
-    else if (faceDown == dealt)
-        text += ", all face down.";
-    else {
-        bool topOnly = true;
-        for (std::size_t p = 0; p < Deal.Cards.size(); ++p)
-            topOnly = topOnly && (Deal.Cards[p] == 0 || Deal.FaceDown[p] == Deal.Cards[p] - 1);
-        if (topOnly)
-            text += ", with only the top card of each pile face up.";
-        else if (const int first = Deal.FaceDown.front();
-                 std::all_of(Deal.FaceDown.begin(), Deal.FaceDown.end(), [first](int n) { return n == first; })) {
-            text += first == 1 ? "; the bottom card of each pile lies face down and the rest face up."
-                               : "; the bottom " + Number(first) + " cards of each pile lie face down and the rest face up.";
-        } else {
-            std::vector<std::string> downs;
-            for (std::size_t p = 0; p < Deal.Cards.size(); ++p)
-                if (Deal.Cards[p] > 0)
-                    downs.push_back(std::to_string(Deal.FaceDown[p]));
-            text += "; the bottom " + JoinList(downs) + " cards of the piles, in order, lie face down and the rest face up.";
-        }
-    }
+    text += CountsText(shown);
+    if (Game.TableauUndealtPiles > 0)
+        text += "; the last " + Number(Game.TableauUndealtPiles) + " start empty";
+    text += "." + FaceDownText(Deal, dealt, int(shown.size()));
     if (Has(rules, roKingToBottom))
         text += " A King dealt onto a pile that already holds cards goes to the bottom of it.";
     if (Has(rules, roSquared))
@@ -449,7 +533,8 @@ std::vector<std::string> TWriter::Layout() const
     paragraphs.push_back(ExtraLayout());
     paragraphs.push_back(TableauLayout());
     if (Deal.Stock > 0)
-        paragraphs.push_back("The remaining " + std::to_string(Deal.Stock) + " cards form the stock, face down.");
+        paragraphs.push_back("The remaining " + std::to_string(Deal.Stock) + " cards form the stock, "
+                             + (Has(Game.DeckRules, roDragFromDeck) ? "face up: its top card shows." : "face down."));
     else if (!Has(Game.FoundationRules, roDealToFoundations))
         paragraphs.push_back("Every card is dealt at the start: there is no stock.");
     return paragraphs;
@@ -546,6 +631,8 @@ std::vector<std::string> TWriter::Moving() const
                                  + (SuitRunGame() ? "a free cell." : Game.FreeCells ? "a foundation or a free cell." : "a foundation."));
         if (Has(rules, roNotDropTarget))
             paragraphs.push_back("Cards are never played onto the tableau piles; they only leave them.");
+        if (DealsFaceDown())
+            paragraphs.push_back("A face-down card that is uncovered on top of a tableau pile is turned face up at once.");
     }
     if (Game.ReserveCount > 0 && !Game.FreeCells)
         paragraphs.push_back(Game.ReserveAllAvailable ? "Any card of the reserve may be played."
@@ -555,7 +642,9 @@ std::vector<std::string> TWriter::Moving() const
     if (HasWaste())
         paragraphs.push_back("The top card of the waste may be played.");
     if (Game.ExceptCount > 0)
-        paragraphs.push_back("The top card of each extra pile may be played.");
+        paragraphs.push_back(Game.ExceptFaceUp ? "The top card of each extra pile may be played."
+                                               : "The top card of each extra pile may be played; the card below it is "
+                                                 "then turned face up.");
     if (Has(Game.DeckRules, roDragFromDeck))
         paragraphs.push_back("The top card of the stock lies face up and may be played straight from the stock.");
     return paragraphs;
@@ -614,7 +703,9 @@ std::vector<std::string> TWriter::Spaces() const
     if (Has(rules, roEmptyBaseRank))
         accepted.push_back("a card taken straight from the stock");
     if (!baseOnly) {
-        if (Has(rules, roEmptyFromReserve))
+        // A pile refilled from the reserve is only left empty once the reserve is gone.
+        const bool reserveRefills = Has(rules, roRefillEmpty) && Has(rules, roEmptyFromReserve);
+        if (Has(rules, roEmptyFromReserve) && !reserveRefills)
             accepted.push_back(Game.FreeCells ? "a card from a free cell" : "a card from the reserve");
         if (Has(rules, roEmptyFromTableau))
             accepted.push_back(std::string(Has(rules, roMoveSequences) || Has(rules, roMoveFaceUpGroups) ? "a card or run" : "a card")
@@ -622,7 +713,7 @@ std::vector<std::string> TWriter::Spaces() const
                                + (Has(Game.FoundationRules, roTakeFromFoundation) ? " or a foundation" : ""));
         if (Has(rules, roEmptyFromWaste) && HasWaste())
             accepted.push_back(std::string("the top card of the waste")
-                               + (Has(rules, roEmptyFromReserve) && !Has(rules, roWasteAnyTime)
+                               + (Has(rules, roEmptyFromReserve) && !Has(rules, roWasteAnyTime) && !reserveRefills
                                       ? " (only once the reserve is empty)" : ""));
         if (Has(rules, roEmptyFromExcept))
             accepted.push_back("the top card of an extra pile");
@@ -638,7 +729,8 @@ std::vector<std::string> TWriter::Spaces() const
     if (kingsOnly)
         paragraphs.push_back("Only a King (with any cards on it) may fill an empty tableau pile.");
     else
-        paragraphs.push_back(std::string(Has(rules, roRefillEmpty) ? "Otherwise an" : "An") + " empty tableau pile may be filled with "
+        paragraphs.push_back(std::string(Has(rules, roRefillEmpty) ? (Has(rules, roEmptyFromReserve) ? "Once the reserve is used up, an" : "Otherwise an") : "An")
+                             + " empty tableau pile may be filled with "
                              + JoinList(accepted, "or") + ".");
     return paragraphs;
 }
@@ -702,8 +794,7 @@ std::vector<std::string> TWriter::Special() const
             "Play starts with the face-up card on the centre pile. Drag the face-up card to the pile of its rank: it "
             "goes underneath that pile, and the pile's top card turns face up to be played next. A card that turns "
             "up on its own pile is already home. Kings go to the centre; Kings turned up on the centre pile at the "
-            "deal are moved to its bottom. The game is lost when the fourth King comes up before the other piles are "
-            "complete.");
+            "deal are moved to its bottom.");
     if (IsGame(Game, "The Dial"))
         paragraphs.push_back("Cards turned from the stock are played to the pile of their rank, each in a different "
                              "colour from the card below; a pile holds its four cards of one rank.");
@@ -741,13 +832,20 @@ std::vector<std::string> TWriter::Scoring() const
 {
     std::vector<std::string> paragraphs;
     if (PairGame()) {
-        paragraphs.push_back("Each card removed scores 50 points (100 for a pair). Each card you select costs 1 point, "
-                             "and each mismatch costs 10 points more.");
+        std::string text = "Each card removed scores 50 points (100 for a pair). Each card you select costs 1 point; "
+                           "a mismatch costs 10 points more, and cancelling a selection 6 points.";
+        if (Has(Game.TableauRules, roSelectByHighlight))
+            text += " Each card dealt from the stock to fill a place costs 1 point.";
+        paragraphs.push_back(text);
+    } else if (ClockGame()) {
+        paragraphs.push_back("A card placed on its pile scores 50 points, but taking it off the pile it lay on costs "
+                             "50 points again, so a move gains nothing. Only a card that turns up on its own pile "
+                             "scores: 50 points each. A refused move costs 5 points.");
     } else {
         std::string text = "Each card played to a foundation scores 50 points.";
         if (TableauTakesCards() || Game.FreeCells) {
             text += " Each move to a tableau pile" + std::string(Game.FreeCells ? " or a free cell" : "")
-                    + " costs 1 point (a run counts once)";
+                    + " costs 1 point" + (MovesRuns() ? " (a run counts once)" : "");
             if (Has(Game.TableauRules, roRefillEmpty))
                 text += ", and so does each automatic refill of an emptied pile";
             text += ".";
@@ -761,12 +859,174 @@ std::vector<std::string> TWriter::Scoring() const
             text += " Each redeal costs 10 points.";
         paragraphs.push_back(text);
     }
-    paragraphs.push_back("A new move after an undo closes the game: it no longer counts in the statistics.");
+    if (!NoUndo())
+        paragraphs.push_back("A new move after an undo closes the game: it no longer counts in the statistics.");
     return paragraphs;
+}
+
+
+// ---------------------------------------------------------------------------
+// For a newcomer: a turn, a lost game, and what the rules suggest.
+
+bool TWriter::KingsOnlyFillSpaces() const
+{
+    const TRuleOptions& rules = Game.TableauRules;
+    return Has(rules, roEmptyKing) && StartRanks(rules).size() == 1 && !Has(rules, roRefillEmpty)
+           && !Has(rules, roNotDropTarget);
+}
+
+bool TWriter::SpacesTakeTableauCards() const
+{
+    const TRuleOptions& rules = Game.TableauRules;
+    return Has(rules, roEmptyFromTableau) && StartRanks(rules).empty() && !Has(rules, roEmptyBaseRank)
+           && !Has(rules, roNotDropTarget);
+}
+
+std::vector<std::string> TWriter::Turn() const
+{
+    if (PairGame()) {
+        return {std::string("Click a card, then another card of the same rank: the two leave the table. ")
+                + (Has(Game.TableauRules, roDealFaceDown) ? "Each card you click shows its face while it is chosen."
+                                                          : "Choose among the cards that lie face up.")};
+    }
+    if (ClockGame())
+        return {"Drag the face-up card to the pile of its rank. The top card of that pile turns up; drag it to its "
+                "own pile in turn, and so on round the clock."};
+    if (AcesUp())
+        return {"Drag a card to the foundation when a higher card of its suit lies on top of another pile, or into "
+                "an empty pile. When nothing more can be done, click the stock to deal a card onto each pile."};
+
+    std::vector<std::string> sources;
+    if (Game.TableauCount > 0 && !Has(Game.TableauRules, roNoDragAndDrop))
+        sources.push_back("a tableau pile");
+    if (HasWaste())
+        sources.push_back("the waste");
+    if (Game.ReserveCount > 0 && !Game.FreeCells)
+        sources.push_back("the reserve");
+    if (Game.FreeCells && Game.ReserveCount > 0)
+        sources.push_back("a free cell");
+    if (Game.ExceptCount > 0)
+        sources.push_back("an extra pile");
+    if (Has(Game.DeckRules, roDragFromDeck))
+        sources.push_back("the stock");
+    std::vector<std::string> targets;
+    if (Game.FoundationCount > 0)
+        targets.push_back(OneFoundation() ? "the foundation" : "a foundation");
+    if (TableauTakesCards())
+        targets.push_back("a tableau pile where it fits");
+    if (Game.FreeCells && Game.ReserveCount > 0)
+        targets.push_back("an empty free cell");
+
+    std::vector<std::string> paragraphs;
+    std::string text;
+    if (!sources.empty() && !targets.empty())
+        text = "Drag the top card of " + JoinList(sources, "or") + " onto " + JoinList(targets, "or") + ".";
+    const TRuleOptions& rules = Game.TableauRules;
+    if (Has(rules, roMoveSequences) && TableauTakesCards())
+        text += " A run of cards in sequence moves the same way: drag it by its first card, the one deepest in the pile.";
+    else if (Has(rules, roMoveFaceUpGroups) && TableauTakesCards())
+        text += " Drag any face-up card to move it together with the cards on it.";
+    else if (Has(rules, roMoveWholePile) && TableauTakesCards())
+        text += " Drag the bottom card of a pile to move the whole pile.";
+    if (Deal.Stock > 0 && !Has(rules, roNoDragAndDrop)) {
+        if (IsGame(Game, "One Foundation"))
+            text += " When no card fits, click the stock: its next card goes straight onto the foundation.";
+        else if (Game.TurnCount >= 1)
+            text += " When no move is left, click the stock to turn " + (Game.TurnCount == 1 ? std::string("a card") : Number(Game.TurnCount) + " cards")
+                    + " onto the waste.";
+        else if (Game.TurnCount <= 0 && !Gathering())
+            text += " When no move is left, click the stock to deal a card onto every tableau pile.";
+    }
+    if (Gathering())
+        text += " When no move is left, Redeal gathers the tableau and deals it again.";
+    if (!Has(Game.FoundationRules, roNoAutomove) && !SuitRunGame() && Game.FoundationCount > 0)
+        text += " Foundation Auto Moves plays every card that can go to the foundations.";
+    paragraphs.push_back(text);
+    return paragraphs;
+}
+
+std::vector<std::string> TWriter::Lost() const
+{
+    const std::string after = NoUndo()
+        ? "Moves cannot be undone here: choose New Game (Ctrl+N) to deal again."
+        : "Then Undo (Ctrl+Z) steps back to try another way, or New Game (Ctrl+N) deals a fresh game.";
+    if (ClockGame())
+        return {"The game is lost when the fourth King turns up while other piles still hold face-down cards. " + after};
+    if (PairGame()) {
+        if (!Has(Game.TableauRules, roSelectByHighlight))
+            return {"Every card can be chosen, so every pair can be found in the end: this game is lost only by "
+                    "giving it up."};
+        return {"The game is lost when no two face-up cards share a rank. " + after};
+    }
+    std::string text = "The game is lost when no card can be moved any more";
+    if (Gathering())
+        text += Game.DeckPasses == 0 ? " and a redeal brings nothing new" : " and the redeals are used up";
+    else if (Deal.Stock > 0 && HasWaste())
+        text += Game.DeckPasses == 1 ? " and the stock is used up (there is no redeal)"
+              : Game.DeckPasses == 0 ? " and turning the stock again brings nothing new"
+                                     : " and the stock is used up with no redeal left";
+    else if (Deal.Stock > 0 && !Has(Game.TableauRules, roNoDragAndDrop))
+        text += " and the stock is used up";
+    return {text + ". " + after};
+}
+
+std::vector<std::string> TWriter::Strategy() const
+{
+    const TRuleOptions& rules = Game.TableauRules;
+    std::vector<std::string> tips;
+    if (ClockGame())
+        tips.push_back("Every card has only one place to go, so there are no choices to make: the deal alone decides "
+                       "the game.");
+    if (PairGame() && Has(rules, roDealFaceDown))
+        tips.push_back("Remember every card you turn: the second card of a pair has often shown itself already.");
+    if (PairGame() && Has(rules, roSelectByHighlight) && !DealsFaceDownForPairs())
+        tips.push_back("Take a pair as soon as it shows: every place it empties brings a new card from the stock.");
+    else if (PairGame() && Has(rules, roSelectByHighlight))
+        tips.push_back("When several pairs are open, take the one whose cards cover face-down cards: every new card "
+                       "is a new chance.");
+    if (Game.FreeCells && Game.ReserveCount > 0)
+        tips.push_back("Free cells are scarce: fill one only when it frees a card you need soon, and empty a tableau "
+                       "pile when you can — an empty pile is worth more than a cell.");
+    if (KingsOnlyFillSpaces())
+        tips.push_back("Only a King can fill an empty pile: uncover Kings early, and empty a pile only when a King is "
+                       "ready to move into it.");
+    if (DealsFaceDown())
+        tips.push_back("Uncover face-down cards first: a move that turns up a card is worth more than one that "
+                       "does not, and the longest hidden piles need the most work.");
+    if (Has(rules, roAnySuitDrop) && Has(rules, roSameSuit))
+        tips.push_back("Build in suit whenever you can: a run of mixed suits cannot move as one.");
+    if (HasWaste() && Game.DeckPasses == 1)
+        tips.push_back("There is only one pass through the stock: before turning the next card, play every card of "
+                       "the waste you can.");
+    else if (HasWaste() && Game.DeckPasses > 1)
+        tips.push_back("Passes through the stock are few: look at what each card of the waste would unblock before "
+                       "turning more.");
+    if (Deal.Stock > 0 && Game.TurnCount <= 0 && !Gathering() && !Has(rules, roNoDragAndDrop) && !AcesUp()
+        && !IsGame(Game, "One Foundation"))
+        tips.push_back("Make every useful move before dealing from the stock: the deal covers every tableau pile with a "
+                       "new card.");
+    if (SpacesTakeTableauCards() && !(Game.FreeCells && Game.ReserveCount > 0))
+        tips.push_back("An empty tableau pile takes any card: keep it for the card that unblocks the most, rather "
+                       "than filling it at once.");
+    if (Has(Game.FoundationRules, roTakeFromFoundation) && !ClockGame())
+        tips.push_back("A card can come back from a foundation: use it as a stepping stone for a card that is stuck.");
+    if (Gathering() && Game.DeckPasses > 0)
+        tips.push_back("Redeals are limited: use one only when no move is left.");
+    if (AcesUp())
+        tips.push_back("Keep an empty pile for a card that hides a lower card of its own suit.");
+    if (Has(rules, roAlternateColour) && Has(rules, roBuildDown) && Has(Game.FoundationRules, roBuildUp) && tips.size() < 3)
+        tips.push_back("Do not rush every card to the foundations: a card on the tableau may still be needed to hold a "
+                       "lower card of the other colour.");
+    if (tips.empty() || (tips.size() < 2 && !ClockGame() && !PairGame()))
+        tips.push_back("Before each move, look at what it uncovers: the best move is the one that opens up more moves.");
+    if (tips.size() > 3)
+        tips.resize(3);
+    return tips;
 }
 
 } // namespace
 
+std::string NumberWord(int n) { return Number(n); }
 std::string RankWord(int value) { return RankWords.at(std::size_t(value)); }
 std::string RankPlural(int value) { return RankPlurals.at(std::size_t(value)); }
 
@@ -797,12 +1057,15 @@ TRulesText DescribeGame(const TGameDefinition& game)
     TWriter writer{game, WorkOutDeal(game), {}};
     writer.Section("Object of the game", {writer.Object()});
     writer.Section("Layout", writer.Layout());
+    writer.Section("How a turn goes", writer.Turn());
     writer.Section("Foundations", writer.Foundations());
     writer.Section("Moving cards", writer.Moving());
     writer.Section("Building on the tableau", writer.Building());
     writer.Section("Spaces", writer.Spaces());
     writer.Section(writer.HasWaste() ? "Stock and waste" : writer.Gathering() ? "Redeal" : "Stock", writer.Stock());
     writer.Section("Special rules", writer.Special());
+    writer.Section("When the game is lost", writer.Lost());
     writer.Section("Scoring", writer.Scoring());
+    writer.Section("Strategy", writer.Strategy());
     return writer.Text;
 }

@@ -35,6 +35,9 @@ struct TDealOutcome {
 
 TDealOutcome WorkOutDeal(const TGameDefinition& game);
 
+// "no", "one" … "twenty", then digits.
+std::string NumberWord(int n);
+
 // "Ace" … "King" and their plurals.
 std::string RankWord(int value);
 std::string RankPlural(int value);

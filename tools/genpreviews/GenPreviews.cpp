@@ -5,9 +5,12 @@
 // "GameImages/N.jpg" for every game number, each a deal of that game by the
 // engine on a card table that is never shown, with the Standard card set
 // found in PROGRAM_FOLDER/Cardsets; the title strip "qx3.jpg" and the
-// background "backdrop.jpg". Each game is dealt from a seed of its own, so
+// background "backdrop.jpg"; and for the help pages
+// "help/pictures/<help anchor>.jpg", every game's deal with the names of its
+// places drawn on it. Each game is dealt from a seed of its own, so
 // two runs give the same pictures.
 
+#include "Labels.h"
 #include "Pictures.h"
 
 #include "cardtable/CardTable.h"
@@ -53,16 +56,21 @@ bool WritePreviews(const fs::path& folder)
     TEngine engine(table, host);
     std::error_code error;
     fs::create_directories(folder / "GameImages", error);
+    fs::create_directories(folder / "help" / "pictures", error);
     std::set<int> written;
     bool ok = true;
     for (const TGameDefinition& game : GameDefinitions()) {
-        // Two games of one number share its picture: the first one draws it.
-        if (game.GameNumber <= 0 || !written.insert(game.GameNumber).second)
+        if (game.GameNumber <= 0)
             continue;
         SetRandSeed(std::uint32_t(game.GameNumber) * 2654435761u);
         engine.SelectGame(game.GameName);
-        const QImage preview = PreviewFromTable(table.SurfaceImage());
-        ok = Write(preview, folder / "GameImages" / (std::to_string(game.GameNumber) + ".jpg")) && ok;
+        // Two games of one number share its preview: the first one draws it.
+        if (written.insert(game.GameNumber).second) {
+            const QImage preview = PreviewFromTable(table.SurfaceImage());
+            ok = Write(preview, folder / "GameImages" / (std::to_string(game.GameNumber) + ".jpg")) && ok;
+        }
+        const QImage labelled = LabelledDeal(table.SurfaceImage(), PlacesOf(engine), QSize(640, 480));
+        ok = Write(labelled, folder / "help" / "pictures" / (HelpAnchor(game.GameName) + ".jpg")) && ok;
         // A fresh game each time: the same game twice would not deal again.
         engine.Rules.GameName.clear();
         engine.LastGameName.clear();
