@@ -1,4 +1,5 @@
 #include "tools/genhelp/HelpPages.h"
+#include "tools/genhelp/KeysSection.h"
 
 #include "tools/genhelp/RulesText.h"
 
@@ -184,6 +185,7 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
             "</table>\n"
             "<p>Points: 50 for each card played to a foundation, minus 1 for each move to a tableau pile or a free cell, minus 5 for a move "
             "the rules refuse and minus 10 for each redeal. Each game's page tells its own scoring.</p>\n";
+    html += KeysSection();
     html += "<h2>Games by type</h2>\n";
     bool afterSeparator = false;
     for (const TMenuItem& type : gameTypeMenu.Items) {
