@@ -13,6 +13,8 @@
 #include <QRect>
 #include <QWidget>
 
+class QPainter;
+
 #include "cardtable/Backdrop.h"
 #include "cardtable/Card.h"
 #include "cardtable/ImageArrayUnit.h"
@@ -187,6 +189,33 @@ public:
     // Shadow thickness (also the lift offset).
     int ShadowThickness() const;
 
+    // ----------------------------------------------------- keyboard play
+    // The keyboard focus: a ring around `card` wherever it lies, or around
+    // `place` (an empty pile) when card is null. The ring is drawn over the
+    // table on the screen only, never into the Surface, and not while the
+    // mouse drags.
+    void SetKeyFocus(TCard* card, const QRect& place);
+    void ClearKeyFocus();
+    TCard* KeyFocusCard() const { return FocusCard; }
+    // Where the ring is drawn now; empty when there is none.
+    QRect KeyFocusRing() const;
+    // The left button's press on `card`, made from the keyboard: the click
+    // is raised as for the mouse, and a card the engine lets the player drag
+    // is lifted; `followers` (the cards lying on it in its pile) are lifted
+    // with it. True when a card is lifted and awaits ReleaseLifted.
+    bool PressByKey(TCard* card, const std::vector<TCard*>& followers);
+    bool KeyLifted() const { return KeyLift; }
+    // Shows the lifted cards over a place: the lifted card's top-left at
+    // x, y (less the lift offset), the followers as they lay on it, drop
+    // point `index` shaded (-1: none).
+    void HoverLifted(int x, int y, int index);
+    // Lets the lifted cards go. Over the place they came from that is a
+    // click (they go back, nobody is told of a drop); elsewhere it is a drop
+    // on the shaded drop point, answered by the drop handler as a mouse drop.
+    void ReleaseLifted(bool overOwnPlace);
+    // Puts keyboard-lifted cards back where they were (a restore).
+    void CancelLifted();
+
     // ----------------------------------------------------- the drawing order
     const std::vector<TCard*>& ZList() const { return ZList_; }
 
@@ -341,6 +370,7 @@ private:
 
     // Dragging (CardTableDrag.cpp)
     void ButtonDown(int x, int y, Qt::MouseButton button);
+    void PressCard(TCard* card, int x, int y, Qt::MouseButton button);
     void PointerMove(int x, int y);
     void NotePointer(int x, int y);
     void ButtonUp(int x, int y, Qt::MouseButton button);
@@ -358,6 +388,13 @@ private:
     void SetDragCursor();
     void RestoreCursor();
     void EndDrag();
+
+    // Keyboard play (CardTableKeys.cpp)
+    void RemoveFollowers();
+    void ReplaceFollowers();
+    void SettleFollowers();
+    void DrawFocusRing(QPainter& painter) const;
+    void UpdateRingArea();
 
     // Animation (CardTableAnimation.cpp)
     std::vector<TCard*> StillCovering(QRect rect, const std::vector<TCard*>& moving) const;
@@ -407,6 +444,20 @@ private:
     TCardList DragCards;
     TDropPoints DropPoints;
     TDropAngles DropAngles;
+
+    // Keyboard play: the focus, and the state of a lift made by keys.
+    TCard* FocusCard = nullptr;
+    QRect FocusPlace;
+    QRect RingShown;               // where the ring was last asked to be drawn
+    bool KeyLift = false;
+    struct TFollower {
+        TCard* Card = nullptr;
+        int X = 0;
+        int Y = 0;
+        float Angle = 0.0f;
+    };
+    std::vector<TFollower> Followers;
+    bool FollowersHovering = false;
 
     bool CursorWasSet = false;
     QCursor SavedCursor;

@@ -34,6 +34,8 @@ void TCardTable::ButtonDown(int x, int y, Qt::MouseButton button)
 {
     if (OnMouseDown)
         OnMouseDown(button, x, y);
+    // The mouse takes over from the keys: what they lifted goes back first.
+    CancelLifted();
     // A card still awaiting its drop answer is settled before anything else.
     if (DragCard != nullptr)
         return;
@@ -45,6 +47,13 @@ void TCardTable::ButtonDown(int x, int y, Qt::MouseButton button)
             TableArea.OnClick(x, y, button);
         return;
     }
+    PressCard(card, x, y, button);
+}
+
+// A press on a card, by the mouse or by keys: a drag starts when the card
+// may be dragged, and the click is raised either way.
+void TCardTable::PressCard(TCard* card, int x, int y, Qt::MouseButton button)
+{
     if (MayDrag(card, button) && !StartDrag(card, x, y))
         return;
     if (card->Deck == Deck.get()) {
@@ -109,6 +118,8 @@ bool TCardTable::StartDrag(TCard*& card, int x, int y)
     RefreshRect(before.united(CardRect(card)).united(ShadowRect(card->X, card->Y)));
     SetDragCursor();
     Dragging_ = true;
+    if (!RingShown.isEmpty())
+        update(RingShown);
     return true;
 }
 
@@ -368,6 +379,7 @@ void TCardTable::DropCard(int x, int y, bool animate, float angle)
     TCard* card = DragCard;
     if (card == nullptr)
         return;
+    SettleFollowers();
     const int t = ShadowThickness();
     QRect dirty = CardRect(card).united(ShadowRect(card->X, card->Y));
     LiftDragged();
@@ -402,6 +414,7 @@ void TCardTable::RestoreCard()
     TCard* card = DragCard;
     if (card == nullptr)
         return;
+    SettleFollowers();
     const int t = LiftOffset_ ? ShadowThickness() : 0;
     LiftDragged();
     Dragging_ = false;
@@ -454,4 +467,10 @@ void TCardTable::EndDrag()
     ShadedIndex = -1;
     OverlapList.clear();
     RestoreCursor();
+    KeyLift = false;
+    Followers.clear();
+    FollowersHovering = false;
+    if (!RingShown.isEmpty())
+        update(RingShown);
+    UpdateRingArea();
 }

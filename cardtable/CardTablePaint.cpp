@@ -209,6 +209,7 @@ void TCardTable::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     for (const QRect& rect : event->region())
         painter.drawImage(rect, Surface, rect);
+    DrawFocusRing(painter);
 }
 
 // ------------------------------------------------------------ one card

@@ -100,6 +100,12 @@ public:
     // layout refuses sets that would not fit, then the layout follows the card size.
     void CardSetChanged(const std::string& previousSet);
     QPoint MaxInLayout() const;
+    // Where places lie while they are empty (keyboard play and assistive
+    // technology name and ring them).
+    QPoint CellPlace(int cell) const { return CellPosition(cell); }
+    QPoint ReservePlace(int index) const { return ReserveCardPosition(index); }
+    QPoint StockPlace() const { return StockPosition(); }
+    QPoint WastePlace() const { return WastePositionNow(); }
     void AutoMode();
     // Moves the game in play to the current layout; with none, does nothing.
     void Relayout();

@@ -1,4 +1,5 @@
 #include "shell/Main.h"
+#include "shell/KeyboardPlay.h"
 
 #include "shell/DataForm.h"
 #include "shell/Icons.h"
@@ -132,6 +133,7 @@ TForm1::~TForm1()
         CardTable1->OnCardDropEvent = nullptr;
         CardTable1->OnCardRestoredEvent = nullptr;
     }
+    KeyboardPlay_.reset();
     Engine_.reset();
     // The menus use the drawing style owned here; they go first.
     delete menuBar();
@@ -214,6 +216,10 @@ void TForm1::ConnectTable()
         engine->CardDropEvent(card, x, y, relX, relY, index);
     };
     table.OnCardRestoredEvent = [engine] { engine->CardRestoredEvent(); };
+    KeyboardPlay_ = std::make_unique<TKeyboardPlay>(*engine, table);
+    KeyboardPlay_->OnAutomoves = [this] { AutomoveClick(); };
+    KeyboardPlay_->OnRedeal = [this] { RedealClick(); };
+    KeyboardPlay_->MayPlay = [this] { return !StartScreenActive_; };
 }
 
 bool TForm1::ScreenOk(int width, int height, bool report)
@@ -521,7 +527,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             StartScreenItem->trigger();
         return true;
     default:
-        return StartScreenKey(key);
+        return StartScreenKey(key) || (KeyboardPlay_ != nullptr && KeyboardPlay_->KeyDown(key, modifiers));
     }
 }
 

@@ -47,6 +47,7 @@ struct TOptionItems;
 class TForm4;
 class TMergePic;
 class TStartScreen;
+class TKeyboardPlay;
 
 // The questions and messages the window puts to the player. Tests replace
 // them so that nothing modal ever blocks; the program uses message boxes.
@@ -206,6 +207,7 @@ public:
     // Null when no card set could be loaded (the program then only says so).
     TCardTable* CardTable() const { return CardTable1; }
     TEngine* Engine() const { return Engine_.get(); }
+    TKeyboardPlay* KeyboardPlay() const { return KeyboardPlay_.get(); }
 
     // Sound (MainSound.cpp). `Sound` is the one routine every cue goes
     // through: the points first, then the file through the player in use.
@@ -356,6 +358,7 @@ private:
     TCardTable* CardTable1 = nullptr;
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
+    std::unique_ptr<TKeyboardPlay> KeyboardPlay_;
     TDataForm* DataForm_ = nullptr;
     QTimer* RelayoutTimer = nullptr;
     std::unique_ptr<platform::TAudioOutput> Audio;

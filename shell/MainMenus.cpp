@@ -86,8 +86,13 @@ void TForm1::BuildGameMenu(QMenu* menu)
     QAction* redo = AddItem(menu, QStringLiteral("Redo"), [this] { RedoClick(); }, int(TToolImage::Redo));
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     Bind(TEngineCommand::Redo, redo);
-    Bind(TEngineCommand::Automove, AddItem(menu, QStringLiteral("Foundation Auto Moves"),
-                                           [this] { AutomoveClick(); }, int(TToolImage::AutoMoves)));
+    QAction* automove = AddItem(menu, QStringLiteral("Foundation Auto Moves"), [this] { AutomoveClick(); },
+                                int(TToolImage::AutoMoves));
+    // Keyboard play answers the key on the table; the shortcut only shows it
+    // in the menu (a menu-wide one would take the start screen's letter).
+    automove->setShortcut(QKeySequence(Qt::Key_A));
+    automove->setShortcutContext(Qt::WidgetShortcut);
+    Bind(TEngineCommand::Automove, automove);
     QAction* redeal = AddItem(menu, QStringLiteral("Redeal"), [this] { RedealClick(); },
                               int(TToolImage::Redeal));
     Bind(TEngineCommand::Redeal, redeal);

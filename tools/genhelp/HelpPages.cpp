@@ -1,4 +1,5 @@
 #include "tools/genhelp/HelpPages.h"
+#include "tools/genhelp/KeysSection.h"
 
 #include "tools/genhelp/RulesText.h"
 
@@ -314,6 +315,7 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
                 + "</dd>\n";
     html += "</dl>\n";
 
+    html += KeysSection();
     html += "<h2>Games by type</h2>\n";
     bool afterSeparator = false;
     for (const TMenuItem& type : gameTypeMenu.Items) {
