@@ -113,8 +113,9 @@ TEST_F(Installed, EveryFileTheProgramReadsIsInstalledAndNoDeveloperTool)
         const std::string name = entry.path().filename().string();
         const bool program = entry.is_regular_file()
                              && (entry.status().permissions() & fs::perms::owner_exec) != fs::perms::none;
-        if (program)
+        if (program) {
             EXPECT_TRUE(name == "tessalyn" || name == "tessalyn-cli") << name;
+        }
     }
 }
 
