@@ -8,7 +8,7 @@ PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins
               appstream
 TEST_ENV   := QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: run test test-sanitize deps build bench clean
+.PHONY: run test test-sanitize deps build bench deb clean
 
 run: build
 	$(BUILD)/bin/tessalyn
@@ -28,6 +28,10 @@ test-sanitize: deps
 # Runs every benchmark program once; the figures go to the issue notes.
 bench: build
 	for b in $(BUILD)/bin/bench_*; do $(TEST_ENV) $$b; done
+
+# A Debian package of the installed program: build/tessalyn_VERSION_ARCH.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
