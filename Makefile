@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins \
               libjpeg62-turbo-dev libsdl2-mixer-dev libasound2-dev libxcb1-dev libmp3lame-dev libgtest-dev \
               libbenchmark-dev xvfb xauth xdotool imagemagick fonts-dejavu-core \
-              appstream
+              appstream dpkg-dev file
 TEST_ENV   := QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
 .PHONY: run test test-sanitize deps build bench deb clean
