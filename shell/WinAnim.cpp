@@ -135,6 +135,7 @@ void TWinAnim::RestoreTable()
     // The window was never drawn on: taking the view away shows it as it was.
     Canvas->hide();
     Canvas->Picture = QImage();
+    Still = QImage();
     Table.update();
 }
 
