@@ -186,14 +186,10 @@ void TSearch::Expand(TFrame& frame)
             return;
         }
     }
+    // The second pass must be cheap per position: the move's own score orders it.
     Scored.clear();
-    for (const TSolverMove& move : frame.Moves) {
-        const int moveScore = MoveScore(State, move);
-        ApplyMove(State, move);
-        const int value = IsWon(State) ? 1 << 28 : Evaluate(State) * 4 + moveScore / 8;
-        State.UndoMove();
-        Scored.emplace_back(-value, move);
-    }
+    for (const TSolverMove& move : frame.Moves)
+        Scored.emplace_back(-MoveScore(State, move), move);
     std::stable_sort(Scored.begin(), Scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < Scored.size(); ++i)
         frame.Moves[i] = Scored[i].second;
