@@ -220,6 +220,52 @@ TEST_F(KeyboardPlayTest, KnownLinesPlayedByKeysEndAsTheRecordedGames)
     }
 }
 
+// A winning line of each kind of game (found by the solver, kept as saved
+// games), played by keys alone, wins the game with the same points as the
+// same line replayed through the engine's move routine.
+TEST_F(KeyboardPlayTest, WinningLinesPlayedByKeysAloneWinWithTheSamePoints)
+{
+    const std::filesystem::path folder = testpaths::SourceDir() / "tests" / "shell" / "data" / "won";
+    for (const std::string file : {"Freecell.tsg", "Klondike.tsg", "TheClock.tsg", "Concentration.tsg", "Osmosis.tsg",
+                                   "SimplePairs.tsg"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        const auto saved = ReadSavedGame(folder / file, error);
+        ASSERT_TRUE(saved) << error;
+        TSavedGame start = *saved;
+        start.Actions.clear();
+        ASSERT_TRUE(Engine->LoadGame(start));
+        ASSERT_FALSE(Engine->GameWon);
+        Key(Qt::Key_Home);
+        Host.Results.clear();
+        for (std::size_t i = 0; i < saved->Actions.size(); ++i) {
+            const TSavedGame::TAction& a = saved->Actions[i];
+            Skipped = false;
+            ASSERT_TRUE(PlayByKeys(a.Kind, a.Pile, a.Position, a.DropPoint)) << "action " << i;
+            ASSERT_FALSE(Skipped) << "action " << i << " cannot be made by keys";
+            // Each key action makes exactly the recorded action, no more.
+            const std::vector<std::string> record = Engine->SavedRecord();
+            ASSERT_EQ(record.size(), 3 + 4 * (i + 1)) << "action " << i;
+            EXPECT_EQ(std::vector<std::string>(record.end() - 4, record.end()),
+                      (std::vector<std::string>{std::to_string(a.Kind), std::to_string(a.Pile),
+                                                std::to_string(a.Position), std::to_string(a.DropPoint)}))
+                << "action " << i;
+        }
+        EXPECT_TRUE(Engine->GameWon);
+        ASSERT_EQ(Host.Results.size(), 1u);
+        const TRecordingHost::TResult byKeys = Host.Results.front();
+        EXPECT_TRUE(byKeys.Won);
+        EXPECT_EQ(byKeys.Game, saved->GameName);
+
+        Host.Results.clear();
+        ASSERT_TRUE(Engine->LoadGame(*saved));
+        EXPECT_TRUE(Engine->GameWon);
+        ASSERT_EQ(Host.Results.size(), 1u);
+        EXPECT_TRUE(Host.Results.front().Won);
+        EXPECT_EQ(byKeys.Points, Host.Results.front().Points);
+    }
+}
+
 TEST_F(KeyboardPlayTest, EscapePutsALiftBackWithoutPointsOrRecordAndTheMouseDoesTheSame)
 {
     Deal("Freecell", 7);
