@@ -296,6 +296,44 @@ TEST_F(KeyboardPlayTest, EscapePutsALiftBackWithoutPointsOrRecordAndTheMouseDoes
     EXPECT_EQ(Engine->SourceLog.size(), record);
 }
 
+// A lift carried over other piles and put back leaves the table exactly as
+// it was: no trace of the card, its shadow or the drop shade anywhere.
+TEST_F(KeyboardPlayTest, ALiftCarriedOverThePilesAndPutBackLeavesNoTrace)
+{
+    for (const bool liftOffset : {false, true}) {
+        for (const int shadow : {int(smOriginal), int(smDarken)}) {
+            SCOPED_TRACE(std::to_string(liftOffset) + " " + std::to_string(shadow));
+            Table->SetLiftOffset(liftOffset);
+            Table->SetShadowMode(TShadowMode(shadow));
+            Deal("King Albert", 1);  // the seven of spades on pile 5, the ace of spades in the reserve
+            Key(Qt::Key_Home);
+            ASSERT_TRUE(GoTo(PlaceIndex([](const TTablePlace& p) { return p.Kind == pkTableau && p.Pile == 4; })));
+            const QImage before = Table->SurfaceImage().copy();
+            Key(Qt::Key_Space);
+            ASSERT_TRUE(Keys->Lifted());
+            const int count = int(Keys->Places().size());
+            for (int i = 0; i < count; ++i)
+                Key(Qt::Key_Right);
+            Key(Qt::Key_Tab);
+            Key(Qt::Key_Up);
+            Key(Qt::Key_Backtab);
+            Key(Qt::Key_Escape);
+            ASSERT_FALSE(Keys->Lifted());
+            const QImage after = Table->SurfaceImage();
+            int differing = 0;
+            QRect where;
+            for (int y = 0; y < before.height(); ++y)
+                for (int x = 0; x < before.width(); ++x)
+                    if (before.pixel(x, y) != after.pixel(x, y)) {
+                        ++differing;
+                        where |= QRect(x, y, 1, 1);
+                    }
+            EXPECT_EQ(differing, 0) << "within " << where.x() << "," << where.y() << " " << where.width() << "x"
+                                    << where.height();
+        }
+    }
+}
+
 TEST_F(KeyboardPlayTest, ARefusedDropIsARefusedMouseDropAndKeysGoOnFromTheFocusedPileAfterTheMouse)
 {
     Deal("Klondike 1 [Turn over 1]", 11);
