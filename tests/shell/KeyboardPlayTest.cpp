@@ -334,6 +334,27 @@ TEST_F(KeyboardPlayTest, ALiftCarriedOverThePilesAndPutBackLeavesNoTrace)
     }
 }
 
+// The ring is painted over the table only inside the rectangle that is
+// repainted when it moves; a pixel beyond it would stay behind on screen.
+TEST_F(KeyboardPlayTest, TheRingPaintsNothingOutsideItsRectangle)
+{
+    Deal("King Albert", 1);
+    Key(Qt::Key_Home);
+    ASSERT_TRUE(GoTo(PlaceIndex([](const TTablePlace& p) { return p.Kind == pkTableau && p.Pile == 4; })));
+    const QRect ring = Table->KeyFocusRing();
+    ASSERT_FALSE(ring.isEmpty());
+    const QImage shown = Table->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage surface = Table->SurfaceImage().convertToFormat(QImage::Format_RGB32);
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < std::min(shown.height(), surface.height()); ++y)
+        for (int x = 0; x < std::min(shown.width(), surface.width()); ++x)
+            if (shown.pixel(x, y) != surface.pixel(x, y))
+                ++(ring.contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 0) << "the ring is drawn";
+    EXPECT_EQ(outside, 0);
+}
+
 TEST_F(KeyboardPlayTest, ARefusedDropIsARefusedMouseDropAndKeysGoOnFromTheFocusedPileAfterTheMouse)
 {
     Deal("Klondike 1 [Turn over 1]", 11);
