@@ -185,6 +185,8 @@ public:
     bool Dragging() const { return Dragging_; }
     // The card being dragged or awaiting DropCard/RestoreCard; null otherwise.
     TCard* DraggedCard() const { return DragCard; }
+    // Where the dragged card lay when it was picked up.
+    QPoint DraggedFrom() const { return {DragOldX, DragOldY}; }
     bool FromStock() const { return FromStock_; }
     // Shadow thickness (also the lift offset).
     int ShadowThickness() const;

@@ -71,7 +71,10 @@ void TCardTable::DrawFocusRing(QPainter& painter) const
         return;
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
-    const QRectF outer = QRectF(ring).adjusted(1, 1, -1, -1);
+    // Both pens stay inside the ring's rectangle, the only area repainted
+    // when the ring moves: a pen on its edge would leave a hairline behind.
+    const qreal half = RingWidth / 2.0;
+    const QRectF outer = QRectF(ring).adjusted(half, half, -half, -half);
     painter.setPen(QPen(RingDark, RingWidth));
     painter.drawRoundedRect(outer, 6, 6);
     painter.setPen(QPen(RingLight, RingWidth - 1));

@@ -109,7 +109,7 @@ bool TEngine::FindTarget(QPoint point, int& kind, TPilePos& pos) const
             QPoint p = Rules.FoundationPositions.at(i);
             const TCard* top = FoundationPiles[i].back();
             if (Rules.FoundationRules.Contains(roFoundationSideways) && top)
-                p.setX(top->X);
+                p.setX(top == Table.DraggedCard() ? Table.DraggedFrom().x() : top->X);
             if (p == point) {
                 kind = pkFoundation;
                 pos = {static_cast<int>(i), TopIndex(FoundationPiles[i])};
@@ -120,7 +120,11 @@ bool TEngine::FindTarget(QPoint point, int& kind, TPilePos& pos) const
     if (!Rules.TableauRules.Contains(roNotDropTarget)) {
         for (std::size_t i = 0; i < TableauPiles.size(); ++i) {
             const TCard* top = TableauPiles[i].back();
-            const QPoint p = top ? QPoint(top->X, top->Y) : Rules.TableauPositions.at(i);
+            // The card being dropped is still its pile's top, but it lies
+            // wherever it was let go; its pile's drop point is where it came from.
+            QPoint p = top ? QPoint(top->X, top->Y) : Rules.TableauPositions.at(i);
+            if (top != nullptr && top == Table.DraggedCard())
+                p = Table.DraggedFrom();
             if (p == point) {
                 kind = pkTableau;
                 pos = {static_cast<int>(i), TopIndex(TableauPiles[i])};

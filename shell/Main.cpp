@@ -526,6 +526,11 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             StartScreenItem->trigger();
         return true;
     default:
+        // A tool bar widget holding the focus (reached by Tab or a click)
+        // gets the keys a player would press in it; the table has them back
+        // once the focus leaves it.
+        if (ToolBar != nullptr && ToolBar->isAncestorOf(QApplication::focusWidget()))
+            return false;
         return StartScreenKey(key) || (KeyboardPlay_ != nullptr && KeyboardPlay_->KeyDown(key, modifiers));
     }
 }

@@ -220,6 +220,52 @@ TEST_F(KeyboardPlayTest, KnownLinesPlayedByKeysEndAsTheRecordedGames)
     }
 }
 
+// A winning line of each kind of game (found by the solver, kept as saved
+// games), played by keys alone, wins the game with the same points as the
+// same line replayed through the engine's move routine.
+TEST_F(KeyboardPlayTest, WinningLinesPlayedByKeysAloneWinWithTheSamePoints)
+{
+    const std::filesystem::path folder = testpaths::SourceDir() / "tests" / "shell" / "data" / "won";
+    for (const std::string file : {"Freecell.tsg", "Klondike.tsg", "TheClock.tsg", "Concentration.tsg", "Osmosis.tsg",
+                                   "SimplePairs.tsg"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        const auto saved = ReadSavedGame(folder / file, error);
+        ASSERT_TRUE(saved) << error;
+        TSavedGame start = *saved;
+        start.Actions.clear();
+        ASSERT_TRUE(Engine->LoadGame(start));
+        ASSERT_FALSE(Engine->GameWon);
+        Key(Qt::Key_Home);
+        Host.Results.clear();
+        for (std::size_t i = 0; i < saved->Actions.size(); ++i) {
+            const TSavedGame::TAction& a = saved->Actions[i];
+            Skipped = false;
+            ASSERT_TRUE(PlayByKeys(a.Kind, a.Pile, a.Position, a.DropPoint)) << "action " << i;
+            ASSERT_FALSE(Skipped) << "action " << i << " cannot be made by keys";
+            // Each key action makes exactly the recorded action, no more.
+            const std::vector<std::string> record = Engine->SavedRecord();
+            ASSERT_EQ(record.size(), 3 + 4 * (i + 1)) << "action " << i;
+            EXPECT_EQ(std::vector<std::string>(record.end() - 4, record.end()),
+                      (std::vector<std::string>{std::to_string(a.Kind), std::to_string(a.Pile),
+                                                std::to_string(a.Position), std::to_string(a.DropPoint)}))
+                << "action " << i;
+        }
+        EXPECT_TRUE(Engine->GameWon);
+        ASSERT_EQ(Host.Results.size(), 1u);
+        const TRecordingHost::TResult byKeys = Host.Results.front();
+        EXPECT_TRUE(byKeys.Won);
+        EXPECT_EQ(byKeys.Game, saved->GameName);
+
+        Host.Results.clear();
+        ASSERT_TRUE(Engine->LoadGame(*saved));
+        EXPECT_TRUE(Engine->GameWon);
+        ASSERT_EQ(Host.Results.size(), 1u);
+        EXPECT_TRUE(Host.Results.front().Won);
+        EXPECT_EQ(byKeys.Points, Host.Results.front().Points);
+    }
+}
+
 TEST_F(KeyboardPlayTest, EscapePutsALiftBackWithoutPointsOrRecordAndTheMouseDoesTheSame)
 {
     Deal("Freecell", 7);
@@ -248,6 +294,65 @@ TEST_F(KeyboardPlayTest, EscapePutsALiftBackWithoutPointsOrRecordAndTheMouseDoes
     EXPECT_FALSE(Keys->Lifted());
     EXPECT_EQ(StateJson(*Engine, true), before);
     EXPECT_EQ(Engine->SourceLog.size(), record);
+}
+
+// A lift carried over other piles and put back leaves the table exactly as
+// it was: no trace of the card, its shadow or the drop shade anywhere.
+TEST_F(KeyboardPlayTest, ALiftCarriedOverThePilesAndPutBackLeavesNoTrace)
+{
+    for (const bool liftOffset : {false, true}) {
+        for (const int shadow : {int(smOriginal), int(smDarken)}) {
+            SCOPED_TRACE(std::to_string(liftOffset) + " " + std::to_string(shadow));
+            Table->SetLiftOffset(liftOffset);
+            Table->SetShadowMode(TShadowMode(shadow));
+            Deal("King Albert", 1);  // the seven of spades on pile 5, the ace of spades in the reserve
+            Key(Qt::Key_Home);
+            ASSERT_TRUE(GoTo(PlaceIndex([](const TTablePlace& p) { return p.Kind == pkTableau && p.Pile == 4; })));
+            const QImage before = Table->SurfaceImage().copy();
+            Key(Qt::Key_Space);
+            ASSERT_TRUE(Keys->Lifted());
+            const int count = int(Keys->Places().size());
+            for (int i = 0; i < count; ++i)
+                Key(Qt::Key_Right);
+            Key(Qt::Key_Tab);
+            Key(Qt::Key_Up);
+            Key(Qt::Key_Backtab);
+            Key(Qt::Key_Escape);
+            ASSERT_FALSE(Keys->Lifted());
+            const QImage after = Table->SurfaceImage();
+            int differing = 0;
+            QRect where;
+            for (int y = 0; y < before.height(); ++y)
+                for (int x = 0; x < before.width(); ++x)
+                    if (before.pixel(x, y) != after.pixel(x, y)) {
+                        ++differing;
+                        where |= QRect(x, y, 1, 1);
+                    }
+            EXPECT_EQ(differing, 0) << "within " << where.x() << "," << where.y() << " " << where.width() << "x"
+                                    << where.height();
+        }
+    }
+}
+
+// The ring is painted over the table only inside the rectangle that is
+// repainted when it moves; a pixel beyond it would stay behind on screen.
+TEST_F(KeyboardPlayTest, TheRingPaintsNothingOutsideItsRectangle)
+{
+    Deal("King Albert", 1);
+    Key(Qt::Key_Home);
+    ASSERT_TRUE(GoTo(PlaceIndex([](const TTablePlace& p) { return p.Kind == pkTableau && p.Pile == 4; })));
+    const QRect ring = Table->KeyFocusRing();
+    ASSERT_FALSE(ring.isEmpty());
+    const QImage shown = Table->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage surface = Table->SurfaceImage().convertToFormat(QImage::Format_RGB32);
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < std::min(shown.height(), surface.height()); ++y)
+        for (int x = 0; x < std::min(shown.width(), surface.width()); ++x)
+            if (shown.pixel(x, y) != surface.pixel(x, y))
+                ++(ring.contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 0) << "the ring is drawn";
+    EXPECT_EQ(outside, 0);
 }
 
 TEST_F(KeyboardPlayTest, ARefusedDropIsARefusedMouseDropAndKeysGoOnFromTheFocusedPileAfterTheMouse)

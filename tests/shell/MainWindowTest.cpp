@@ -4,6 +4,7 @@
 #include "catalogue/GameDefinitions.h"
 #include "catalogue/MenuTree.h"
 #include "engine/Engine.h"
+#include "shell/KeyboardPlay.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,6 +141,33 @@ TEST_F(TWindowFixture, ChoosingAGameDealsItAndChoosingItAgainLeavesItAlone)
     Choose("Freecell");
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: Freecell  [Open Game]"));
     EXPECT_EQ(engine.TableauPiles.size(), 8u);
+}
+
+// The play keys belong to the table, unless a tool bar widget holds the
+// focus: then they are that widget's.
+TEST_F(TWindowFixture, PlayKeysGoToAToolBarWidgetThatHasTheFocus)
+{
+    Choose(Klondike);
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_NE(Form->KeyboardPlay(), nullptr);
+    PressKey(Form.get(), Qt::Key_Home);  // the first key shows the ring
+    PressKey(Form.get(), Qt::Key_Right);
+    const int focused = Form->KeyboardPlay()->FocusIndex();
+    EXPECT_EQ(focused, 1);
+
+    QComboBox* box = Form->ScaleBox();
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->setFocus();
+    if (QApplication::focusWidget() != box)
+        GTEST_SKIP() << "the platform gives no focus";
+    const int size = box->currentIndex();
+    PressKey(box, Qt::Key_Down);
+    EXPECT_EQ(Form->KeyboardPlay()->FocusIndex(), focused);
+    EXPECT_EQ(box->currentIndex(), size + 1);
+    box->clearFocus();
+    PressKey(Form.get(), Qt::Key_Right);
+    EXPECT_EQ(Form->KeyboardPlay()->FocusIndex(), focused + 1);
 }
 
 // Every game item of every submenu deals its own game. With the window
