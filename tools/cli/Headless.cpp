@@ -36,7 +36,7 @@ std::optional<std::filesystem::path> FindCardsets()
 
 // Qt wants a runtime folder (XDG_RUNTIME_DIR) that only its user can enter.
 // A desktop login provides one; without it (continuous integration, a
-// service, ssh) Qt falls back to a shared name under /tmp and says so on
+// service, ssh) Qt falls back to a fixed name under /tmp and says so on
 // stderr, where the tool's answers go. The tool gets a private folder of its
 // own instead, made 0700 by mkdtemp and removed when the program ends.
 class TPrivateRuntimeFolder {
