@@ -1,9 +1,12 @@
 #include "support/RunCli.h"
 #include "support/TestPaths.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +50,25 @@ TEST_F(CliGamesTest, UnknownOrMissingCommandPrintsUsage)
         ASSERT_EQ(run.Err.size(), 1);
         EXPECT_TRUE(run.Err.front().startsWith("usage: tessalyn-cli"));
     }
+}
+
+// Without a desktop login there is no runtime folder; the tool must still
+// say nothing but its answer, and leave nothing behind in the temp folder.
+TEST_F(CliGamesTest, SaysNothingElseWithoutARuntimeFolder)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    for (const QStringList& arguments : {QStringList{"games"}, QStringList{"deal", "Freecell", "--seed", "1"}}) {
+        const TRun run = RunCli(arguments, environment);
+        EXPECT_EQ(run.ExitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.Out.isEmpty());
+        EXPECT_TRUE(run.Err.isEmpty()) << arguments.join(' ').toStdString() << ": " << run.Err.join('\n').toStdString();
+    }
+    const QStringList left = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
 }
 
 } // namespace

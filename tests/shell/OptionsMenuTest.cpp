@@ -4,10 +4,12 @@
 #include "cardtable/CardTable.h"
 #include "cardtable/TableStatus.h"
 #include "engine/Engine.h"
+#include "persistence/Data.h"
 #include "platform/Trace.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -189,20 +192,23 @@ TEST_F(TOptionsFixture, ScoringOffDisablesStatisticsAndCountsNothing)
     EXPECT_FALSE(Form->TopMenuAction(" Statistics ")->isEnabled());
     EXPECT_TRUE(Form->TopMenuAction(" Statistics ")->isVisible());
     EXPECT_EQ(Form->PointsLabelWidget()->text(), "Points = 0 ");
-    for (QAction* action : Form->MainToolBar()->actions()) {
-        if (action->text() == "High Scores") {
-            EXPECT_FALSE(action->isEnabled());
-        }
-    }
+    const QList<QAction*> tools = Form->MainToolBar()->actions();
+    const auto highScores =
+        std::find_if(tools.begin(), tools.end(), [](const QAction* action) { return action->text() == "High Scores"; });
+    ASSERT_NE(highScores, tools.end()) << "no High Scores button";
+    EXPECT_FALSE((*highScores)->isEnabled());
     EXPECT_EQ(Form->OptionsList[2], "Off");
     EXPECT_TRUE(In("Scoring & Statistics", "Off")->isChecked());
 
+    // The unfinished game is not counted on the way out.
     std::vector<std::string> trace;
     platform::SetTraceSink([&trace](std::string_view line) { trace.emplace_back(line); });
     Form->close();
     platform::SetTraceSink({});
-    for (const std::string& line : trace)
-        EXPECT_EQ(line.find("Result of"), std::string::npos) << line;
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "Trace terminated ok."), 1) << "the closing was not traced";
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), "Call to Update stats in form close."), 0);
+    EXPECT_FALSE(fs::exists(persistence::StatsFile(Form->DataRoot(), "Klondike 1 [Turn over 1]")))
+        << "statistics were written";
 
     In("Scoring & Statistics", "On")->trigger();
     EXPECT_TRUE(Form->ScoringOn());
@@ -320,6 +326,33 @@ TEST_F(TOptionsFixture, NoFlipKeepsTheTurnoverSpeedForTheNextOpening)
     EXPECT_EQ(dialog->ModeIndex(), 2);
     EXPECT_EQ(dialog->TurnoverSpeed(), 10);
     EXPECT_TRUE(dialog->CheckBox(1)->isChecked());  // lift offset, as the program starts
+}
+
+TEST_F(TOptionsFixture, EachLiftCheckShowsAndSetsItsOwnProperty)
+{
+    Form->FirstShow();
+    const auto groupTitle = [](const QCheckBox* box) {
+        const auto* group = qobject_cast<const QGroupBox*>(box->parentWidget());
+        return group != nullptr ? group->title() : QString();
+    };
+    for (const bool lift : {true, false}) {
+        Table().SetLiftOffset(lift);
+        Table().SetTurnOverAnimationLift(!lift);
+        std::unique_ptr<TForm2> dialog(TForm2::ForTable(Table(), Form->SavedTurnoverSpeed, Form.get()));
+        EXPECT_EQ(groupTitle(dialog->CheckBox(1)), "Lift Card Offset");
+        EXPECT_EQ(groupTitle(dialog->CheckBox(2)), "TurnOver Lift Card Animation");
+        EXPECT_EQ(dialog->CheckBox(1)->isChecked(), lift);
+        EXPECT_EQ(dialog->CheckBox(2)->isChecked(), !lift);
+
+        dialog->ApplyTo(Table(), Form->SavedTurnoverSpeed);
+        EXPECT_EQ(Table().LiftOffset(), lift) << "OK without a change keeps the table's settings";
+        EXPECT_EQ(Table().TurnOverAnimationLift(), !lift);
+
+        dialog->CheckBox(1)->setChecked(!lift);
+        dialog->ApplyTo(Table(), Form->SavedTurnoverSpeed);
+        EXPECT_EQ(Table().LiftOffset(), !lift);
+        EXPECT_EQ(Table().TurnOverAnimationLift(), !lift);
+    }
 }
 
 TEST_F(TOptionsFixture, CardDecksTooLargeForCompactAreRefused)

@@ -27,12 +27,14 @@ public:
     std::chrono::milliseconds PlayLength{0};
     bool Forever = false;
     bool SystemRefuses = false;           // the system player takes nothing
+    int SystemRefusesFirst = 0;           // ... or nothing for this many requests
 
     std::vector<std::string> Loaded;      // samples, then streams, by file name
     std::vector<int> Playbacks;           // per sample load
     std::vector<std::string> Played;      // library playbacks, by file name
     std::vector<std::string> SystemPlayed;
     std::vector<platform::TSystemPlay> SystemModes;
+    int SystemRefused = 0;                // requests the system player turned down
     std::vector<std::string> Stopped;     // "sample:name", "stream:name", "system"
     std::vector<TChannel> Channels;       // handle - 1
     mutable int ActiveQueries = 0;
@@ -72,8 +74,10 @@ public:
 
     bool SystemPlay(const std::filesystem::path& file, platform::TSystemPlay how) override
     {
-        if (SystemRefuses)
+        if (SystemRefuses || SystemRefused < SystemRefusesFirst) {
+            ++SystemRefused;
             return false;
+        }
         SystemPlayed.push_back(file.filename().string());
         SystemModes.push_back(how);
         SystemStarted = Clock::now();

@@ -90,6 +90,21 @@ TEST_F(SoundSystemTest, WaitingForTheLastSoundGivesUpOnOneThatNeverEnds)
     System.Play("success.wav", pmAfterLast, 100);
     EXPECT_EQ(Audio.Played.back(), "success.wav");
 
+    // The system player takes a file only once the one before has ended:
+    // it is asked again until it does ...
+    TRecordingAudio busy;
+    busy.InitOk = false;
+    busy.SystemRefusesFirst = 3;
+    TSoundSystem waiting(busy, "/nowhere");
+    waiting.AfterLastLimit = 60000;
+    waiting.StartUp();
+    waiting.Play("success.wav", pmAfterLast, 100);
+    EXPECT_EQ(busy.SystemRefused, 3);
+    EXPECT_EQ(busy.SystemPlayed, std::vector<std::string>{"success.wav"});
+    EXPECT_EQ(busy.SystemModes, std::vector<platform::TSystemPlay>{platform::TSystemPlay::AsyncNoStop});
+
+    // ... and one it never takes is given up on, after more than one try,
+    // and not played later either.
     TRecordingAudio refusing;
     refusing.InitOk = false;
     refusing.SystemRefuses = true;
@@ -97,7 +112,10 @@ TEST_F(SoundSystemTest, WaitingForTheLastSoundGivesUpOnOneThatNeverEnds)
     fallback.AfterLastLimit = 200;
     fallback.StartUp();
     fallback.Play("missing.wav", pmAfterLast, 100);
-    EXPECT_TRUE(refusing.SystemPlayed.empty());
+    EXPECT_GT(refusing.SystemRefused, 1);
+    refusing.SystemRefuses = false;
+    fallback.Play("drop.wav", pmAsync, 100);
+    EXPECT_EQ(refusing.SystemPlayed, std::vector<std::string>{"drop.wav"});
 }
 
 TEST_F(SoundSystemTest, SystemPlayerTakesEachModeItsOwnWay)

@@ -3,6 +3,7 @@
 #include "support/TestPaths.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -15,19 +16,18 @@ struct TRun {
     QStringList Err;
 };
 
-inline TRun RunCli(const QStringList& arguments)
+inline TRun RunCli(const QStringList& arguments,
+                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QString::fromStdString((testpaths::ProgramDir() / "tessalyn-cli").string()), arguments);
     TRun run;
     if (!process.waitForFinished(30000))
         return run;
     run.ExitCode = process.exitCode();
     run.Out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    // The toolkit's own notes about the environment are not the tool's words.
-    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts))
-        if (!line.startsWith(QStringLiteral("QStandardPaths:")))
-            run.Err << line;
+    run.Err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
     return run;
 }
 

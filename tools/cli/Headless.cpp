@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace {
@@ -32,6 +33,44 @@ std::optional<std::filesystem::path> FindCardsets()
     }
     return std::nullopt;
 }
+
+// Qt wants a runtime folder (XDG_RUNTIME_DIR) that only its user can enter.
+// A desktop login provides one; without it (continuous integration, a
+// service, ssh) Qt falls back to a fixed name under /tmp and says so on
+// stderr, where the tool's answers go. The tool gets a private folder of its
+// own instead, made 0700 by mkdtemp and removed when the program ends.
+class TPrivateRuntimeFolder {
+public:
+    TPrivateRuntimeFolder()
+    {
+        const char* given = std::getenv("XDG_RUNTIME_DIR");
+        if (given != nullptr && *given != '\0')
+            return;
+        std::error_code ec;
+        const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+        std::string pattern = ((ec ? std::filesystem::path("/tmp") : temp) / "tessalyn-cli-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            return; // Qt's own fallback still works; it only says so.
+        Folder = pattern;
+        setenv("XDG_RUNTIME_DIR", Folder.c_str(), 1);
+    }
+    ~TPrivateRuntimeFolder()
+    {
+        if (Folder.empty())
+            return;
+        std::error_code ec;
+        std::filesystem::remove_all(Folder, ec);
+    }
+    TPrivateRuntimeFolder(const TPrivateRuntimeFolder&) = delete;
+    TPrivateRuntimeFolder& operator=(const TPrivateRuntimeFolder&) = delete;
+
+private:
+    std::filesystem::path Folder;
+};
+
+// Made before the first application object and kept until the program
+// ends, after every application object is gone.
+void EnsureRuntimeFolder() { static const TPrivateRuntimeFolder folder; }
 
 std::optional<long long> ParseNumber(std::string_view text)
 {
@@ -58,8 +97,10 @@ bool THeadless::Start(std::ostream& err)
     // The table is a widget; with no display the off-screen platform serves.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("QT_XCB_GL_INTEGRATION", "none", 0);
-    if (!QApplication::instance())
+    if (!QApplication::instance()) {
+        EnsureRuntimeFolder();
         App = std::make_unique<QApplication>(ArgumentCount, Arguments);
+    }
     const auto cardsets = FindCardsets();
     if (!cardsets) {
         err << "tessalyn-cli: no \"Cardsets/Standard\" folder beside the program or in the working folder\n";
