@@ -71,6 +71,8 @@ protected:
     {
         SetRandSeed(seed);
         Engine->Rules.GameName.clear();
+        // After a load the next deal would draw a seed of its own.
+        Engine->ReseedNextDeal = false;
         ASSERT_TRUE(Engine->SelectGame(game)) << game;
     }
 

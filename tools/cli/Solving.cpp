@@ -8,6 +8,8 @@ bool DealGame(TEngine& engine, const std::string& game, std::uint32_t seed)
     SetRandSeed(seed);
     // A game already in play would not be dealt again.
     engine.Rules.GameName.clear();
+    // After a load the next deal would draw a seed of its own.
+    engine.ReseedNextDeal = false;
     return engine.SelectGame(game);
 }
 

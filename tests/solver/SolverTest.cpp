@@ -1,0 +1,223 @@
+// Verdicts on positions made by hand and on real deals, winning lines that
+// the real engine replays to a won game, and the command-line face.
+#include "SolverTestSupport.h"
+#include "engine/EngineFixture.h"
+#include "support/RunCli.h"
+
+#include "catalogue/GameDefinitions.h"
+#include "solver/Search.h"
+
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+using solver::TVerdict;
+
+solver::TSolveBudget States(std::int64_t states)
+{
+    solver::TSolveBudget budget;
+    budget.MaxStates = states;
+    budget.TableBytes = std::size_t{8} << 20;
+    return budget;
+}
+
+TCardCodes Suit(int suit, int from, int to, bool faceUp = true)
+{
+    TCardCodes cards;
+    for (int v = from; v <= to; ++v)
+        cards.push_back(MakeCardCode(v, suit, faceUp));
+    return cards;
+}
+
+class SolverTest : public EngineTest {
+protected:
+    // The engine plays the solver's line from the deal of `game` at `seed`,
+    // in step with the solver, and is won at the end.
+    ::testing::AssertionResult ReplaysToAWin(const std::string& game, std::uint32_t seed, const solver::TSolveResult& result)
+    {
+        Deal(game, seed);
+        const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
+        solver::TSolverState state(rules, Engine->Snapshot());
+        for (std::size_t m = 0; m < result.Line.size(); ++m) {
+            for (const solver::TRecordAction& a : solver::RecordOf(state, result.Line[m]))
+                Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
+            solver::ApplyMove(state, result.Line[m]);
+            const TPositionSnapshot engine = Engine->Snapshot();
+            if (engine != state.ToSnapshot())
+                return ::testing::AssertionFailure() << "move " << m << " (" << MoveText(result.Line[m]) << ") differs:\nengine\n"
+                                                     << SnapshotText(engine) << "solver\n"
+                                                     << SnapshotText(state.ToSnapshot());
+        }
+        if (!Engine->GameWon)
+            return ::testing::AssertionFailure() << "not won after the line";
+        // The same line as a saved game loads to a won game.
+        TSavedGame saved;
+        saved.GameName = game;
+        saved.Seed = seed;
+        for (const solver::TRecordAction& a : result.Record)
+            saved.Actions.push_back({a.Kind, a.Pile, a.Position, a.DropPoint});
+        if (!Engine->LoadGame(saved) || !Engine->GameWon)
+            return ::testing::AssertionFailure() << "the saved line does not load to a won game";
+        return ::testing::AssertionSuccess();
+    }
+};
+
+TEST_F(SolverTest, OneMoveFromAWinIsFoundAndADeadPositionIsProvedLost)
+{
+    Deal("Freecell", 1);
+    const solver::TSolverGame freecell = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot last;
+    last.Tableau.assign(8, {});
+    last.Tableau[5] = {MakeCardCode(12, 3, true)};
+    last.Foundations = {Suit(0, 0, 12), Suit(1, 0, 12), Suit(2, 0, 12), Suit(3, 0, 11)};
+    last.Reserve.assign(4, NoCard);
+    last.FoundationCards = 51;
+    const solver::TSolveResult won = solver::Solve(freecell, last, States(1000));
+    ASSERT_EQ(won.Verdict, TVerdict::Winnable);
+    ASSERT_EQ(won.Record.size(), 1u);
+    // From tableau pile 5 to the fourth foundation: drop point 8 + 3.
+    EXPECT_EQ(won.Record[0], (solver::TRecordAction{pkTableau, 5, 11, 0}));
+
+    // Klondike with the stock spent and only red tops: nothing can move.
+    Deal("Klondike 1 [Turn over 1]", 1);
+    const solver::TSolverGame klondike = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot dead;
+    const TCardCodes tops = {MakeCardCode(12, 1, true), MakeCardCode(12, 2, true), MakeCardCode(11, 1, true),
+                             MakeCardCode(11, 2, true), MakeCardCode(10, 1, true), MakeCardCode(10, 2, true),
+                             MakeCardCode(9, 1, true)};
+    for (const TCardCode top : tops)
+        dead.Tableau.push_back({MakeCardCode(0, 0, false), top});
+    dead.Foundations.assign(4, {});
+    dead.PassesDone = 1;
+    const solver::TSolveResult lost = solver::Solve(klondike, dead, States(1000));
+    EXPECT_EQ(lost.Verdict, TVerdict::NotWinnable);
+    EXPECT_FALSE(solver::HasAnyMove(klondike, dead));
+    EXPECT_TRUE(solver::HasAnyMove(freecell, last));
+}
+
+TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)
+{
+    Deal("Spider", 3);
+    const solver::TSolverGame spider = solver::MakeSolverGame(Engine->Rules);
+    const TPositionSnapshot start = Engine->Snapshot();
+    const solver::TSolveResult spent = solver::Solve(spider, start, States(50));
+    EXPECT_EQ(spent.Verdict, TVerdict::Unknown);
+    EXPECT_LE(spent.States, 51);
+
+    std::atomic<bool> cancel{true};
+    solver::TSolveBudget budget = States(0);
+    budget.Cancel = &cancel;
+    const solver::TSolveResult cancelled = solver::Solve(spider, start, budget);
+    EXPECT_EQ(cancelled.Verdict, TVerdict::Unknown);
+    EXPECT_TRUE(cancelled.Cancelled);
+    EXPECT_LE(cancelled.States, 1);
+}
+
+// Pair games, The Clock and redealing games: their lines replay to a win in the engine.
+TEST_F(SolverTest, PairGamesTheClockAndARedealWinThroughTheEngine)
+{
+    Deal("Concentration", 1);
+    solver::TSolveResult pairs = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(10000));
+    ASSERT_EQ(pairs.Verdict, TVerdict::Winnable);
+    EXPECT_EQ(pairs.Record.size(), 52u); // 26 pairs, two clicks each
+    EXPECT_TRUE(ReplaysToAWin("Concentration", 1, pairs));
+
+    int clocksWon = 0;
+    int clocksLost = 0;
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        Deal("The Clock", seed);
+        const solver::TSolveResult clock = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(100000));
+        ASSERT_NE(clock.Verdict, TVerdict::Unknown) << "The Clock is decided by playing it out, seed " << seed;
+        if (clock.Verdict == TVerdict::Winnable) {
+            ++clocksWon;
+            EXPECT_TRUE(ReplaysToAWin("The Clock", seed, clock)) << "seed " << seed;
+        } else {
+            ++clocksLost;
+        }
+    }
+    EXPECT_GT(clocksWon + clocksLost, 0);
+
+    // A three-card game with unlimited passes: some winning line must turn the waste over.
+    bool redealSeen = false;
+    for (std::uint32_t seed = 1; seed <= 40 && !redealSeen; ++seed) {
+        Deal("Klondike 2 [Turn over 3]", seed);
+        const solver::TSolveResult line = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(30000));
+        if (line.Verdict != TVerdict::Winnable)
+            continue;
+        for (const solver::TRecordAction& a : line.Record)
+            redealSeen = redealSeen || a.Kind == pkRedeal;
+        if (redealSeen) {
+            EXPECT_TRUE(ReplaysToAWin("Klondike 2 [Turn over 3]", seed, line)) << "seed " << seed;
+        }
+    }
+    EXPECT_TRUE(redealSeen);
+}
+
+TEST_F(SolverTest, WinningLinesOfASampleOfGamesReplayToAWin)
+{
+    int checked = 0;
+    const std::vector<TGameDefinition>& games = GameDefinitions();
+    for (std::size_t g = 0; g < games.size(); g += 7) {
+        const std::string& game = games[g].GameName;
+        for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+            Deal(game, seed);
+            const solver::TSolveResult result = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(5000));
+            if (result.Verdict != TVerdict::Winnable)
+                continue;
+            EXPECT_TRUE(ReplaysToAWin(game, seed, result)) << game << " seed " << seed;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 10);
+}
+
+TEST(SolverCommand, SolvesWritesALineThatReplaysAndRefusesBadInput)
+{
+    QTemporaryDir folder;
+    const QString line = folder.filePath("line.tsg");
+    const testcli::TRun solved = testcli::RunCli({"solve", "Yukon", "--seed", "3", "--budget-states", "20000", "--out", line});
+    ASSERT_EQ(solved.ExitCode, 0) << solved.Err.join("\n").toStdString();
+    ASSERT_EQ(solved.Out.size(), 1);
+    EXPECT_TRUE(solved.Out[0].startsWith("{\"game\":\"Yukon\",\"seed\":3,\"verdict\":\"winnable\",\"moves\":"));
+    EXPECT_TRUE(solved.Err.isEmpty());
+    const testcli::TRun replayed = testcli::RunCli({"replay", line});
+    ASSERT_EQ(replayed.ExitCode, 0);
+    EXPECT_TRUE(replayed.Out.value(0).contains("\"won\":true"));
+
+    // From the end of a saved game: the rest of the line.
+    const testcli::TRun fromFile = testcli::RunCli({"solve", "--from", line});
+    EXPECT_EQ(fromFile.ExitCode, 0);
+    EXPECT_TRUE(fromFile.Out.value(0).contains("\"verdict\":\"winnable\",\"moves\":0"));
+
+    const QString damaged = folder.filePath("damaged.tsg");
+    std::ofstream(damaged.toStdString()) << "Yukon\r\n3\r\nO\r\n2\r\nx\r\n";
+    for (const QStringList& arguments : {QStringList{"solve", "No Such Game", "--seed", "1"}, QStringList{"solve", "Yukon", "--seed", "x"},
+                                         QStringList{"solve", "Yukon"}, QStringList{"solve", "--from", damaged},
+                                         QStringList{"solve", "--from", folder.filePath("missing.tsg")},
+                                         QStringList{"survey", "Yukon", "--seeds", "5-1"}, QStringList{"survey", "Nothing", "--seeds", "1-2"}}) {
+        const testcli::TRun refused = testcli::RunCli(arguments);
+        EXPECT_EQ(refused.ExitCode, 2) << arguments.join(" ").toStdString();
+        EXPECT_EQ(refused.Err.size(), 1) << arguments.join(" ").toStdString();
+        EXPECT_TRUE(refused.Out.isEmpty());
+    }
+}
+
+TEST(SurveyCommand, CountsEveryDealOnce)
+{
+    const testcli::TRun run = testcli::RunCli({"survey", "Yukon", "--seeds", "1-4", "--budget-states", "2000", "--jobs", "2"});
+    ASSERT_EQ(run.ExitCode, 0);
+    ASSERT_EQ(run.Out.size(), 1);
+    const QString line = run.Out[0];
+    EXPECT_TRUE(line.startsWith("{\"game\":\"Yukon\",\"deals\":4,")) << line.toStdString();
+    int total = 0;
+    for (const char* key : {"\"winnable\":", "\"notWinnable\":", "\"unknown\":"}) {
+        const int at = line.indexOf(key) + static_cast<int>(std::strlen(key));
+        total += line.mid(at, line.indexOf(',', at) - at).toInt();
+    }
+    EXPECT_EQ(total, 4);
+}
+
+} // namespace
