@@ -127,6 +127,45 @@ int Evaluate(const TSolverState& s)
     return score;
 }
 
+// The work of one pass against its budget: positions counted, the clock,
+// the cancel flag; it also fills in the result's figures.
+class TBudgetMeter {
+public:
+    explicit TBudgetMeter(const TSolveBudget& budget) : Budget(budget) {}
+
+    void Count() { ++States; }
+    // True when the pass must stop: cancelled, or its states or time spent.
+    bool Spent()
+    {
+        if (Budget.Cancel && Budget.Cancel->load(std::memory_order_relaxed)) {
+            Cancelled = true;
+            return true;
+        }
+        if (Budget.MaxStates > 0 && States >= Budget.MaxStates)
+            return true;
+        if (Budget.MaxMilliseconds > 0 && (States & 255) == 0) {
+            const auto elapsed = std::chrono::steady_clock::now() - Start;
+            if (std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() >= Budget.MaxMilliseconds)
+                return true;
+        }
+        return false;
+    }
+    TSolveResult& Finish(TSolveResult& result, TVerdict verdict) const
+    {
+        result.Verdict = verdict;
+        result.States = States;
+        result.Cancelled = Cancelled;
+        result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
+        return result;
+    }
+
+private:
+    TSolveBudget Budget;
+    std::int64_t States = 0;
+    std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+    bool Cancelled = false;
+};
+
 struct TFrame {
     std::vector<TSolverMove> Moves;
     std::size_t Next = 0;
@@ -136,47 +175,27 @@ struct TFrame {
 class TSearch {
 public:
     TSearch(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), Budget(budget), Table(budget.TableBytes)
+        : State(game, snapshot), Meter(budget), Table(budget.TableBytes)
     {
     }
 
     TSolveResult Run();
 
 private:
-    bool OutOfBudget();
     void Expand(TFrame& frame);
 
     TSolverState State;
-    TSolveBudget Budget;
+    TBudgetMeter Meter;
     TKeyTable Table;
     // The frames of the current line; frames beyond Depth keep their storage for reuse.
     std::vector<TFrame> Path;
     std::size_t Depth = 0;
     std::vector<std::pair<int, TSolverMove>> Scored;
-    std::int64_t States = 0;
-    std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
-    bool Cancelled = false;
 };
-
-bool TSearch::OutOfBudget()
-{
-    if (Budget.Cancel && Budget.Cancel->load(std::memory_order_relaxed)) {
-        Cancelled = true;
-        return true;
-    }
-    if (Budget.MaxStates > 0 && States >= Budget.MaxStates)
-        return true;
-    if (Budget.MaxMilliseconds > 0 && (States & 255) == 0) {
-        const auto elapsed = std::chrono::steady_clock::now() - Start;
-        if (std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() >= Budget.MaxMilliseconds)
-            return true;
-    }
-    return false;
-}
 
 void TSearch::Expand(TFrame& frame)
 {
-    ++States;
+    Meter.Count();
     frame.Next = 0;
     GenerateMoves(State, TMoveSet::Search, frame.Moves);
     for (const TSolverMove& move : frame.Moves) {
@@ -198,13 +217,7 @@ void TSearch::Expand(TFrame& frame)
 TSolveResult TSearch::Run()
 {
     TSolveResult result;
-    const auto finish = [&](TVerdict verdict) {
-        result.Verdict = verdict;
-        result.States = States;
-        result.Cancelled = Cancelled;
-        result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
-        return result;
-    };
+    const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
     if (IsWon(State))
         return finish(TVerdict::Winnable);
     const auto push = [this](std::uint64_t key) {
@@ -218,7 +231,7 @@ TSolveResult TSearch::Run()
     Table.Insert(rootKey);
     push(rootKey);
     while (Depth > 0) {
-        if (OutOfBudget())
+        if (Meter.Spent())
             return finish(TVerdict::Unknown);
         TFrame& frame = Path[Depth - 1];
         if (frame.Next >= frame.Moves.size()) {
@@ -255,7 +268,7 @@ TSolveResult TSearch::Run()
 class TBestFirst {
 public:
     TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget, std::size_t memoryBytes)
-        : State(game, snapshot), Budget(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
+        : State(game, snapshot), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
     {
     }
 
@@ -269,18 +282,15 @@ private:
     };
     std::uint32_t AddNode(std::uint32_t parent, const TSolverMove& move);
     std::vector<TSolverMove> LineTo(std::uint32_t node, const TSolverMove& last) const;
-    bool OutOfBudget();
+    bool MemorySpent() const { return Arena.size() + Nodes.size() * sizeof(TNode) > MemoryBytes; }
 
     TSolverState State;
-    TSolveBudget Budget;
+    TBudgetMeter Meter;
     TKeyTable Table;
     std::size_t MemoryBytes;
     std::vector<TNode> Nodes;
     std::vector<std::uint8_t> Arena;
     std::vector<std::uint8_t> Scratch;
-    std::int64_t States = 0;
-    std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
-    bool Cancelled = false;
 };
 
 std::uint32_t TBestFirst::AddNode(std::uint32_t parent, const TSolverMove& move)
@@ -300,34 +310,10 @@ std::vector<TSolverMove> TBestFirst::LineTo(std::uint32_t node, const TSolverMov
     return line;
 }
 
-bool TBestFirst::OutOfBudget()
-{
-    if (Budget.Cancel && Budget.Cancel->load(std::memory_order_relaxed)) {
-        Cancelled = true;
-        return true;
-    }
-    if (Budget.MaxStates > 0 && States >= Budget.MaxStates)
-        return true;
-    if (Arena.size() + Nodes.size() * sizeof(TNode) > MemoryBytes)
-        return true;
-    if (Budget.MaxMilliseconds > 0 && (States & 255) == 0) {
-        const auto elapsed = std::chrono::steady_clock::now() - Start;
-        if (std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() >= Budget.MaxMilliseconds)
-            return true;
-    }
-    return false;
-}
-
 TSolveResult TBestFirst::Run()
 {
     TSolveResult result;
-    const auto finish = [&](TVerdict verdict) {
-        result.Verdict = verdict;
-        result.States = States;
-        result.Cancelled = Cancelled;
-        result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
-        return result;
-    };
+    const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
     if (IsWon(State))
         return finish(TVerdict::Winnable);
     // The open positions, best first; among equals the older one.
@@ -337,12 +323,12 @@ TSolveResult TBestFirst::Run()
     open.emplace(0, 0);
     std::vector<TSolverMove> moves;
     while (!open.empty()) {
-        if (OutOfBudget())
+        if (Meter.Spent() || MemorySpent())
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
         State.Decode(Arena.data() + Nodes[node].Offset);
-        ++States;
+        Meter.Count();
         GenerateMoves(State, TMoveSet::Search, moves);
         for (const TSolverMove& move : moves) {
             if (IsSafeAutoMove(State, move)) {

@@ -3,6 +3,7 @@
 // record replays to the same piles, and a played game loads to the very
 // table it was played to, card positions included.
 #include "EngineFixture.h"
+#include "GameParams.h"
 
 #include "catalogue/GameDefinitions.h"
 #include "engine/RandomPlay.h"
@@ -23,21 +24,6 @@ std::string TablePositions(const TEngine& engine)
 
 class AllGames : public EngineTest, public ::testing::WithParamInterface<std::string> {};
 
-std::vector<std::string> GameNames()
-{
-    std::vector<std::string> names;
-    for (const TGameDefinition& definition : GameDefinitions())
-        names.push_back(definition.GameName);
-    return names;
-}
-
-std::string TestName(const ::testing::TestParamInfo<std::string>& info)
-{
-    std::string name;
-    for (const char c : info.param)
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name + "_" + std::to_string(info.index);
-}
 
 TEST_P(AllGames, RandomPlayKeepsEveryCardUndoesToItsStartAndReplays)
 {
@@ -131,6 +117,6 @@ TEST_P(AllGames, ARecordOfArbitraryActionsReplaysWithoutLosingACard)
     EXPECT_TRUE(EveryCardOnce());
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, AllGames, ::testing::ValuesIn(GameNames()), TestName);
+INSTANTIATE_TEST_SUITE_P(Catalogue, AllGames, ::testing::ValuesIn(AllGameNames()), GameTestName);
 
 } // namespace

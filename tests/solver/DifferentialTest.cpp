@@ -5,7 +5,7 @@
 #include "SolverTestSupport.h"
 #include "engine/EngineFixture.h"
 
-#include "catalogue/GameDefinitions.h"
+#include "engine/GameParams.h"
 #include "engine/RandomPlay.h"
 #include "engine/Snapshot.h"
 #include "solver/Moves.h"
@@ -140,22 +140,7 @@ TEST_P(Differential, SolverAndEngineAgreeOnEveryMoveFromRandomPositions)
     }
 }
 
-std::vector<std::string> GameNames()
-{
-    std::vector<std::string> names;
-    for (const TGameDefinition& definition : GameDefinitions())
-        names.push_back(definition.GameName);
-    return names;
-}
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info)
-{
-    std::string name;
-    for (const char c : info.param)
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name + "_" + std::to_string(info.index);
-}
-
-INSTANTIATE_TEST_SUITE_P(AllGames, Differential, ::testing::ValuesIn(GameNames()), TestName);
+INSTANTIATE_TEST_SUITE_P(AllGames, Differential, ::testing::ValuesIn(AllGameNames()), GameTestName);
 
 } // namespace
