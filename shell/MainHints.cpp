@@ -1,0 +1,51 @@
+// The window's side of the solver's help: the commands and the option lines.
+#include "shell/Main.h"
+
+#include "shell/HintController.h"
+
+#include "cardtable/CardTable.h"
+#include "engine/Engine.h"
+
+#include <QAction>
+#include <QToolBar>
+
+void TForm1::SetUpHints()
+{
+    Hints_ = std::make_unique<THintController>(*Engine_, *CardTable1, *VerdictLabel);
+    // The tool bar is disabled while the engine moves cards: not at rest.
+    Hints_->AtRest = [this] { return ToolBar->isEnabled() && !CardTable1->Dragging() && !StartScreenActive_; };
+    Hints_->Ask = [this](const QString& caption, const QString& text) { return Prompts.AskQuestion(caption, text); };
+    Hints_->Tell = [this](const QString& caption, const QString& text) { Prompts.ShowNotice(caption, text); };
+}
+
+void TForm1::BeforeChange()
+{
+    if (Hints_ != nullptr)
+        Hints_->PositionChanging();
+}
+
+void TForm1::HintClick()
+{
+    if (Hints_ != nullptr && GameInPlay() && !StartScreenActive_)
+        Hints_->Hint();
+}
+
+void TForm1::PlaySolutionClick()
+{
+    if (Hints_ != nullptr && GameInPlay() && !StartScreenActive_)
+        Hints_->PlaySolution();
+}
+
+void TForm1::ShowVerdictClick(bool on)
+{
+    OptionsList[persistence::olShowVerdict] = on ? "On" : "Off";
+    if (Hints_ != nullptr)
+        Hints_->SetShowVerdict(on);
+    SyncOptionChecks();
+}
+
+void TForm1::WinnableOnlyClick(bool on)
+{
+    OptionsList[persistence::olWinnableOnly] = on ? "On" : "Off";
+    SyncOptionChecks();
+}

@@ -1,0 +1,267 @@
+#include "shell/HintController.h"
+#include "shell/HintOverlay.h"
+#include "shell/HintSteps.h"
+#include "shell/Main.h"
+#include "shell/StartScreen.h"
+
+#include "cardtable/Card.h"
+#include "cardtable/CardTable.h"
+#include "engine/Engine.h"
+#include "engine/RandomPlay.h"
+#include "solver/Search.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void PressKey(QWidget* widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+solver::TSolveResult SolveHere(const TEngine& engine, std::int64_t states = 2'000'000)
+{
+    solver::TSolveBudget budget;
+    budget.MaxStates = states;
+    return solver::Solve(solver::MakeSolverGame(engine.Rules), engine.Snapshot(), budget);
+}
+
+// Every file of the data folder with its size: what statistics would change.
+std::map<std::string, std::uintmax_t> DataFiles(const fs::path& root)
+{
+    std::map<std::string, std::uintmax_t> files;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(root, error))
+        if (entry.is_regular_file())
+            files[entry.path().string()] = entry.file_size();
+    return files;
+}
+
+struct THintsFixture : testing::Test {
+    QTemporaryDir Home;
+    std::unique_ptr<TForm1> Form;
+    bool Answer = true;
+    QStringList Questions;
+    QStringList Notices;
+
+    void SetUp() override
+    {
+        qputenv("HOME", Home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (Home.path() + "/.config").toUtf8());
+        TPrompts prompts;
+        prompts.AskYesNo = [this](const QString& text) {
+            Questions << text;
+            return Answer;
+        };
+        prompts.ShowError = [this](const QString&, const QString& text) { Notices << text; };
+        prompts.ShowNotice = [this](const QString&, const QString& text) { Notices << text; };
+        Form = std::make_unique<TForm1>(prompts);
+        Form->FirstShow();
+        ASSERT_NE(Form->Engine(), nullptr) << "no card set could be loaded";
+        Form->SetSoundOption(false);
+        Form->CardTable()->SetCardSpeed(1000);
+    }
+
+    TEngine& Engine() const { return *Form->Engine(); }
+    THintController& Hints() const { return *Form->Hints(); }
+    QAction* GameItem(const char* caption) const { return Form->FindAction(Form->TopMenu(" Game "), caption); }
+
+    void Deal(const std::string& game, std::uint32_t seed)
+    {
+        Form->FixedSeed = seed;
+        QAction* item = Form->FindGameItem(game);
+        ASSERT_NE(item, nullptr) << game;
+        item->trigger();
+        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 10000));
+        Hints().Observe();
+    }
+
+    void PressH() { PressKey(Form.get(), Qt::Key_H); }
+};
+
+} // namespace
+
+TEST_F(THintsFixture, HintOutlinesTheSolversFirstMoveAndLeavesTheTableAsItWas)
+{
+    Deal("Freecell", 1);
+    const solver::TSolveResult known = SolveHere(Engine());
+    ASSERT_EQ(known.Verdict, solver::TVerdict::Winnable);
+    const QImage before = Form->CardTable()->grab().toImage();
+    Hints().OutlineMilliseconds = 300;
+
+    PressH();
+    ASSERT_TRUE(WaitFor([this] { return Hints().OutlineShown(); }, 10000));
+    ASSERT_EQ(Hints().HintActions().size(), 1u);
+    EXPECT_EQ(Hints().HintActions().front(), known.Record.front());
+    // The outline lies round the card the solver moves first.
+    const solver::TSolverMove& first = known.Line.front();
+    if (first.SourceKind == pkTableau) {
+        const TCard* card = Engine().TableauPiles[first.SourcePile][first.SourceIndex];
+        EXPECT_TRUE(Hints().Overlay()->From().translated(THintOverlay::LiftBy, THintOverlay::LiftBy).contains(QPoint(card->X, card->Y)));
+    }
+    EXPECT_FALSE(Hints().Overlay()->To().isNull());
+    EXPECT_NE(Form->CardTable()->grab().toImage(), before) << "the outline shows";
+
+    ASSERT_TRUE(WaitFor([this] { return !Hints().OutlineShown(); }, 5000));
+    EXPECT_EQ(Form->CardTable()->grab().toImage(), before) << "pixel for pixel as it was";
+    EXPECT_EQ(Engine().SourceLogPos, 3) << "a hint alone moves nothing";
+}
+
+TEST_F(THintsFixture, SecondHWhileTheOutlineShowsPlaysTheMove)
+{
+    Deal("Freecell", 2);
+    Hints().OutlineMilliseconds = 60000;
+    const int points = Engine().Points;
+    PressH();
+    ASSERT_TRUE(WaitFor([this] { return Hints().OutlineShown(); }, 10000));
+    const solver::TRecordAction action = Hints().HintActions().front();
+    const int logged = Engine().SourceLogPos;
+    PressH();
+    EXPECT_FALSE(Hints().OutlineShown());
+    ASSERT_GE(Engine().SourceLogPos, logged + 4);
+    // Recorded like a move by hand: kind, pile, position, drop point.
+    const auto at = [this, logged](int k) { return std::stoi(Engine().SourceLog[std::size_t(logged + k)]); };
+    EXPECT_EQ(at(0), action.Kind);
+    EXPECT_EQ(at(1), action.Pile);
+    EXPECT_EQ(at(2), action.Position);
+    EXPECT_EQ(at(3), action.DropPoint);
+    EXPECT_NE(Engine().Points, points - 666);
+}
+
+TEST_F(THintsFixture, HOnTheStartScreenKeepsItsLetterJump)
+{
+    ASSERT_TRUE(Form->StartScreenActive());
+    PressH();
+    const std::string row = Form->StartScreen()->RowName(Form->StartScreen()->Row());
+    ASSERT_FALSE(row.empty());
+    EXPECT_EQ(std::toupper(static_cast<unsigned char>(row.front())), 'H');
+    EXPECT_FALSE(Hints().Thinking());
+    EXPECT_FALSE(Hints().OutlineShown());
+}
+
+TEST_F(THintsFixture, VerdictLabelFollowsTheMoves)
+{
+    Form->FindAction(Form->TopMenu(" Options "), "Show whether the game can be won")->trigger();
+    Deal("Freecell", 3);
+    QLabel* label = Form->VerdictLabelWidget();
+    ASSERT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 10000)) << label->text().toStdString();
+
+    Hints().OutlineMilliseconds = 60000;
+    PressH();
+    ASSERT_TRUE(WaitFor([this] { return Hints().OutlineShown(); }, 10000));
+    PressH();
+    Hints().Observe();
+    EXPECT_EQ(label->text(), "") << "a move clears the verdict at once";
+    EXPECT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 10000)) << label->text().toStdString();
+
+    Form->FindAction(Form->TopMenu(" Options "), "Show whether the game can be won")->trigger();
+    EXPECT_EQ(label->text(), "");
+}
+
+// Random moves until the solver proves the game lost, then the hint offers
+// to go back exactly to the last position that can still be won.
+TEST_F(THintsFixture, DeadPositionOffersTheUndoToTheLastWinnablePosition)
+{
+    Deal("Freecell", 7);
+    std::mt19937 random(7);
+    bool dead = false;
+    for (int action = 0; action < 400 && !dead; ++action) {
+        PlayRandomAction(Engine(), random, TUndoUse::Never);
+        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy && Form->MainToolBar()->isEnabled(); }, 5000));
+        Hints().Observe();
+        if (!Engine().GameOpen() && action > 0)
+            break;
+        dead = SolveHere(Engine(), 300'000).Verdict == solver::TVerdict::NotWinnable;
+    }
+    if (!dead)
+        GTEST_SKIP() << "random play found no lost position in this deal";
+
+    Hints().HintMilliseconds = 5000;
+    PressH();
+    ASSERT_TRUE(WaitFor([this] { return !Questions.isEmpty() || !Notices.isEmpty(); }, 60000));
+    ASSERT_EQ(Questions.size(), 1) << Notices.join("; ").toStdString();
+    const QString question = Questions.front();
+    EXPECT_TRUE(question.startsWith("This game can no longer be won.")) << question.toStdString();
+    EXPECT_TRUE(question.contains("A new move after an undo closes the game.")) << question.toStdString();
+    const QRegularExpressionMatch match = QRegularExpression("\\((\\d+) moves back\\)").match(question);
+    ASSERT_TRUE(match.hasMatch()) << question.toStdString();
+    const int back = match.captured(1).toInt();
+    ASSERT_GE(back, 1);
+
+    EXPECT_NE(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
+    // Yes was the answer: N undos, and the position reached can be won...
+    EXPECT_EQ(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
+    // ...while the one a step later cannot: it was the last one.
+    Engine().Redo();
+    EXPECT_NE(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
+}
+
+TEST_F(THintsFixture, PlayTheSolutionEndsWonAndCountsNothing)
+{
+    Deal("Freecell", 4);
+    const auto before = DataFiles(Form->DataRoot());
+    Hints().SolutionStepMilliseconds = 1;
+    GameItem("Play the Solution")->trigger();
+    ASSERT_TRUE(WaitFor([this] { return Hints().PlayingSolution(); }, 20000));
+    ASSERT_TRUE(WaitFor([this] { return !Hints().PlayingSolution(); }, 120000));
+    EXPECT_TRUE(Engine().Snapshot().Won);
+    EXPECT_FALSE(Engine().GameOpen());
+    EXPECT_TRUE(Form->windowTitle().contains("not counted")) << Form->windowTitle().toStdString();
+    EXPECT_EQ(DataFiles(Form->DataRoot()), before) << "no statistics, no high score";
+}
+
+TEST_F(THintsFixture, AKeyStopsThePlayingSolution)
+{
+    Deal("Freecell", 5);
+    Hints().SolutionStepMilliseconds = 200;
+    GameItem("Play the Solution")->trigger();
+    ASSERT_TRUE(WaitFor([this] { return Hints().PlayingSolution(); }, 20000));
+    PressKey(Form.get(), Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([this] { return !Hints().PlayingSolution(); }, 2000));
+    EXPECT_FALSE(Engine().Snapshot().Won);
+    EXPECT_TRUE(Form->windowTitle().contains("not counted"));
+}
+
+TEST(HintSteps, UndoStopsFollowTheEnginesGroupsOfMoves)
+{
+    // Three entries: a single move, then a move with two automoves (grouped as 102? no: the
+    // newest entry's reference counts the entries one Undo takes back).
+    const std::vector<std::string> history{"2", "0", "-1", "0",   // move
+                                           "3", "0", "-2", "0",   // move
+                                           "3", "1", "2", "0"};   // automove, taking two back
+    EXPECT_EQ(UndoStops(history, 12), (std::vector<int>{4, 0}));
+    EXPECT_EQ(UndoStops(history, 8), (std::vector<int>{4, 0}));
+    EXPECT_EQ(UndoStops(history, 0), (std::vector<int>{}));
+    // A reference of 0 takes nothing back: the walk stops instead of looping.
+    EXPECT_EQ(UndoStops({"2", "0", "0", "0"}, 4), (std::vector<int>{}));
+}
