@@ -87,13 +87,14 @@ QString VerdictWords(solver::TVerdict verdict)
 // Stops a playing solution at the player's first key or click.
 class TSolutionStopper : public QObject {
 public:
-    explicit TSolutionStopper(std::function<void()> stop) : Stop(std::move(stop)) {}
+    explicit TSolutionStopper(std::function<void()> stop, const bool& ownMove) : Stop(std::move(stop)), OwnMove(ownMove) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) {
+        // The engine presses the table itself to make a move: that is no player's click.
+        if (!OwnMove && (type == QEvent::KeyPress || type == QEvent::MouseButtonPress)) {
             Stop();
             return true;
         }
@@ -102,6 +103,7 @@ protected:
 
 private:
     std::function<void()> Stop;
+    const bool& OwnMove;
 };
 
 } // namespace
@@ -522,7 +524,7 @@ void THintController::SolutionFound(const solver::TSolveResult& result)
     if (Engine.SourceLog.size() > 2)
         Engine.SourceLog[2].assign(1, '0');
     Engine.RefreshCaption();
-    auto* stopper = new TSolutionStopper([this] { StopSolution(); });
+    auto* stopper = new TSolutionStopper([this] { StopSolution(); }, InStep);
     stopper->setParent(StepTimer);
     stopper->setObjectName(QStringLiteral("SolutionStopper"));
     qApp->installEventFilter(stopper);
@@ -540,7 +542,9 @@ void THintController::SolutionStep()
         return;
     }
     const solver::TRecordAction action = Solution[SolutionNext++];
+    InStep = true;
     Engine.MakeMove(action.Kind, action.Pile, action.DropPoint, action.Position);
+    InStep = false;
     if (SolutionNext >= Solution.size())
         EndSolution(Engine.Snapshot().Won);
 }

@@ -135,6 +135,7 @@ private:
     bool Playing = false;
     std::vector<solver::TRecordAction> Solution;
     std::size_t SolutionNext = 0;
+    bool InStep = false;     // the solution's own move is being made
     std::string SolvedDeal;  // the deal whose solution was played
     bool ShuttingDown = false;
 };

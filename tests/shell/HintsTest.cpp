@@ -16,7 +16,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -114,6 +116,7 @@ struct THintsFixture : testing::Test {
 TEST_F(THintsFixture, HintOutlinesTheSolversFirstMoveAndLeavesTheTableAsItWas)
 {
     Deal("Freecell", 1);
+    const int logged = Engine().SourceLogPos;
     const solver::TSolveResult known = SolveHere(Engine());
     ASSERT_EQ(known.Verdict, solver::TVerdict::Winnable);
     const QImage before = Form->CardTable()->grab().toImage();
@@ -134,7 +137,7 @@ TEST_F(THintsFixture, HintOutlinesTheSolversFirstMoveAndLeavesTheTableAsItWas)
 
     ASSERT_TRUE(WaitFor([this] { return !Hints().OutlineShown(); }, 5000));
     EXPECT_EQ(Form->CardTable()->grab().toImage(), before) << "pixel for pixel as it was";
-    EXPECT_EQ(Engine().SourceLogPos, 3) << "a hint alone moves nothing";
+    EXPECT_EQ(Engine().SourceLogPos, logged) << "a hint alone moves nothing";
 }
 
 TEST_F(THintsFixture, SecondHWhileTheOutlineShowsPlaysTheMove)
@@ -218,7 +221,6 @@ TEST_F(THintsFixture, DeadPositionOffersTheUndoToTheLastWinnablePosition)
     const int back = match.captured(1).toInt();
     ASSERT_GE(back, 1);
 
-    EXPECT_NE(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
     // Yes was the answer: N undos, and the position reached can be won...
     EXPECT_EQ(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
     // ...while the one a step later cannot: it was the last one.
@@ -234,7 +236,7 @@ TEST_F(THintsFixture, PlayTheSolutionEndsWonAndCountsNothing)
     GameItem("Play the Solution")->trigger();
     ASSERT_TRUE(WaitFor([this] { return Hints().PlayingSolution(); }, 20000));
     ASSERT_TRUE(WaitFor([this] { return !Hints().PlayingSolution(); }, 120000));
-    EXPECT_TRUE(Engine().Snapshot().Won);
+    EXPECT_TRUE(Engine().Snapshot().Won) << Engine().FoundationCards << " cards home after " << Engine().SourceLogPos;
     EXPECT_FALSE(Engine().GameOpen());
     EXPECT_TRUE(Form->windowTitle().contains("not counted")) << Form->windowTitle().toStdString();
     EXPECT_EQ(DataFiles(Form->DataRoot()), before) << "no statistics, no high score";
