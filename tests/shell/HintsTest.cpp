@@ -115,7 +115,7 @@ struct THintsFixture : testing::Test {
 
 TEST_F(THintsFixture, HintOutlinesTheSolversFirstMoveAndLeavesTheTableAsItWas)
 {
-    Deal("Freecell", 1);
+    Deal("Freecell", 2);
     const int logged = Engine().SourceLogPos;
     const solver::TSolveResult known = SolveHere(Engine());
     ASSERT_EQ(known.Verdict, solver::TVerdict::Winnable);
