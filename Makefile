@@ -3,12 +3,12 @@ BUILD      := build
 SAN_BUILD  := build-sanitize
 JOBS       ?= $(shell nproc)
 PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins \
-              libjpeg62-turbo-dev libsdl2-mixer-dev libasound2-dev libmp3lame-dev libgtest-dev \
+              libjpeg62-turbo-dev libsdl2-mixer-dev libasound2-dev libxcb1-dev libmp3lame-dev libgtest-dev \
               libbenchmark-dev xvfb xauth xdotool imagemagick fonts-dejavu-core \
-              appstream
+              appstream dpkg-dev file
 TEST_ENV   := QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: run test test-sanitize deps build bench clean
+.PHONY: run test test-sanitize deps build bench deb clean
 
 run: build
 	$(BUILD)/bin/tessalyn
@@ -28,6 +28,10 @@ test-sanitize: deps
 # Runs every benchmark program once; the figures go to the issue notes.
 bench: build
 	for b in $(BUILD)/bin/bench_*; do $(TEST_ENV) $$b; done
+
+# A Debian package of the installed program: build/tessalyn_VERSION_ARCH.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

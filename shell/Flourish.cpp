@@ -70,10 +70,7 @@ void TFlourish::SetMaxRadius(int radius)
         MaxRadius_ = radius;
 }
 
-int TFlourish::RandomBelow(int n)
-{
-    return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(Generator);
-}
+int TFlourish::RandomBelow(int n) { return Random.Below(n); }
 
 void TFlourish::Start(const QRect& area)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "shell/ShowRandom.h"
+
 #include <QObject>
 #include <QRect>
-
-#include <random>
 
 #include <vector>
 
@@ -70,7 +70,7 @@ private:
     std::vector<TSpot> SpotsShown;
     QTimer* Timer;
     // The spots' own generator: a burst must not disturb the deals' sequence.
-    std::minstd_rand Generator{20250101u};
+    TShowRandom Random;
     QRect Rect;
     int Interval_ = 100;
     int Steps_ = 10;

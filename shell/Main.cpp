@@ -451,9 +451,6 @@ void TForm1::EnableDebugMenu1Click()
 {
     QAction* debug = DebugMenu->menuAction();
     debug->setVisible(!debug->isVisible());
-    // The picture tools come and go with the menu that holds them.
-    for (QAction* tool : PictureTools)
-        tool->setVisible(debug->isVisible());
 }
 
 // ---------------------------------------------------------------------------
@@ -533,8 +530,10 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
             RulesItem->trigger();
         return true;
     case Qt::Key_F5:
-        if (!PictureTools.empty() && PictureTools.front()->isVisible())
-            PictureTools.front()->trigger();
+        // The picture tools' items stay hidden; their key works while the
+        // debug menu shows.
+        if (DebugMenu->menuAction()->isVisible())
+            SaveImage1Click();
         return true;
     case Qt::Key_F11:
         FullScreenF111Click();

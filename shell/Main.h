@@ -23,6 +23,7 @@ class QAction;
 class QActionGroup;
 class QDialog;
 class TDataForm;
+class TWindowSight;
 class QColor;
 class QComboBox;
 class QLabel;
@@ -249,6 +250,9 @@ public:
     bool StartScreenActive() const { return StartScreenActive_; }
     TStartScreen* StartScreen() const { return StartScreen_; }
     TMergePic* MergePicture() const { return MergePic; }
+    // True while the start screen's stars and text move: it shows and
+    // somebody can see the window.
+    bool StartScreenMoving() const;
     const TFavouritesList& Favourites() const { return FavouritesList; }
     QMenu* FavouritesMenu() const { return Favourites1; }
     // Runs the favourites dialog; true for OK. Tests answer it themselves.
@@ -344,6 +348,7 @@ private:
     void StartListedGame(int row);
     void StartTitleShow();
     void StartScreenLoop();
+    void FollowSight();
     void CountAbandonedGame();
     void RefreshFavouritesCategory();
     bool SaveFavourites();
@@ -353,6 +358,7 @@ private:
     TStartScreen* StartScreen_ = nullptr;
     TMergePic* MergePic = nullptr;
     QTimer* LoopTimer = nullptr;
+    TWindowSight* Sight = nullptr;
     QMenu* Favourites1 = nullptr;
     QAction* AboutItem = nullptr;
     QAction* SaveAndQuitItem = nullptr;
@@ -409,7 +415,6 @@ private:
     QAction* HelpContentsItem = nullptr;
     QAction* RulesItem = nullptr;
     QAction* RulesButton = nullptr;
-    std::vector<QAction*> PictureTools; // the Debug menu's hidden picture tools
     QAction* CompactItem = nullptr;
     QAction* ExtendedItem = nullptr;
     QAction* LayoutToggleButton = nullptr;

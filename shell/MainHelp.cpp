@@ -2,6 +2,7 @@
 // window, and the picture tools that made the games' preview pictures.
 #include "shell/Main.h"
 
+#include "cardtable/Backdrop.h"
 #include "cardtable/CardTable.h"
 #include "cardtable/ImageIO.h"
 #include "catalogue/GameDefinitions.h"
@@ -77,6 +78,14 @@ void TForm1::SaveImage1Click()
 {
     if (Engine_ == nullptr || CardTable1 == nullptr)
         return;
+    // A preview shows the game on the plain table, never on a gradient.
+    if (CardTable1->BackDrop().Enabled()) {
+        CardTable1->BackDrop().SetEnabled(false);
+        CardTable1->SetTag(0);
+        ClearGradientChecks();
+        SyncOptionChecks();
+        CardTable1->RefreshBackground();
+    }
     const int number = Engine_->Rules.GameNumber;
     const std::filesystem::path folder = ImageBitmapsFolder.empty()
                                              ? platform::ResolvePath(ProgramFolder(), "GameImagesBitmaps")
@@ -120,9 +129,11 @@ void TForm1::SaveAllImageBitmaps1Click()
 
 void TForm1::About1Click()
 {
-    PlaySoundFile("ring.wav", 2, 100);
-    PlaySoundFile("ring.wav", 2, 100);
-    PlaySoundFile("r2.wav", 1, 100);
+    // Through the one sound routine, so that "Sound Off" keeps the box quiet
+    // and does not hold the window for the length of the rings.
+    Sound("ring.wav", 2, 100);
+    Sound("ring.wav", 2, 100);
+    Sound("r2.wav", 1, 100);
     // The start screen's stars stand still while the box has its own, and
     // come back afresh however the box ends.
     struct TStarsBack {
@@ -134,7 +145,7 @@ void TForm1::About1Click()
             if (StartScreen)
                 Form.StartScreen_->Image1->Restart();
             if (Looping)
-                Form.LoopTimer->start();
+                Form.FollowSight();
         }
     } starsBack{*this, StartScreenActive(), LoopTimer != nullptr && LoopTimer->isActive()};
     if (starsBack.Looping)

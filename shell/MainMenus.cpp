@@ -151,11 +151,11 @@ void TForm1::BuildDebugMenu(QMenu* menu)
         item->setCheckable(true);
         systems->addAction(item);
     }
-    // The picture tools that made the games' preview pictures stay hidden.
-    PictureTools.push_back(AddItem(menu, QStringLiteral("Save Image   F5"), [this] { SaveImage1Click(); }));
-    PictureTools.push_back(
-        AddItem(menu, QStringLiteral("Save All Image Bitmaps"), [this] { SaveAllImageBitmaps1Click(); }));
-    for (QAction* tool : PictureTools)
+    // The picture tools that made the games' preview pictures stay hidden,
+    // even while the debug menu shows.
+    for (QAction* tool : {AddItem(menu, QStringLiteral("Save Image   F5"), [this] { SaveImage1Click(); }),
+                          AddItem(menu, QStringLiteral("Save All Image Bitmaps"),
+                                  [this] { SaveAllImageBitmaps1Click(); })})
         tool->setVisible(false);
 }
 

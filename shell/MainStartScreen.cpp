@@ -13,6 +13,7 @@
 #include "shell/Marquee.h"
 #include "shell/MergePic.h"
 #include "shell/StartScreen.h"
+#include "shell/WindowSight.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -84,6 +85,29 @@ void TForm1::SetUpStartScreen()
     LoopTimer = new QTimer(this);
     LoopTimer->setInterval(LoopInterval);
     connect(LoopTimer, &QTimer::timeout, this, [this] { StartScreenLoop(); });
+    // The loop steps the scrolling text too: one repaint for both.
+    StartScreen_->Marquee->SetDriven(true);
+    Sight = new TWindowSight(*this);
+    Sight->OnChange = [this](bool) { FollowSight(); };
+}
+
+// Stars and text that nobody can see stand still, costing nothing.
+void TForm1::FollowSight()
+{
+    if (!StartScreenActive_)
+        return;
+    const bool seen = Sight->Seen();
+    if (seen && !LoopTimer->isActive())
+        LoopTimer->start();
+    else if (!seen)
+        LoopTimer->stop();
+    StartScreen_->Marquee->SetPaused(!seen);
+}
+
+bool TForm1::StartScreenMoving() const
+{
+    return StartScreenActive_ && LoopTimer->isActive() && StartScreen_->Marquee->Active()
+        && !StartScreen_->Marquee->Paused();
 }
 
 // Every item of " Game Type " but the separators, in menu order.
@@ -126,13 +150,13 @@ void TForm1::ViewStartScreen()
     StartScreen_->raise();
     StartScreenActive_ = true;
     StartScreen_->Image1->Restart();
-    LoopTimer->start();
     StartTitleShow();
 
     TMarquee* marquee = StartScreen_->Marquee;
     if (marquee->Items.isEmpty())
         marquee->Items = StartScreenLines(QDate::currentDate());
     marquee->SetActive(true);
+    FollowSight();
     StartScreen_->FillStringGrid();
 
     if (!StartScreen_->Panel3->isHidden()) {
@@ -157,10 +181,12 @@ void TForm1::StartTitleShow()
     const QRect area = StartScreen_->TitleArea();
     const int frameWidth = strip->width() / TitleFrames;
     {
-        // The second frame is the background itself, so the show ends on it.
+        // The second frame is the clean background, so the show ends on it
+        // even when an earlier show was cut short half way.
         QPainter painter(&*strip);
-        painter.drawImage(QRect(frameWidth, 0, frameWidth, strip->height()), StartScreen_->Canvas(), area);
+        painter.drawImage(QRect(frameWidth, 0, frameWidth, strip->height()), StartScreen_->CleanBackground(), area);
     }
+    StartScreen_->CleanArea(area);
     MergePic->SetPicture(*strip);
     MergePic->SetInterval(TitleInterval);
     TStartScreen* page = StartScreen_;
@@ -175,6 +201,7 @@ void TForm1::StartScreenLoop()
     StartScreen_->Image1->Frame();
     if (!StartScreen_->Marquee->Active())
         StartScreen_->Marquee->SetActive(true);
+    StartScreen_->Marquee->Step();
 }
 
 bool TForm1::PreviewSelectedGame()

@@ -3,6 +3,8 @@
 
 #include "shell/Flourish.h"
 #include "shell/MergePic.h"
+#include "shell/Sound.h"
+#include "shell/StartScreen.h"
 #include "shell/WinAnim.h"
 
 #include "cardtable/CardTable.h"
@@ -22,6 +24,11 @@ public:
     bool Stream(const std::string& name, int loop) override { return Form.Stream(name, loop); }
     void SoundStop(const std::string& name, bool stream) override { Form.SoundStop(name, stream); }
     bool FlourishRunning() const override { return Form.Flourish() != nullptr && Form.Flourish()->Running(); }
+    void SetSoundBreak(std::function<bool()> cutShort) override
+    {
+        if (Form.SoundSystem() != nullptr)
+            Form.SoundSystem()->CutShort = std::move(cutShort);
+    }
 
 private:
     TForm1& Form;
@@ -81,6 +88,9 @@ void TForm1::RunWinAnimation()
     show.OpenGame = Engine_->GameOpen();
     show.SpriteCard = SpinningCard(*Engine_);
     show.FirstCard = CardTable1->CardDeck().CardByIndex(1);
+    // The window's picture is the preview of the game last looked at.
+    if (StartScreen_ != nullptr)
+        show.Picture = StartScreen_->Image2->Picture();
     show.ProgramFolder = ProgramFolder();
     show.CardSetFolder = CardSetFolder(CardTable1->CardDeck());
     WinAnim1->Run(show);

@@ -35,6 +35,45 @@ void TMarquee::SetActive(bool active)
         SwitchOff();
 }
 
+void TMarquee::SetPaused(bool paused)
+{
+    Paused_ = paused;
+    RunTimer();
+}
+
+void TMarquee::SetDriven(bool driven)
+{
+    Driven_ = driven;
+    RunTimer();
+}
+
+// The own timer runs only for an active run that nobody paused or drives.
+void TMarquee::RunTimer()
+{
+    if (Active_ && !Paused_ && !Driven_) {
+        if (!Timer->isActive())
+            Timer->start();
+    } else {
+        Timer->stop();
+    }
+    Since.start();
+    Due = TickInterval;
+}
+
+void TMarquee::Step()
+{
+    if (!Active_ || Paused_ || !Driven_)
+        return;
+    const qint64 now = Since.elapsed();
+    // After a long stall the run goes on from here rather than racing to catch up.
+    if (now - Due > 4 * TickInterval)
+        Due = now;
+    while (Active_ && now >= Due) {
+        Tick();
+        Due += TickInterval;
+    }
+}
+
 int TMarquee::AlignmentFlag() const
 {
     switch (Justify) {
@@ -70,7 +109,7 @@ void TMarquee::SwitchOn()
     LineHeight_ = LineHeight();
     Content = DrawLines(LineHeight_);
     Offset_ = ScrollDown ? Content.height() - height() : 0;
-    Timer->start();
+    RunTimer();
     update();
 }
 

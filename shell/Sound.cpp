@@ -80,8 +80,19 @@ void TSoundSystem::UseBass(std::string_view name, int mode, int milliseconds)
     }
     Output.Play(channel);
     LastChannel = channel;
-    if (mode == pmSync)
-        PauseUntil(SyncLimit, [this, channel] { return !Output.IsActive(channel); });
+    if (mode == pmSync && !WaitToEnd([this, channel] { return !Output.IsActive(channel); }))
+        Output.StopSample(Samples[std::size_t(index)]);
+}
+
+bool TSoundSystem::WaitToEnd(const std::function<bool()>& ended)
+{
+    if (!CutShort) {
+        PauseUntil(SyncLimit, ended);
+        return true;
+    }
+    bool cut = false;
+    PauseUntil(SyncLimit, [&] { return ended() || (cut = CutShort()); }, true);
+    return !cut;
 }
 
 void TSoundSystem::SystemPlay(std::string_view name, int mode, int milliseconds)
@@ -94,8 +105,9 @@ void TSoundSystem::SystemPlay(std::string_view name, int mode, int milliseconds)
         break;
     case pmSync:
         // Played on its own and waited for with the window still painting.
-        if (Output.SystemPlay(file, platform::TSystemPlay::Async))
-            PauseUntil(SyncLimit, [this] { return !Output.SystemBusy(); });
+        if (Output.SystemPlay(file, platform::TSystemPlay::Async)
+            && !WaitToEnd([this] { return !Output.SystemBusy(); }))
+            Output.SystemStop();
         break;
     case pmLoop:
         Output.SystemPlay(file, platform::TSystemPlay::Loop);

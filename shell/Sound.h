@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,10 @@ public:
     // Refuses everything from now on (the program is closing).
     bool ShuttingDown = false;
 
+    // While set, a synchronous sound listens to the player: once this says
+    // so, the wait ends and the sound stops (the win show sets it).
+    std::function<bool()> CutShort;
+
     // Longest waits of the waiting modes, so that a sound that never ends
     // (a loop, a file the player refuses) cannot hold the program.
     int SyncLimit = 15000;
@@ -67,6 +72,8 @@ public:
 
 private:
     void SystemPlay(std::string_view name, int mode, int milliseconds);
+    // Waits for a synchronous sound to end; false when it was cut short.
+    bool WaitToEnd(const std::function<bool()>& ended);
     std::filesystem::path PathOf(std::string_view name) const;
 
     platform::TAudioOutput& Output;

@@ -13,21 +13,26 @@ constexpr int FirstScale = 512;
 constexpr int RebornScale = 128;
 
 // Squares are clipped here rather than by a painter: a frame is 500 of them.
-void FillSquare(QImage& surface, int left, int top, int side, QRgb colour, std::vector<QRect>& changed)
+// Returns the part of the surface filled (empty when none).
+QRect FillSquare(QImage& surface, int left, int top, int side, QRgb colour)
 {
     if (side <= 0)
-        return;
+        return {};
     const QRect square = QRect(left, top, side, side).intersected(surface.rect());
     if (square.isEmpty())
-        return;
+        return {};
+    const qsizetype stride = surface.bytesPerLine();
+    uchar* bits = surface.bits();
     for (int y = square.top(); y <= square.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(surface.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(line + square.left(), line + square.right() + 1, colour);
     }
-    changed.push_back(square);
+    return square;
 }
 
 } // namespace
+
+int TStarfield::Draw(int n) const { return RandomSource ? RandomSource(n) : Random(n); }
 
 void TStarfield::Initialise(int width, int height)
 {
@@ -39,8 +44,8 @@ void TStarfield::Initialise(int width, int height)
         star.LastLeft = -1;
         star.LastTop = -1;
         star.LastSize = 0;
-        star.X = (Random(2 * Cx) - Cx) * FirstScale;
-        star.Y = (Random(2 * Cy) - Cy) * FirstScale;
+        star.X = (Draw(2 * Cx) - Cx) * FirstScale;
+        star.Y = (Draw(2 * Cy) - Cy) * FirstScale;
         star.Z = i + 1;
     }
 }
@@ -48,8 +53,8 @@ void TStarfield::Initialise(int width, int height)
 void TStarfield::Reborn(TStar& star) const
 {
     star.Z = FarDepth;
-    star.X = (Random(2 * Cx) - Cx) * RebornScale;
-    star.Y = (Random(2 * Cy) - Cy) * RebornScale;
+    star.X = (Draw(2 * Cx) - Cx) * RebornScale;
+    star.Y = (Draw(2 * Cy) - Cy) * RebornScale;
 }
 
 void TStarfield::Step(QImage& surface, bool erase)
@@ -63,13 +68,17 @@ void TStarfield::Step(QImage& surface, bool erase)
     const QRgb black = qRgb(0, 0, 0);
     const QRgb white = qRgb(255, 255, 255);
     for (TStar& star : Field) {
+        QRect erased;
         if (erase)
-            FillSquare(surface, star.LastLeft, star.LastTop, 2 * star.LastSize, black, ChangedRects);
+            erased = FillSquare(surface, star.LastLeft, star.LastTop, 2 * star.LastSize, black);
         // Divisions truncate toward zero, as the positions always have.
         const int size = R / star.Z;
         const int left = star.X / star.Z + Cx - size;
         const int top = star.Y / star.Z + Cy - size;
-        FillSquare(surface, left, top, size, white, ChangedRects);
+        const QRect drawn = FillSquare(surface, left, top, size, white);
+        // One rectangle per star: the new square mostly lies in the old one's.
+        if (const QRect touched = erased | drawn; !touched.isEmpty())
+            ChangedRects.push_back(touched);
         star.LastLeft = left;
         star.LastTop = top;
         star.LastSize = size;

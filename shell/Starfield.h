@@ -4,15 +4,20 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // The black picture with stars flying out of its centre: the start screen,
 // the about box and the win show draw it. Positions are fixed-point numbers
 // divided by the depth, so a star speeds up and grows as it comes near.
-// The stars take their places from the program's one random generator.
+// The stars take their places from the program's one random generator
+// unless the owner gives the field a generator of its own.
 class TStarfield {
 public:
     static constexpr int StarCount = 500;
+
+    // 0 .. n - 1 for the stars' places; empty: the program's generator.
+    std::function<int(int n)> RandomSource;
 
     struct TStar {
         int X = 0; // horizontal position times 512 (times 128 once reborn)
@@ -47,6 +52,7 @@ public:
 
 private:
     void Reborn(TStar& star) const;
+    int Draw(int n) const;
 
     std::array<TStar, StarCount> Field{};
     int Cx = 0;

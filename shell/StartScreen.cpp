@@ -98,9 +98,9 @@ void TPictureBox::paintEvent(QPaintEvent*)
         painter.drawImage(rect(), Picture_);
 }
 
-void TPictureBox::mouseDoubleClickEvent(QMouseEvent*)
+void TPictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (OnDblClick)
+    if (event->button() == Qt::LeftButton && OnDblClick)
         OnDblClick();
 }
 
@@ -124,14 +124,21 @@ void TStarView::Frame()
     if (Surface_.size() != size())
         Restart();
     Field_.NormalFrame(Surface_);
-    const QRegion changed = TileRegion(Field_.Changed(), Surface_.size());
-    if (!changed.isEmpty())
-        update(changed);
+    FrameRegion = TileRegion(Field_.Changed(), Surface_.size());
+    if (!FrameRegion.isEmpty())
+        update(FrameRegion);
 }
 
 void TStarView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    // A paint of just the last frame copies only the squares it touched;
+    // anything else (an exposure, frames run together) the whole region.
+    if (event->region() == FrameRegion) {
+        for (const QRect& square : Field_.Changed())
+            painter.drawImage(square.topLeft(), Surface_, square);
+        return;
+    }
     for (const QRect& rect : event->region())
         painter.drawImage(rect.topLeft(), Surface_, rect);
 }
@@ -188,7 +195,19 @@ void TStartScreen::BuildParts()
     StringGrid1 = new QTableWidget(Panel3);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setColumnCount(3);
-    StringGrid1->horizontalHeader()->hide();
+    // The headings stay put above the rows as they scroll: the header shows
+    // them, and row 0 keeps them only for the row numbers, hidden, so that
+    // no key can move onto it.
+    QHeaderView* headings = StringGrid1->horizontalHeader();
+    headings->setSectionsClickable(false);
+    headings->setHighlightSections(false);
+    headings->setSectionResizeMode(QHeaderView::Fixed);
+    headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont boldHeadings = headings->font();
+    boldHeadings.setBold(true);
+    headings->setFont(boldHeadings);
+    StringGrid1->setHorizontalHeaderLabels({QString::fromLatin1(Headings[0]), QString::fromLatin1(Headings[1]),
+                                            QString::fromLatin1(Headings[2])});
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setDefaultSectionSize(GridRowHeight);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -202,6 +221,8 @@ void TStartScreen::BuildParts()
         QFont calibri(QStringLiteral("Calibri"));
         calibri.setPointSize(StringGrid1->font().pointSize() + 2);
         StringGrid1->setFont(calibri);
+        calibri.setBold(true);
+        headings->setFont(calibri);
     }
     StringGrid1->viewport()->installEventFilter(this);
     StringGrid1->installEventFilter(this);
@@ -302,13 +323,23 @@ void TStartScreen::RestretchCanvas()
 {
     const QSize area = size().expandedTo(QSize(1, 1));
     if (Backdrop.isNull()) {
-        Canvas_ = QImage(area, QImage::Format_RGB32);
-        Canvas_.fill(palette().color(QPalette::Window));
+        Background_ = QImage(area, QImage::Format_RGB32);
+        Background_.fill(palette().color(QPalette::Window));
     } else {
-        Canvas_ = Backdrop.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_RGB32);
+        Background_ = Backdrop.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
     }
+    Canvas_ = Background_.copy();
     update();
+}
+
+void TStartScreen::CleanArea(const QRect& area)
+{
+    const QRect clipped = area & Canvas_.rect();
+    if (clipped.isEmpty())
+        return;
+    QPainter(&Canvas_).drawImage(clipped.topLeft(), Background_, clipped);
+    update(clipped);
 }
 
 void TStartScreen::resizeEvent(QResizeEvent*)
@@ -333,6 +364,7 @@ void TStartScreen::ResetGrid()
 {
     StringGrid1->clearContents();
     StringGrid1->setRowCount(1);
+    StringGrid1->setRowHidden(0, true);
     for (int column = 0; column < 3; ++column) {
         auto* heading = new QTableWidgetItem(QString::fromLatin1(Headings[column]));
         heading->setFlags(Qt::ItemIsEnabled);
@@ -475,7 +507,8 @@ bool TStartScreen::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseButtonPress:
             return GridMouseDown(static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonDblClick:
-            StartRow(Row());
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                StartRow(Row());
             return true;
         case QEvent::Wheel:
             return GridWheel(static_cast<QWheelEvent*>(event));

@@ -3,6 +3,7 @@
 #include "shell/Starfield.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QStringList>
 #include <QWidget>
 
@@ -54,6 +55,7 @@ protected:
 private:
     QImage Surface_;
     TStarfield Field_;
+    QRegion FrameRegion; // what the last frame asked to repaint
 };
 
 // The filters of the second box, in its order.
@@ -111,6 +113,10 @@ public:
     QRect TitleArea() const;
     // The background as shown; the title show draws into it.
     QImage& Canvas() { return Canvas_; }
+    // The background as it is without any show drawn on it.
+    const QImage& CleanBackground() const { return Background_; }
+    // Wipes whatever a show left in `area` of the canvas.
+    void CleanArea(const QRect& area);
     void SetBackdrop(const QImage& picture);
 
     // The parts, named as the window has always named them.
@@ -148,6 +154,7 @@ private:
 
     std::vector<std::string> GameNameList_;
     QImage Backdrop;
+    QImage Background_;
     QImage Canvas_;
 };
 

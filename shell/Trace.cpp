@@ -27,10 +27,24 @@ bool EndsInsideALine(const std::filesystem::path& file)
 
 } // namespace
 
+QString PlainTimeFormat(const QString& format)
+{
+    QString plain;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('t'))
+            plain += c;
+    }
+    // The zone stood apart from the time: the spaces round it go with it.
+    return plain.simplified();
+}
+
 TTraceLog::TTraceLog(std::filesystem::path file)
     : FileName(std::move(file)),
       // The player's own long time format, as the rest of the desktop shows times.
-      TimeFormat(QLocale::system().timeFormat(QLocale::LongFormat)),
+      TimeFormat(PlainTimeFormat(QLocale::system().timeFormat(QLocale::LongFormat))),
       TimeHasFractions(TimeFormat.contains(QLatin1Char('z')))
 {
     Open();

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+// `format` (a Qt time format) without its time zone: the plain long time,
+// as the trace writes it. Quoted text is kept as it is.
+QString PlainTimeFormat(const QString& format);
+
 // The debug trace: debug.dat in the data folder, one time-stamped line per
 // call. The file keeps every earlier run's lines; each run's trace starts
 // with a block naming the options in force.

@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMainWindow>
 #include <QPainter>
 
 #include <array>
@@ -68,12 +69,25 @@ std::optional<QImage> CardFace(const std::filesystem::path& folder, int value, i
 } // namespace
 
 TWinAnim::TWinAnim(TCardTable& table, TWinAnimHost& host, TMergePic& mergePic)
-    : QObject(&table), Table(table), Host(host), MergePic(mergePic), Canvas(new TPictureView(&table, false))
+    : QObject(&table), Table(table), Host(host), MergePic(mergePic),
+      Canvas(new TPictureView(table.window(), false))
 {
     Canvas->setObjectName(QStringLiteral("WinAnimCanvas"));
+    Canvas->hide();
+    Starfield.RandomSource = [this](int n) { return Random.Below(n); };
 }
 
 TWinAnim::~TWinAnim() = default;
+
+// The window less its menu bar: what the window itself draws on.
+QRect ClientArea(const QWidget& window)
+{
+    QRect area = window.rect();
+    if (const auto* main = qobject_cast<const QMainWindow*>(&window))
+        if (const QWidget* bar = main->menuWidget(); bar != nullptr && bar->isVisible())
+            area.setTop(bar->geometry().bottom() + 1);
+    return area;
+}
 
 bool TWinAnim::Over() const { return Skipped || !Table.IsDrawing(); }
 
@@ -97,27 +111,31 @@ void TWinAnim::Refresh(const QRect& rect)
     Canvas->update(rect);
 }
 
-int TWinAnim::RandomBelow(int n)
-{
-    return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(Generator);
-}
+int TWinAnim::RandomBelow(int n) { return Random.Below(n); }
+
+QPoint TWinAnim::TableOrigin() const { return Table.mapTo(Table.window(), QPoint(0, 0)) - Canvas->pos(); }
 
 void TWinAnim::ShowCanvas()
 {
-    Canvas->setGeometry(Table.rect());
-    if (Canvas->Picture.size() != Table.size())
-        Canvas->Picture = Table.SurfaceImage().copy();
-    if (!Canvas->isVisible()) {
-        Canvas->show();
-        Canvas->raise();
-    }
+    if (Canvas->isVisible())
+        return;
+    Canvas->setGeometry(ClientArea(*Table.window()));
+    // The bars around the table as they look, the table from its own buffer.
+    Still = Table.window()->grab(Canvas->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (Still.size() != Canvas->size())
+        Still = QImage(Canvas->size(), QImage::Format_RGB32), Still.fill(Qt::black);
+    QPainter(&Still).drawImage(TableOrigin(), Table.SurfaceImage());
+    Canvas->Picture = Still.copy();
+    Canvas->show();
+    Canvas->raise();
 }
 
 void TWinAnim::RestoreTable()
 {
-    // The table was never drawn on: taking the view away shows it as it was.
+    // The window was never drawn on: taking the view away shows it as it was.
     Canvas->hide();
     Canvas->Picture = QImage();
+    Still = QImage();
     Table.update();
 }
 
@@ -144,6 +162,7 @@ void TWinAnim::Run(const TWinShow& show)
     Running_ = true;
     Skipped = false;
     QCoreApplication::instance()->installEventFilter(this);
+    Host.SetSoundBreak([this] { return Skipped; });
 
     ClockSprite(show);
     WaitForFlourish();
@@ -176,6 +195,7 @@ void TWinAnim::Run(const TWinShow& show)
         Host.SoundStop("New-5848.mp3", true);
     }
     RestoreTable();
+    Host.SetSoundBreak({});
     QCoreApplication::instance()->removeEventFilter(this);
     Running_ = false;
 }
@@ -205,12 +225,14 @@ void TWinAnim::ExplodeAndShake()
     if (Before(until))
         ShowCanvas();
     const QImage& table = Table.SurfaceImage();
+    const QPoint origin = TableOrigin();
     while (Before(until)) {
-        QPainter(&Canvas->Picture).drawImage(QPoint(5, 5), table, QRect(0, 0, table.width() - 5, table.height() - 5));
+        QPainter(&Canvas->Picture)
+            .drawImage(origin + QPoint(5, 5), table, QRect(0, 0, table.width() - 5, table.height() - 5));
         Canvas->repaint();
         if (!Wait(50))
             break;
-        Canvas->Picture = table.copy();
+        Canvas->Picture = Still.copy();
         Canvas->repaint();
         Wait(50);
     }
@@ -267,7 +289,7 @@ void TWinAnim::Music()
 void TWinAnim::CoolColours(const TWinShow& show)
 {
     platform::Trace(" New.");
-    const QSize area = Table.size();
+    const QSize area = ClientArea(*Table.window()).size();
     std::array<QImage, 2> pictures{Gradient(area, 0x968C6E, 0xFFFFFF), Gradient(area, 0xFFFFFF, 0xAAAAFF)};
     const std::optional<QImage> title = ReadPicture(show.ProgramFolder, "qx3.jpg");
     for (QImage& picture : pictures) {
@@ -288,8 +310,8 @@ void TWinAnim::CoolColours(const TWinShow& show)
         // The sprite draws from the card's place: lend it the window's centre.
         TCard& card = const_cast<TCard&>(*show.FirstCard);
         const QPoint home(card.X, card.Y);
-        card.X = area.width() / 2 - card.Deck->CardWidth;
-        card.Y = area.height() / 2 - card.Deck->CardHeight;
+        card.X = Table.width() / 2 - card.Deck->CardWidth;
+        card.Y = Table.height() / 2 - card.Deck->CardHeight;
         Cue("claps.wav", pmAsync);
         Table.Sprite.Zoom(&card, 2000, 0.01f, false);
         card.X = home.x();
@@ -346,10 +368,9 @@ void TWinAnim::Stars(const TWinShow& show)
     if (show.OpenGame) {
         platform::Trace(" Full Stars started.");
         Cue("Crystal_Whoosh_01.wav", pmLoop);
+        // The stars fly over the table as the shake left it.
         if (!Over()) {
             ShowCanvas();
-            Canvas->Picture.fill(Qt::black);
-            Canvas->update();
             Starfield.Initialise(Canvas->Picture.width(), Canvas->Picture.height());
         }
         platform::Trace(" Stars initialised and started.");
@@ -389,8 +410,9 @@ void TWinAnim::CardFill(const TWinShow& show)
                 QPainter painter(&Canvas->Picture);
                 const int stepX = std::max(1, face->width() / 2);
                 const int stepY = std::max(1, face->height());
-                for (int y = 0; y < Canvas->Picture.height(); y += stepY)
-                    for (int x = 0; x < Canvas->Picture.width(); x += stepX)
+                const QPoint origin = TableOrigin();
+                for (int y = origin.y(); y < Canvas->Picture.height(); y += stepY)
+                    for (int x = origin.x(); x < Canvas->Picture.width(); x += stepX)
                         painter.drawImage(QPoint(x, y), *face);
                 painter.end();
                 Canvas->update();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/ShowRandom.h"
 #include "shell/Starfield.h"
 
 #include <QImage>
@@ -8,13 +9,13 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <string>
 
 class TCard;
 class TCardTable;
 class TMergePic;
 class TPictureView;
+class QWidget;
 
 // What the win show needs of the window around it.
 class TWinAnimHost {
@@ -25,7 +26,14 @@ public:
     virtual bool Stream(const std::string& name, int loop) = 0;
     virtual void SoundStop(const std::string& name, bool stream) = 0;
     virtual bool FlourishRunning() const = 0;
+    // While the show runs, a synchronous cue ends early once `cutShort` says
+    // so; an empty function gives the cues their full length again.
+    virtual void SetSoundBreak(std::function<bool()> cutShort) { (void)cutShort; }
 };
+
+// The part of a top-level window that the window draws on itself: all of
+// it but the menu bar.
+QRect ClientArea(const QWidget& window);
 
 // One show: which, and for what kind of game.
 struct TWinShow {
@@ -45,9 +53,10 @@ struct TWinShow {
     std::filesystem::path CardSetFolder;
 };
 
-// The show played when a game is won. It draws on a view laid over the card
-// table and never on the table itself, so that taking the view away leaves
-// the table exactly as it was. Every wait lets the window repaint; a key or
+// The show played when a game is won. It draws on a view laid over the
+// window's client area (the table and the bars around it) and never on the
+// table itself, so that taking the view away leaves the window exactly as it
+// was. Every wait lets the window repaint; a key or
 // a click ends the show at once. While the table is not drawing every wait
 // is over at once and only the cues and the trace lines remain.
 class TWinAnim : public QObject {
@@ -87,6 +96,8 @@ private:
     bool Before(Clock::time_point until) const { return !Over() && Clock::now() < until; }
     void Cue(const std::string& name, int mode);
     void ShowCanvas();
+    // Where the table lies on the view.
+    QPoint TableOrigin() const;
     void RestoreTable();
     void Refresh(const QRect& rect);
     int RandomBelow(int n);
@@ -95,8 +106,9 @@ private:
     TWinAnimHost& Host;
     TMergePic& MergePic;
     TPictureView* Canvas;
+    TShowRandom Random;
     TStarfield Starfield;
-    std::minstd_rand Generator{19700101u};
+    QImage Still; // the client area as it was when the show began
     bool Running_ = false;
     bool Skipped = false;
 };

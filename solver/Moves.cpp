@@ -8,6 +8,7 @@
 #include "catalogue/Validation.h"
 
 #include <algorithm>
+#include <array>
 
 namespace solver {
 
@@ -223,10 +224,11 @@ TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const 
 
 void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>& moves)
 {
-    std::vector<TSource> sources;
-    std::vector<TTarget> targets;
-    sources.reserve(64);
-    targets.reserve(32);
+    // Kept between calls: the search generates moves millions of times.
+    thread_local std::vector<TSource> sources;
+    thread_local std::vector<TTarget> targets;
+    sources.clear();
+    targets.clear();
     CollectSources(s, sources);
     CollectTargets(s, targets);
     const TStatePosition position(s);
@@ -238,7 +240,8 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
                 if (emptyCellTried)
                     continue;
             }
-            if (!Judge(s, position, source, target).Accepted)
+            const TDropVerdict verdict = Judge(s, position, source, target);
+            if (!verdict.Accepted)
                 continue;
             if (target.Kind == pkReserve)
                 emptyCellTried = true;
@@ -250,6 +253,7 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             move.TargetKind = static_cast<std::int8_t>(target.Kind);
             move.TargetPile = static_cast<std::uint8_t>(target.Pile);
             move.DropPoint = static_cast<std::int8_t>(target.DropPoint);
+            move.SetsBase = verdict.SetsBase;
             moves.push_back(move);
         }
     }
@@ -467,19 +471,18 @@ void TPlay::Drag(const TSolverMove& move)
 {
     const TSource source{move.SourceKind, move.SourcePile, move.SourceIndex};
     const TTarget target{move.TargetKind, move.TargetPile, move.DropPoint};
-    const TDropVerdict verdict = Judge(S, TStatePosition(S), source, target);
     const TCardCode card = SourceCard(S, source);
-    if (verdict.SetsBase)
+    if (move.SetsBase)
         S.Counters.BaseValue = static_cast<std::int8_t>(CodeValue(card));
 
     if (target.Kind == pkTableau && G.MultiMove && source.Kind == pkTableau) {
         // A run moves as a unit; the cards keep their order.
         DropCue();
         const TStack& from = S.Tableau(source.Pile);
-        TCardCodes run(from.Cards.begin() + source.Index, from.Cards.begin() + from.Count);
         S.TouchTableau(target.Pile);
-        for (const TCardCode c : run)
-            S.Tableau(target.Pile).Push(c);
+        TStack& to = S.Tableau(target.Pile);
+        for (int k = source.Index; k < from.Count; ++k)
+            to.Push(from.Cards[static_cast<std::size_t>(k)]);
         TakeFromSource(pkTableau, source.Pile, source.Index);
     } else {
         TCardCodes followers;
@@ -856,6 +859,29 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
         play.Click(move.SecondPile, move.SecondIndex);
         break;
     }
+}
+
+bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
+{
+    using TAutoProof = TSolverGame::TAutoProof;
+    const TAutoProof proof = s.Game().AutoProof;
+    if (proof == TAutoProof::None || move.Type != TMoveType::Drag || move.TargetKind != pkFoundation)
+        return false;
+    const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
+    const int value = CodeValue(card);
+    if (value <= 1 || proof == TAutoProof::SameSuit)
+        return true;
+    // Cards home per suit: one pack, each foundation holds one suit from the Ace.
+    std::array<int, 4> home{};
+    for (int f = 0; f < s.FoundationCount(); ++f)
+        if (!s.Foundation(f).Empty())
+            home[static_cast<std::size_t>(CodeSuit(s.Foundation(f).Top()))] = CodeValue(s.Foundation(f).Top()) + 1;
+    for (int suit = 0; suit < 4; ++suit) {
+        const bool canHoldIt = proof == TAutoProof::AnySuit ? suit != CodeSuit(card) : OtherColour(suit, CodeSuit(card));
+        if (canHoldIt && home[static_cast<std::size_t>(suit)] < value)
+            return false;
+    }
+    return true;
 }
 
 std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move)

@@ -27,6 +27,7 @@ struct TSolverMove {
     std::int8_t DropPoint = 0;
     std::uint8_t SecondPile = 0;  // a pair's second card
     std::uint8_t SecondIndex = 0;
+    bool SetsBase = false;        // the drop sets the foundation base card
 
     friend bool operator==(const TSolverMove&, const TSolverMove&) = default;
 };
@@ -53,6 +54,12 @@ void ApplyMove(TSolverState& state, const TSolverMove& move);
 
 // The game-record actions of a move (two for a pair).
 std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move);
+
+// Whether `move` takes a card to a foundation where no other card can ever
+// need it: every card that could be built on it in the tableau is home
+// already. Such a move can be made at once without losing a win; the search
+// then tries it alone.
+bool IsSafeAutoMove(const TSolverState& state, const TSolverMove& move);
 
 // Whether the game is won in `state`.
 inline bool IsWon(const TSolverState& state) { return state.Counters.Won; }

@@ -1,7 +1,10 @@
 #include "solver/Search.h"
 
+#include "catalogue/Validation.h"
+
 #include <algorithm>
 #include <chrono>
+#include <queue>
 
 namespace solver {
 
@@ -91,6 +94,39 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
     return score;
 }
 
+// How promising a position looks: cards home, piles in order, cards turned
+// up, free places. Children are tried best first.
+int Evaluate(const TSolverState& s)
+{
+    const TRuleOptions& t = s.Game().Rules.TableauRules;
+    const bool builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
+    int score = 100 * s.Counters.FoundationCards;
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        if (pile.Empty()) {
+            score += 12;
+            continue;
+        }
+        for (int k = 0; k < pile.Count; ++k) {
+            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+            if (!CodeFaceUp(card)) {
+                score -= 10;
+                continue;
+            }
+            if (k > 0 && builds) {
+                const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
+                if (!CodeFaceUp(below)
+                    || !RunLinkFits(t, {CodeValue(card), CodeSuit(card), true}, {CodeValue(below), CodeSuit(below), true}))
+                    score -= 4;
+            }
+        }
+    }
+    if (s.Game().Rules.FreeCells)
+        score += 6 * s.EmptyCells();
+    score -= s.StockCount() / 4;
+    return score;
+}
+
 struct TFrame {
     std::vector<TSolverMove> Moves;
     std::size_t Next = 0;
@@ -113,7 +149,10 @@ private:
     TSolverState State;
     TSolveBudget Budget;
     TKeyTable Table;
+    // The frames of the current line; frames beyond Depth keep their storage for reuse.
     std::vector<TFrame> Path;
+    std::size_t Depth = 0;
+    std::vector<std::pair<int, TSolverMove>> Scored;
     std::int64_t States = 0;
     std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
     bool Cancelled = false;
@@ -138,18 +177,26 @@ bool TSearch::OutOfBudget()
 void TSearch::Expand(TFrame& frame)
 {
     ++States;
-    GenerateMoves(State, TMoveSet::Search, frame.Moves);
-    std::vector<std::pair<int, std::size_t>> order;
-    order.reserve(frame.Moves.size());
-    for (std::size_t i = 0; i < frame.Moves.size(); ++i)
-        order.emplace_back(-MoveScore(State, frame.Moves[i]), i);
-    std::stable_sort(order.begin(), order.end());
-    std::vector<TSolverMove> sorted;
-    sorted.reserve(order.size());
-    for (const auto& [score, i] : order)
-        sorted.push_back(frame.Moves[i]);
-    frame.Moves.swap(sorted);
     frame.Next = 0;
+    GenerateMoves(State, TMoveSet::Search, frame.Moves);
+    for (const TSolverMove& move : frame.Moves) {
+        if (IsSafeAutoMove(State, move)) {
+            const TSolverMove only = move;
+            frame.Moves.assign(1, only);
+            return;
+        }
+    }
+    Scored.clear();
+    for (const TSolverMove& move : frame.Moves) {
+        const int moveScore = MoveScore(State, move);
+        ApplyMove(State, move);
+        const int value = IsWon(State) ? 1 << 28 : Evaluate(State) * 4 + moveScore / 8;
+        State.UndoMove();
+        Scored.emplace_back(-value, move);
+    }
+    std::stable_sort(Scored.begin(), Scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < Scored.size(); ++i)
+        frame.Moves[i] = Scored[i].second;
 }
 
 TSolveResult TSearch::Run()
@@ -164,41 +211,166 @@ TSolveResult TSearch::Run()
     };
     if (IsWon(State))
         return finish(TVerdict::Winnable);
-    Path.emplace_back();
-    Path.back().Key = State.Key();
-    Table.Insert(Path.back().Key);
-    Expand(Path.back());
-    while (!Path.empty()) {
+    const auto push = [this](std::uint64_t key) {
+        if (Path.size() <= Depth)
+            Path.emplace_back();
+        TFrame& frame = Path[Depth++];
+        frame.Key = key;
+        Expand(frame);
+    };
+    const std::uint64_t rootKey = State.Key();
+    Table.Insert(rootKey);
+    push(rootKey);
+    while (Depth > 0) {
         if (OutOfBudget())
             return finish(TVerdict::Unknown);
-        TFrame& frame = Path.back();
+        TFrame& frame = Path[Depth - 1];
         if (frame.Next >= frame.Moves.size()) {
-            Path.pop_back();
-            if (!Path.empty())
+            if (--Depth > 0)
                 State.UndoMove();
             continue;
         }
         const TSolverMove move = frame.Moves[frame.Next++];
         ApplyMove(State, move);
         if (IsWon(State)) {
-            for (std::size_t d = 1; d < Path.size(); ++d)
-                result.Line.push_back(Path[d - 1].Moves[Path[d - 1].Next - 1]);
-            result.Line.push_back(move);
+            for (std::size_t d = 0; d < Depth; ++d)
+                result.Line.push_back(Path[d].Moves[Path[d].Next - 1]);
             return finish(TVerdict::Winnable);
         }
         const std::uint64_t key = State.Key();
         if (Table.Full()) {
             Table.Clear();
-            for (const TFrame& f : Path)
-                Table.Insert(f.Key);
+            for (std::size_t d = 0; d < Depth; ++d)
+                Table.Insert(Path[d].Key);
         }
         if (!Table.Insert(key)) {
             State.UndoMove();
             continue;
         }
-        Path.emplace_back();
-        Path.back().Key = key;
-        Expand(Path.back());
+        push(key);
+    }
+    return finish(TVerdict::NotWinnable);
+}
+
+// The first pass: best-first over the evaluation, positions kept encoded.
+// It finds good lines fast; when its memory or its share of the budget runs
+// out, the depth-first pass takes over (only an exhausted search proves a
+// position lost, and both passes can).
+class TBestFirst {
+public:
+    TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget, std::size_t memoryBytes)
+        : State(game, snapshot), Budget(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
+    {
+    }
+
+    TSolveResult Run();
+
+private:
+    struct TNode {
+        std::uint32_t Parent;
+        std::uint32_t Offset;
+        TSolverMove Move;
+    };
+    std::uint32_t AddNode(std::uint32_t parent, const TSolverMove& move);
+    std::vector<TSolverMove> LineTo(std::uint32_t node, const TSolverMove& last) const;
+    bool OutOfBudget();
+
+    TSolverState State;
+    TSolveBudget Budget;
+    TKeyTable Table;
+    std::size_t MemoryBytes;
+    std::vector<TNode> Nodes;
+    std::vector<std::uint8_t> Arena;
+    std::vector<std::uint8_t> Scratch;
+    std::int64_t States = 0;
+    std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+    bool Cancelled = false;
+};
+
+std::uint32_t TBestFirst::AddNode(std::uint32_t parent, const TSolverMove& move)
+{
+    State.Encode(Scratch);
+    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move});
+    Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
+    return static_cast<std::uint32_t>(Nodes.size() - 1);
+}
+
+std::vector<TSolverMove> TBestFirst::LineTo(std::uint32_t node, const TSolverMove& last) const
+{
+    std::vector<TSolverMove> line{last};
+    for (std::uint32_t n = node; n != 0; n = Nodes[n].Parent)
+        line.push_back(Nodes[n].Move);
+    std::reverse(line.begin(), line.end());
+    return line;
+}
+
+bool TBestFirst::OutOfBudget()
+{
+    if (Budget.Cancel && Budget.Cancel->load(std::memory_order_relaxed)) {
+        Cancelled = true;
+        return true;
+    }
+    if (Budget.MaxStates > 0 && States >= Budget.MaxStates)
+        return true;
+    if (Arena.size() + Nodes.size() * sizeof(TNode) > MemoryBytes)
+        return true;
+    if (Budget.MaxMilliseconds > 0 && (States & 255) == 0) {
+        const auto elapsed = std::chrono::steady_clock::now() - Start;
+        if (std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() >= Budget.MaxMilliseconds)
+            return true;
+    }
+    return false;
+}
+
+TSolveResult TBestFirst::Run()
+{
+    TSolveResult result;
+    const auto finish = [&](TVerdict verdict) {
+        result.Verdict = verdict;
+        result.States = States;
+        result.Cancelled = Cancelled;
+        result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
+        return result;
+    };
+    if (IsWon(State))
+        return finish(TVerdict::Winnable);
+    // The open positions, best first; among equals the older one.
+    std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
+    Table.Insert(State.Key());
+    AddNode(0, {});
+    open.emplace(0, 0);
+    std::vector<TSolverMove> moves;
+    while (!open.empty()) {
+        if (OutOfBudget())
+            return finish(TVerdict::Unknown);
+        const std::uint32_t node = open.top().second;
+        open.pop();
+        State.Decode(Arena.data() + Nodes[node].Offset);
+        ++States;
+        GenerateMoves(State, TMoveSet::Search, moves);
+        for (const TSolverMove& move : moves) {
+            if (IsSafeAutoMove(State, move)) {
+                const TSolverMove only = move;
+                moves.assign(1, only);
+                break;
+            }
+        }
+        for (const TSolverMove& move : moves) {
+            ApplyMove(State, move);
+            if (IsWon(State)) {
+                result.Line = LineTo(node, move);
+                return finish(TVerdict::Winnable);
+            }
+            if (Table.Insert(State.Key())) {
+                const std::int64_t value = Evaluate(State) * 16 + MoveScore(State, move);
+                const std::uint32_t child = AddNode(node, move);
+                // Older positions first among equals: the counter breaks ties.
+                open.emplace(value * 4194304 - child, child);
+            }
+            State.UndoMove();
+        }
+        if (Table.Full())
+            return finish(TVerdict::Unknown);
     }
     return finish(TVerdict::NotWinnable);
 }
@@ -207,8 +379,26 @@ TSolveResult TSearch::Run()
 
 TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
 {
-    TSearch search(game, snapshot, budget);
-    TSolveResult result = search.Run();
+    const auto start = std::chrono::steady_clock::now();
+    // Best-first with half the budget (and at most 64 MB of positions) ...
+    TSolveBudget firstBudget = budget;
+    firstBudget.MaxStates = budget.MaxStates / 2;
+    firstBudget.MaxMilliseconds = (budget.MaxMilliseconds + 1) / 2;
+    TSolveResult result = TBestFirst(game, snapshot, firstBudget, std::size_t{64} << 20).Run();
+    if (result.Verdict == TVerdict::Unknown && !result.Cancelled) {
+        // ... then depth-first with the rest.
+        TSolveBudget rest = budget;
+        if (budget.MaxStates > 0)
+            rest.MaxStates = std::max<std::int64_t>(1, budget.MaxStates - result.States);
+        if (budget.MaxMilliseconds > 0)
+            rest.MaxMilliseconds = std::max<std::int64_t>(
+                1, budget.MaxMilliseconds
+                       - std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+        const std::int64_t firstStates = result.States;
+        result = TSearch(game, snapshot, rest).Run();
+        result.States += firstStates;
+        result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
     if (result.Verdict == TVerdict::Winnable) {
         TSolverState replay(game, snapshot);
         for (const TSolverMove& move : result.Line) {

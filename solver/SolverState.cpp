@@ -37,6 +37,26 @@ TSolverGame MakeSolverGame(const TGameRules& rules)
     game.WinningCount = rules.DeckCount == 2 ? 104 : 52;
     game.TableauDropTarget = !t.Contains(roNotDropTarget);
     game.FoundationDropTarget = !f.Contains(roNotDropTarget);
+
+    // Foundations built up by suit from the Ace, one pack, tableau built down
+    // without wrapping, and nothing that refills or reshapes the tableau when
+    // a card leaves it: then a card nobody can need any more may go home at once.
+    const bool plainFoundations = f.Contains(roBuildUp) && f.Contains(roSameSuit) && f.Contains(roEmptyAce)
+        && !f.Contains(roAnySuitDrop) && !f.Contains(roSameColour) && !f.Contains(roFirstCardSetsBase)
+        && !f.Contains(roEmptyBaseRank) && !f.Contains(roRankIsPileIndex) && !f.Contains(roFoundationSuitRun)
+        && !f.Contains(roFoundationSideways) && !f.Contains(roClockInsert) && !f.Contains(roKingOnAce) && !f.Contains(roAceOnKing);
+    const bool plainGame = rules.DeckCount != 2 && !game.ClickPlay && !game.TheClock && !game.AcesUp && !game.OneFoundation
+        && !game.Burleigh && !t.Contains(roRefillEmpty) && !t.Contains(roKingOnAce) && !t.Contains(roAceOnKing)
+        && t.Contains(roBuildDown) && !t.Contains(roBuildUp) && !t.Contains(roBuildUpOrDown) && !t.Contains(roSameColour)
+        && !t.Contains(roOtherSuit);
+    if (plainFoundations && plainGame) {
+        if (t.Contains(roAlternateColour))
+            game.AutoProof = TSolverGame::TAutoProof::AlternateColour;
+        else if (t.Contains(roSameSuit) && !t.Contains(roAnySuitDrop))
+            game.AutoProof = TSolverGame::TAutoProof::SameSuit;
+        else if (!t.Contains(roSameSuit))
+            game.AutoProof = TSolverGame::TAutoProof::AnySuit;
+    }
     return game;
 }
 
@@ -249,6 +269,33 @@ TPositionSnapshot TSolverState::ToSnapshot() const
     s.SharedFoundation = SharedFoundationIndex;
     s.SharedPlace = codes(Shared());
     return s;
+}
+
+void TSolverState::Encode(std::vector<std::uint8_t>& out) const
+{
+    out.clear();
+    const auto* counters = reinterpret_cast<const std::uint8_t*>(&Counters);
+    out.insert(out.end(), counters, counters + sizeof Counters);
+    for (const TStack& stack : Piles) {
+        out.push_back(stack.Count);
+        out.insert(out.end(), stack.Cards.begin(), stack.Cards.begin() + stack.Count);
+    }
+    out.push_back(static_cast<std::uint8_t>(Removed.size()));
+    out.insert(out.end(), Removed.begin(), Removed.end());
+}
+
+void TSolverState::Decode(const std::uint8_t* data)
+{
+    Frames.clear();
+    Journal.clear();
+    std::memcpy(&Counters, data, sizeof Counters);
+    data += sizeof Counters;
+    for (TStack& stack : Piles) {
+        stack.Count = *data++;
+        std::memcpy(stack.Cards.data(), data, stack.Count);
+        data += stack.Count;
+    }
+    Removed.assign(data + 1, data + 1 + *data);
 }
 
 std::uint64_t TSolverState::Key() const

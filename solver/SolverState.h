@@ -56,6 +56,9 @@ struct TSolverGame {
     int WinningCount = 52;       // foundation cards of a won game
     bool TableauDropTarget = true;
     bool FoundationDropTarget = true;
+    // Which proof makes a card's move to its foundation safe (see IsSafeAutoMove).
+    enum class TAutoProof : std::uint8_t { None, AlternateColour, SameSuit, AnySuit };
+    TAutoProof AutoProof = TAutoProof::None;
 };
 
 // Pile indices in TSolverState::Piles: tableau piles, foundations, extra
@@ -132,6 +135,11 @@ public:
 
     // The position back as plain data (for comparing with the engine's).
     TPositionSnapshot ToSnapshot() const;
+
+    // The position as a short byte string, and back (the journal is emptied):
+    // the best-first search keeps its open positions this way.
+    void Encode(std::vector<std::uint8_t>& out) const;
+    void Decode(const std::uint8_t* data);
 
     // A 64-bit key of the position, equal for positions that differ only by
     // the order of interchangeable piles or by twin cards of two packs.

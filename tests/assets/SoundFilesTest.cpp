@@ -85,6 +85,30 @@ TEST(SoundFilesTest, EverySampleIsA44kHzWaveOfItsLengthAtAnEvenLevel)
     }
 }
 
+TEST(SoundFilesTest, TheLongerSoundsDieAwayInsteadOfStoppingShort)
+{
+    for (const char* name : {"chime.wav", "congrat.wav", "thunder_x.wav"}) {
+        const auto wav = platform::ReadWav(SoundsDir() / name);
+        ASSERT_TRUE(wav.has_value()) << name;
+        const std::size_t frames = std::size_t(wav->Frames());
+        const std::size_t tail = std::size_t(wav->Rate) / 20; // the last 50 ms
+        ASSERT_GT(frames, 4 * tail) << name;
+        const auto rms = [&](std::size_t first, std::size_t count) {
+            double sum = 0;
+            for (std::size_t i = first; i < first + count; ++i) {
+                const double v = wav->Samples[i * std::size_t(wav->Channels)] / 32768.0;
+                sum += v * v;
+            }
+            return std::sqrt(sum / double(count));
+        };
+        const double whole = rms(0, frames);
+        // 40 dB below the sound's own level at its end, and the very last
+        // sample next to silence: no click.
+        EXPECT_LT(rms(frames - tail, tail), whole / 100) << name;
+        EXPECT_LT(std::abs(int(wav->Samples[(frames - 1) * std::size_t(wav->Channels)])), 64) << name;
+    }
+}
+
 TEST(SoundFilesTest, TheTwoPiecesOfMusicAreMp3OfTheirLength)
 {
     // At 128 kbit/s one second takes 16000 bytes.

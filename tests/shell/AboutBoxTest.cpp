@@ -1,7 +1,10 @@
 #include "shell/AboutBox.h"
 #include "shell/Main.h"
 #include "shell/Marquee.h"
+#include "shell/Sound.h"
 #include "shell/StartScreen.h"
+
+#include "RecordingAudio.h"
 
 #include <QFontMetrics>
 #include <QPushButton>
@@ -97,6 +100,41 @@ TEST(AboutBox, TheStartScreenGetsItsStarsBackAfterwards)
     EXPECT_EQ(LitPixels(stars->Surface()), 0) << "a fresh star field, nothing drawn yet";
     EXPECT_EQ(stars->Field().CentreX(), stars->width() / 2);
     EXPECT_TRUE(form->StartScreenActive());
+}
+
+TEST(AboutBox, RingsOnlyWithSoundOnAndWithSoundOffNeitherSoundsNorWaits)
+{
+    QTemporaryDir documents;
+    TPrompts prompts;
+    prompts.AskYesNo = [](const QString&) { return true; };
+    prompts.ShowError = [](const QString&, const QString&) {};
+    prompts.ShowNotice = [](const QString&, const QString&) {};
+    auto form = std::make_unique<TForm1>(prompts);
+    form->DataPlaces.DocumentsFolder = documents.path().toStdString();
+    form->FirstShow();
+    auto output = std::make_unique<TRecordingAudio>();
+    TRecordingAudio& audio = *output;
+    form->UseAudioOutput(std::move(output));
+    ASSERT_TRUE(form->SoundSystem()->UsingLibrary());
+    form->RunAboutBox = [](TAboutBox&) {};
+
+    // A ring that never ends would hold the window for the whole wait.
+    audio.Forever = true;
+    form->SoundSystem()->SyncLimit = 3000;
+    form->SetSoundOption(false);
+    const auto start = std::chrono::steady_clock::now();
+    form->About1Click();
+    EXPECT_TRUE(audio.Heard().empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+
+    audio.Forever = false;
+    form->SetSoundOption(true);
+    audio.Played.clear();
+    form->About1Click();
+    ASSERT_EQ(audio.Played.size(), 3u);
+    EXPECT_EQ(audio.Played[0], "ring.wav");
+    EXPECT_EQ(audio.Played[1], "ring.wav");
+    EXPECT_EQ(QString::fromStdString(audio.Played[2]).toLower(), "r2.wav");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 
+#include "cardtable/Backdrop.h"
 #include "cardtable/CardTable.h"
 #include "cardtable/ImageIO.h"
 
@@ -68,18 +69,45 @@ TEST_F(TPictureTools, SaveAllStartsEachGameAndSavesItsPicture)
     EXPECT_EQ(Form->CurrentGameName(), "Osmosis");
 }
 
-TEST_F(TPictureTools, TheToolsShowOnlyWithTheDebugMenu)
+TEST_F(TPictureTools, TheToolsStayHiddenEvenWithTheDebugMenu)
 {
     QMenu* debug = Form->TopMenu(QStringLiteral(" Debug "));
     ASSERT_NE(debug, nullptr);
-    QAction* saveImage = Form->FindAction(debug, QStringLiteral("Save Image   F5"));
-    ASSERT_NE(saveImage, nullptr);
-    EXPECT_FALSE(saveImage->isVisible());
-    Form->EnableDebugMenu1Click();
-    EXPECT_TRUE(debug->menuAction()->isVisible());
-    EXPECT_TRUE(saveImage->isVisible());
-    Form->EnableDebugMenu1Click();
-    EXPECT_FALSE(saveImage->isVisible());
+    for (const char* caption : {"Save Image   F5", "Save All Image Bitmaps"}) {
+        QAction* tool = Form->FindAction(debug, QString::fromLatin1(caption));
+        ASSERT_NE(tool, nullptr) << caption;
+        EXPECT_FALSE(tool->isVisible()) << caption;
+        Form->EnableDebugMenu1Click();
+        EXPECT_TRUE(debug->menuAction()->isVisible());
+        EXPECT_FALSE(tool->isVisible()) << caption;
+        Form->EnableDebugMenu1Click();
+    }
+}
+
+TEST_F(TPictureTools, SaveImageTakesTheGameOffItsGradientFirst)
+{
+    Form->ChooseGame("Canfield");
+    Form->GradientClick(3);
+    TCardTable& table = *Form->CardTable();
+    ASSERT_TRUE(table.BackDrop().Enabled());
+    QMenu* options = Form->TopMenu(QStringLiteral(" Options "));
+    ASSERT_NE(options, nullptr);
+    const auto checkedGradients = [&] {
+        int checked = 0;
+        for (QAction* item : Form->FindAction(options, QStringLiteral("Background Gradient"))->menu()->actions())
+            checked += item->isChecked() ? 1 : 0;
+        return checked;
+    };
+    ASSERT_EQ(checkedGradients(), 1);
+
+    Form->SaveImage1Click();
+    EXPECT_FALSE(table.BackDrop().Enabled());
+    EXPECT_EQ(table.Tag(), 0);
+    EXPECT_EQ(checkedGradients(), 0);
+    const auto saved = ReadBitmapFile(Picture(1));
+    ASSERT_TRUE(saved.has_value());
+    // The corner holds no card: it shows the plain table colour.
+    EXPECT_EQ(QColor(saved->pixel(1, saved->height() - 2)).rgb(), table.Color().rgb());
 }
 
 } // namespace

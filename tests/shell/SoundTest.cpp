@@ -137,4 +137,31 @@ TEST_F(SoundSystemTest, StreamsAndStopsByName)
     EXPECT_EQ(Audio.Played.back(), "blub.mp3");
 }
 
+TEST_F(SoundSystemTest, ASynchronousSoundEndsEarlyAndStopsWhenCutShort)
+{
+    Audio.Forever = true;
+    System.SyncLimit = 5000;
+    System.StartUp();
+    int asked = 0;
+    System.CutShort = [&asked] { return ++asked > 3; };
+    const auto start = std::chrono::steady_clock::now();
+    System.Play("congrat.wav", pmSync, 100);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "the wait did not listen";
+    EXPECT_EQ(Audio.Stopped, std::vector<std::string>{"sample:congrat.wav"});
+
+    // The system player's sound is stopped the same way.
+    System.SetUsingLibrary(false);
+    asked = 0;
+    System.Play("thunder_x.wav", pmSync, 100);
+    EXPECT_EQ(Audio.Stopped.back(), "system");
+
+    // Nobody cutting short: the sound plays to its end and is not stopped.
+    Audio.Forever = false;
+    Audio.PlayLength = 30ms;
+    System.SetUsingLibrary(true);
+    System.CutShort = [] { return false; };
+    System.Play("congrat.wav", pmSync, 100);
+    EXPECT_EQ(Audio.Stopped.size(), 2u);
+}
+
 } // namespace

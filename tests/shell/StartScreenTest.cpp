@@ -7,11 +7,14 @@
 #include "persistence/Favourites.h"
 #include "persistence/TextFile.h"
 #include "shell/EditFav.h"
+#include "shell/Marquee.h"
+#include "shell/MergePic.h"
 #include "shell/StartScreen.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
@@ -266,8 +269,11 @@ TEST_F(TStartScreenFixture, AMiddleClickStartsTheGameAndALeftClickOnlyLooks)
     EXPECT_EQ(Screen().Row(), 2);
     EXPECT_EQ(Form->Previews, std::vector<std::string>{"Doublets"});
     EXPECT_FALSE(Form->GameInPlay());
-    Click(0, Qt::MiddleButton);
-    EXPECT_FALSE(Form->GameInPlay()) << "the heading row starts nothing";
+    QWidget& headings = *Grid().horizontalHeader()->viewport();
+    QMouseEvent middle(QEvent::MouseButtonPress, QPointF(5, 5), headings.mapToGlobal(QPointF(5, 5)),
+                       Qt::MiddleButton, Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(&headings, &middle);
+    EXPECT_FALSE(Form->GameInPlay()) << "the headings start nothing";
 
     Click(3, Qt::MiddleButton);
     EXPECT_TRUE(Form->GameInPlay());
@@ -293,6 +299,116 @@ TEST_F(TStartScreenFixture, EnterAndDoubleClicksStartTheSelectedGame)
     Click(2, Qt::LeftButton);
     Click(2, Qt::LeftButton, QEvent::MouseButtonDblClick);
     EXPECT_EQ(Form->CurrentGameName(), "Doublets");
+}
+
+TEST_F(TStartScreenFixture, TheHeadingsStayInSightAndNoKeyCanSelectThem)
+{
+    Open();
+    Form->show();
+    const QHeaderView& headings = *Grid().horizontalHeader();
+    ASSERT_FALSE(headings.isHidden());
+    const QStringList expected{"GAME NAME", "PLAYED", "WON"};
+    for (int column = 0; column < 3; ++column)
+        EXPECT_EQ(Grid().horizontalHeaderItem(column)->text(), expected[column]);
+
+    // Far down the list the headings still show above the rows.
+    QKeyEvent w(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
+    QApplication::sendEvent(&Grid(), &w);
+    ASSERT_EQ(Screen().RowName(Screen().Row()).front(), 'W');
+    EXPECT_FALSE(headings.isHidden());
+    EXPECT_GT(Grid().rowViewportPosition(Screen().Row()), 0);
+
+    // Paging back up stops on the first game, selected, never on the headings.
+    QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&Grid(), &a);
+    ASSERT_EQ(Screen().Row(), 1);
+    Key(Qt::Key_PageDown);
+    ASSERT_GT(Screen().Row(), 1);
+    Key(Qt::Key_PageUp);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Screen().Row(), 1);
+    EXPECT_FALSE(Grid().selectedItems().isEmpty());
+    const std::string first = Screen().RowName(1);
+    Grid().setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Form->CurrentGameName(), first);
+}
+
+TEST_F(TStartScreenFixture, OnlyTheLeftButtonsDoubleClickStartsAGame)
+{
+    Open();
+    ChooseCategory("Pairing Type");
+    Click(2, Qt::RightButton);
+    Click(2, Qt::RightButton, QEvent::MouseButtonDblClick);
+    EXPECT_FALSE(Form->GameInPlay()) << "a right double click on the list";
+    QMouseEvent right(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(Screen().Image2, &right);
+    EXPECT_FALSE(Form->GameInPlay()) << "a right double click on the preview";
+    QMouseEvent left(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(Screen().Image2, &left);
+    EXPECT_EQ(Form->CurrentGameName(), "Doublets");
+}
+
+TEST_F(TStartScreenFixture, ATitleCutShortLeavesNoTraceOnTheNextVisit)
+{
+    Open();
+    TMergePic& title = *Form->MergePicture();
+    ASSERT_TRUE(title.Running()) << "the title shows when the start screen opens";
+    const QRect area = Screen().TitleArea();
+    const QImage clean = Screen().CleanBackground().copy(area);
+    // How far the title area is from the clean background, on average per
+    // colour of a pixel (the last frame is scaled there and back: not 0).
+    const auto distance = [&] {
+        const QImage shown = Screen().Canvas().copy(area);
+        long long sum = 0;
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x) {
+                const QRgb a = shown.pixel(x, y);
+                const QRgb b = clean.pixel(x, y);
+                sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+            }
+        return double(sum) / (3.0 * area.width() * area.height());
+    };
+    // Half way through the first frame the gold title is on the canvas ...
+    for (int i = 0; i < 10; ++i)
+        title.Tick();
+    const double halfWay = distance();
+    ASSERT_GT(halfWay, 10.0);
+    // ... when a game starts, and the player comes back later.
+    Grid().setFocus();
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Form->GameInPlay());
+    Form->BackToStart1Click();
+    ASSERT_TRUE(Form->StartScreenActive());
+    while (title.Running())
+        title.Tick();
+    EXPECT_LT(distance(), 3.0) << "the title stays below the preview (half way it was " << halfWay << ")";
+}
+
+TEST_F(TStartScreenFixture, StarsAndTextStandStillWhileNobodyCanSeeThem)
+{
+    Open();
+    Form->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(Form->StartScreenActive());
+    EXPECT_TRUE(Form->StartScreenMoving());
+    Form->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form->StartScreenMoving()) << "minimised";
+    const int offset = Screen().Marquee->Offset();
+    Screen().Marquee->Step();
+    EXPECT_EQ(Screen().Marquee->Offset(), offset);
+    Form->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->StartScreenMoving());
+    Form->hide();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form->StartScreenMoving()) << "hidden";
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->StartScreenMoving());
 }
 
 TEST_F(TStartScreenFixture, GoingBackDuringAScoredGameCountsItOnceAndAfterAWinNothing)

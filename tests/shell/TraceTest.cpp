@@ -5,6 +5,7 @@
 #include "platform/Trace.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -35,6 +36,27 @@ std::vector<std::string> SplitCrLf(const std::string& text)
 }
 
 const std::vector<std::string> Options{"On", "On", "Stars", "Standard", "1", "Compact"};
+
+TEST(TraceLog, TheTimeIsThePlainLongTimeWithoutAZone)
+{
+    EXPECT_EQ(PlainTimeFormat(QStringLiteral("HH:mm:ss t")), "HH:mm:ss");
+    EXPECT_EQ(PlainTimeFormat(QStringLiteral("h:mm:ss AP t")), "h:mm:ss AP");
+    EXPECT_EQ(PlainTimeFormat(QStringLiteral("t HH:mm:ss")), "HH:mm:ss");
+    EXPECT_EQ(PlainTimeFormat(QStringLiteral("HH 'Uhr' mm")), "HH 'Uhr' mm") << "quoted text is kept";
+
+    QTemporaryDir folder;
+    const std::filesystem::path file = folder.filePath(QStringLiteral("debug.dat")).toStdString();
+    {
+        TTraceLog log(file);
+        log.Write("Line.");
+    }
+    const std::vector<std::string> lines = SplitCrLf(ReadAll(file));
+    ASSERT_EQ(lines.size(), 1u);
+    const QString line = QString::fromStdString(lines[0]);
+    const QString zone = QDateTime::currentDateTime().timeZoneAbbreviation();
+    EXPECT_FALSE(line.endsWith(QLatin1Char(' ') + zone)) << lines[0];
+    EXPECT_TRUE(line.back().isDigit() || line.endsWith(QLatin1String("M"))) << lines[0];
+}
 
 TEST(TraceLog, EachRunAppendsItsBlockAndLinesAfterTheEarlierRuns)
 {

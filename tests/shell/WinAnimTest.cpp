@@ -2,6 +2,7 @@
 #include "shell/Main.h"
 #include "shell/MergePic.h"
 #include "shell/PictureView.h"
+#include "shell/ShowRandom.h"
 #include "shell/Sound.h"
 #include "shell/WinAnim.h"
 
@@ -9,12 +10,16 @@
 #include "support/TestPaths.h"
 
 #include "cardtable/CardTable.h"
+#include "cardtable/Random.h"
 #include "engine/Engine.h"
 #include "platform/Trace.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,13 +40,24 @@ std::ostream& operator<<(std::ostream& out, const TCue& cue) { return out << cue
 
 class TShowHost : public TWinAnimHost {
 public:
-    void Sound(const std::string& name, int mode, int) override { Cues.push_back({name, mode}); }
+    void Sound(const std::string& name, int mode, int) override
+    {
+        Cues.push_back({name, mode});
+        if (mode == pmSync && SyncLength > 0) {
+            // A long synchronous sound: it ends early when the break says so.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(SyncLength);
+            while (std::chrono::steady_clock::now() < end && !(SoundBreak && SoundBreak()))
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            CutShortAt.push_back(std::chrono::steady_clock::now() < end);
+        }
+    }
     bool Stream(const std::string& name, int) override
     {
         Cues.push_back({name, 0});
         return Library;
     }
     void SoundStop(const std::string& name, bool) override { Stops.push_back(name); }
+    void SetSoundBreak(std::function<bool()> cutShort) override { SoundBreak = std::move(cutShort); }
     bool FlourishRunning() const override
     {
         if (FlourishPolls > 0) {
@@ -57,6 +73,9 @@ public:
     std::vector<std::string> Stops;
     bool Library = true;
     mutable int FlourishPolls = 0;
+    std::function<bool()> SoundBreak;
+    int SyncLength = 0;            // milliseconds a synchronous cue lasts
+    std::vector<bool> CutShortAt;  // per synchronous cue: ended early
     mutable std::optional<int> FlourishOverAt; // cues heard before the flourish ended
 };
 
@@ -225,6 +244,80 @@ TEST_F(WinAnimTest, AFullShowEndsWithTheTablePixelForPixel)
     Show->Run(Settings("Scribble", false));
     EXPECT_FALSE(Show->WasSkipped());
     EXPECT_EQ(Screen(), before);
+}
+
+TEST_F(WinAnimTest, AKeyCutsShortASynchronousCue)
+{
+    Host.SyncLength = 5000;
+    QTimer::singleShot(100, Table.get(), [&] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+        QApplication::sendEvent(Table.get(), &key);
+    });
+    Show->Run(Settings("None", true));
+    EXPECT_EQ(Host.CutShortAt, std::vector<bool>{true}) << "congrat.wav played to its end";
+    EXPECT_FALSE(Host.SoundBreak) << "later cues are no longer cut short";
+}
+
+TEST_F(WinAnimTest, TheShowCoversTheWindowsClientAreaAndTheStarsFlyOverTheShakenTable)
+{
+    // The table in a window with a menu bar and a tool bar, as the program has it.
+    QMainWindow window;
+    window.menuBar()->addMenu(QStringLiteral(" Game "));
+    window.addToolBar(QStringLiteral("Tools"))->addAction(QStringLiteral("New"));
+    TCardTable* table = new TCardTable(&window, testpaths::ProgramDir() / "Cardsets");
+    window.setCentralWidget(table);
+    table->SetTableSize(640, 480);
+    TCard* card = table->NextCard();
+    card->FaceUp = true;
+    table->PlaceCard(card, 100, 100);
+    window.show();
+    ASSERT_TRUE(table->IsDrawing());
+    TMergePic mergePic;
+    TWinAnim show(*table, Host, mergePic);
+    SetRandSeed(4242);
+
+    QRect covered;
+    QImage seen;
+    const QImage surface = table->SurfaceImage().copy();
+    // After the three seconds of shaking the star field runs.
+    QTimer::singleShot(3600, &window, [&] {
+        const auto* canvas = window.findChild<TPictureView*>(QStringLiteral("WinAnimCanvas"));
+        if (canvas != nullptr && canvas->isVisible()) {
+            covered = canvas->geometry();
+            seen = canvas->Picture.copy();
+        }
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+        QApplication::sendEvent(&window, &key);
+    });
+    show.Run(Settings("Stars", true));
+    ASSERT_FALSE(seen.isNull()) << "nothing was shown";
+    EXPECT_EQ(covered, ClientArea(window));
+    EXPECT_LT(covered.top(), table->mapTo(&window, QPoint(0, 0)).y()) << "the tool bar is covered too";
+    EXPECT_EQ(covered.top(), window.menuBar()->geometry().bottom() + 1);
+
+    // The table shows through between the stars (a blank black table before
+    // them would show none of it).
+    const QPoint origin = table->mapTo(&window, QPoint(0, 0)) - covered.topLeft();
+    int same = 0;
+    for (int y = 0; y < surface.height(); y += 4)
+        for (int x = 0; x < surface.width(); x += 4)
+            same += seen.pixel(origin.x() + x, origin.y() + y) == surface.pixel(x, y) ? 1 : 0;
+    EXPECT_GT(same, (surface.width() / 4) * (surface.height() / 4) / 2);
+    EXPECT_EQ(RandSeed(), 4242u) << "the show drew from the game's generator";
+}
+
+TEST(ShowRandom, EveryGeneratorDrawsItsOwnPattern)
+{
+    TShowRandom first;
+    TShowRandom second;
+    std::vector<int> a;
+    std::vector<int> b;
+    for (int i = 0; i < 8; ++i) {
+        a.push_back(first.Below(1000));
+        b.push_back(second.Below(1000));
+    }
+    EXPECT_NE(a, b);
+    EXPECT_EQ(first.Below(0), 0);
 }
 
 // ---------------------------------------------------------------------------

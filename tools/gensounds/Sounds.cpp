@@ -63,6 +63,7 @@ TSignal Congrat()
         Mix(out, Bell(Note(notes[i]), 1.2, 0.35), i * 0.16);
     for (const int n : {72, 76, 79, 84, 88})
         Mix(out, Bell(Note(n), 1.8, 0.6), 0.70, 0.5);
+    FadeOut(out, 0.5);
     return out;
 }
 
@@ -93,6 +94,7 @@ TSignal Chime()
 {
     TSignal out = Bell(Note(81), 1.6, 0.5);
     Mix(out, Bell(Note(88), 1.4, 0.45), 0.12, 0.8);
+    FadeOut(out, 0.4);
     return out;
 }
 
@@ -263,6 +265,8 @@ TSignal Thunder()
         rumble[i] = float(rumble[i] * level * Pluck(t, 0.15, 1.2) * 6.0);
     }
     Mix(rumble, crack, 0, 0.25);
+    // The rumble dies away rather than stop while it still rolls.
+    FadeOut(rumble, 1.4);
     return rumble;
 }
 

@@ -150,6 +150,16 @@ void FadeEdges(TSignal& signal, double seconds)
     }
 }
 
+void FadeOut(TSignal& signal, double seconds)
+{
+    const std::size_t n = std::min(signal.size(), std::size_t(Frames(seconds)));
+    const std::size_t first = signal.size() - n;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double left = double(n - 1 - i) / double(std::max<std::size_t>(1, n - 1)); // 1 .. 0
+        signal[first + i] *= float(0.5 - 0.5 * std::cos(Pi * left));
+    }
+}
+
 std::vector<std::int16_t> ToPcm(const TSignal& signal)
 {
     std::vector<std::int16_t> pcm(signal.size());

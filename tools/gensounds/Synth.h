@@ -53,6 +53,9 @@ void Echo(TSignal& signal, double delay, double gain, int repeats);
 // peak would then pass `peakDb`, in which case the peak sets the gain.
 void Normalise(TSignal& signal, double rmsDb = -18.0, double peakDb = -1.0);
 void FadeEdges(TSignal& signal, double seconds);
+// Lowers the last `seconds` smoothly to silence (a raised-cosine fall), so a
+// sound that still rings or rumbles at its end is not cut off.
+void FadeOut(TSignal& signal, double seconds);
 
 std::vector<std::int16_t> ToPcm(const TSignal& signal);
 bool WriteWav(const std::filesystem::path& file, const TSignal& signal);
