@@ -62,6 +62,36 @@ const TTablePlace* SourcePlace(const std::vector<TTablePlace>& places, int kind,
     return kind == pkReserve ? FindPlace(places, pkReserve, 0) : nullptr;
 }
 
+// The solver counts a dragged card by its place in the engine's own pile
+// (bottom first, empty slots included), so the cards are taken from there.
+QRect DraggedRect(const TEngine& engine, const solver::TSolverMove& move, QSize size)
+{
+    const TPile* pile = nullptr;
+    switch (move.SourceKind) {
+    case pkTableau:
+        if (move.SourcePile < engine.TableauPiles.size())
+            pile = &engine.TableauPiles[move.SourcePile];
+        break;
+    case pkReserve:
+        pile = &engine.ReserveCards;
+        break;
+    case pkWaste:
+        pile = &engine.WasteCards;
+        break;
+    default:
+        break;
+    }
+    if (pile == nullptr || move.SourceIndex >= pile->size())
+        return {};
+    // From a reserve or the waste one card moves; from the tableau the run on it too.
+    const std::size_t end = move.SourceKind == pkTableau ? pile->size() : move.SourceIndex + 1u;
+    QRect rect;
+    for (std::size_t i = move.SourceIndex; i < end; ++i)
+        if (const TCard* card = (*pile)[i])
+            rect |= CardRect(card, size);
+    return rect;
+}
+
 solver::TSolveBudget Budget(std::int64_t milliseconds, const std::atomic<bool>& cancel)
 {
     solver::TSolveBudget budget;
@@ -376,9 +406,7 @@ void THintController::ShowMove(const solver::TSolverMove& move, std::vector<solv
             from = TopRect(*source, size);
         break;
     case solver::TMoveType::Drag:
-        if (const TTablePlace* source = SourcePlace(places, move.SourceKind, move.SourcePile))
-            from = RunRect(*source, move.SourceKind == pkReserve && source->Pile != move.SourcePile
-                                        ? move.SourcePile : move.SourceIndex, size);
+        from = DraggedRect(Engine, move, size);
         if (const TTablePlace* target = FindPlace(places, move.TargetKind, move.TargetPile))
             to = TopRect(*target, size);
         break;

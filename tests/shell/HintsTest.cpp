@@ -119,6 +119,8 @@ TEST_F(THintsFixture, HintOutlinesTheSolversFirstMoveAndLeavesTheTableAsItWas)
     const int logged = Engine().SourceLogPos;
     const solver::TSolveResult known = SolveHere(Engine());
     ASSERT_EQ(known.Verdict, solver::TVerdict::Winnable);
+    // The window finishes its layout after the first deal (the table settles a few pixels smaller).
+    WaitFor([] { return false; }, 500);
     const QImage before = Form->CardTable()->grab().toImage();
     Hints().OutlineMilliseconds = 300;
 
@@ -130,7 +132,9 @@ TEST_F(THintsFixture, HintOutlinesTheSolversFirstMoveAndLeavesTheTableAsItWas)
     const solver::TSolverMove& first = known.Line.front();
     if (first.SourceKind == pkTableau) {
         const TCard* card = Engine().TableauPiles[first.SourcePile][first.SourceIndex];
-        EXPECT_TRUE(Hints().Overlay()->From().translated(THintOverlay::LiftBy, THintOverlay::LiftBy).contains(QPoint(card->X, card->Y)));
+        const QRect cardRect(card->X, card->Y, Engine().Deck().CardWidth, Engine().Deck().CardHeight);
+        EXPECT_TRUE(Hints().Overlay()->From().contains(cardRect));
+        EXPECT_EQ(Hints().Overlay()->From().top(), card->Y) << "the run starts at the card moved";
     }
     EXPECT_FALSE(Hints().Overlay()->To().isNull());
     EXPECT_NE(Form->CardTable()->grab().toImage(), before) << "the outline shows";
