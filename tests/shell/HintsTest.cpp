@@ -8,7 +8,9 @@
 #include "cardtable/CardTable.h"
 #include "engine/Engine.h"
 #include "engine/RandomPlay.h"
+#include "solver/Moves.h"
 #include "solver/Search.h"
+#include "solver/SolverState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +28,9 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -195,23 +199,71 @@ TEST_F(THintsFixture, VerdictLabelFollowsTheMoves)
     EXPECT_EQ(label->text(), "");
 }
 
-// Random moves until the solver proves the game lost, then the hint offers
-// to go back exactly to the last position that can still be won.
+// A careless player: fills the free cells first, then shuffles cards between
+// the columns, never plays to a foundation. Two cells lose the deal soon.
+std::optional<solver::TSolverMove> CarelessMove(const TEngine& engine, std::set<std::uint64_t>& seen)
+{
+    const solver::TSolverGame game = solver::MakeSolverGame(engine.Rules);
+    const solver::TSolverState state(game, engine.Snapshot());
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(state, solver::TMoveSet::Player, moves);
+    std::optional<solver::TSolverMove> chosen;
+    for (const solver::TSolverMove& move : moves) {
+        if (move.Type != solver::TMoveType::Drag || move.TargetKind == pkFoundation)
+            continue;
+        solver::TSolverState next(game, engine.Snapshot());
+        solver::ApplyMove(next, move);
+        if (seen.count(next.Key()) != 0)
+            continue;
+        if (!chosen || (move.TargetKind == pkReserve && chosen->TargetKind != pkReserve))
+            chosen = move;
+    }
+    return chosen;
+}
+
 TEST_F(THintsFixture, DeadPositionOffersTheUndoToTheLastWinnablePosition)
 {
-    Deal("Freecell", 7);
-    std::mt19937 random(7);
-    bool dead = false;
-    for (int action = 0; action < 400 && !dead; ++action) {
-        PlayRandomAction(Engine(), random, TUndoUse::Never);
-        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy && Form->MainToolBar()->isEnabled(); }, 5000));
-        Hints().Observe();
-        if (!Engine().GameOpen() && action > 0)
+    Deal("Freecell 8x2", 1);
+    ASSERT_EQ(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
+    std::set<std::uint64_t> seen;
+    int made = 0;
+    int deadFor = 0;
+    // Two more moves after the loss, so the undo has to reach over them.
+    while (deadFor < 3 && made < 60) {
+        const std::optional<solver::TSolverMove> move = CarelessMove(Engine(), seen);
+        if (!move && deadFor > 0)
             break;
-        dead = SolveHere(Engine(), 300'000).Verdict == solver::TVerdict::NotWinnable;
+        ASSERT_TRUE(move.has_value()) << "no careless move left after " << made;
+        const solver::TSolverGame game = solver::MakeSolverGame(Engine().Rules);
+        const solver::TSolverState state(game, Engine().Snapshot());
+        for (const solver::TRecordAction& action : solver::RecordOf(state, *move))
+            Engine().MakeMove(action.Kind, action.Pile, action.DropPoint, action.Position);
+        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 5000));
+        Hints().Observe();
+        seen.insert(solver::TSolverState(game, Engine().Snapshot()).Key());
+        ++made;
+        if (deadFor > 0 || SolveHere(Engine(), 300'000).Verdict == solver::TVerdict::NotWinnable)
+            ++deadFor;
     }
-    if (!dead)
-        GTEST_SKIP() << "random play found no lost position in this deal";
+    ASSERT_GT(deadFor, 0) << "still not lost after " << made << " careless moves";
+    ASSERT_EQ(SolveHere(Engine(), 300'000).Verdict, solver::TVerdict::NotWinnable);
+
+    // Where the undo should land: the newest earlier position that can be won.
+    int expected = 0;
+    for (int back = 1; back <= made && expected == 0; ++back) {
+        for (int n = 0; n < back; ++n)
+            Engine().Undo();
+        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 5000));
+        if (SolveHere(Engine()).Verdict == solver::TVerdict::Winnable)
+            expected = back;
+        for (int n = 0; n < back; ++n)
+            Engine().Redo();
+        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 5000));
+    }
+    ASSERT_GE(expected, 1);
+    RecordProperty("CarelessMoves", made);
+    RecordProperty("MovesBack", expected);
+    const int logged = Engine().HistoryPos;
 
     Hints().HintMilliseconds = 5000;
     PressH();
@@ -222,14 +274,14 @@ TEST_F(THintsFixture, DeadPositionOffersTheUndoToTheLastWinnablePosition)
     EXPECT_TRUE(question.contains("A new move after an undo closes the game.")) << question.toStdString();
     const QRegularExpressionMatch match = QRegularExpression("\\((\\d+) moves back\\)").match(question);
     ASSERT_TRUE(match.hasMatch()) << question.toStdString();
-    const int back = match.captured(1).toInt();
-    ASSERT_GE(back, 1);
+    EXPECT_EQ(match.captured(1).toInt(), expected);
 
-    // Yes was the answer: N undos, and the position reached can be won...
+    // Yes was the answer: N undos, and the position reached can be won.
+    EXPECT_LT(Engine().HistoryPos, logged);
     EXPECT_EQ(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
-    // ...while the one a step later cannot: it was the last one.
-    Engine().Redo();
-    EXPECT_NE(SolveHere(Engine()).Verdict, solver::TVerdict::Winnable);
+    for (int n = 0; n < expected; ++n)
+        Engine().Redo();
+    EXPECT_EQ(Engine().HistoryPos, logged) << "exactly N moves were undone";
 }
 
 TEST_F(THintsFixture, PlayTheSolutionEndsWonAndCountsNothing)
