@@ -1,6 +1,7 @@
 #include "shell/Main.h"
 #include "shell/KeyboardPlay.h"
 #include "shell/HintController.h"
+#include "shell/WinnableDeals.h"
 
 #include "shell/DataForm.h"
 #include "shell/Icons.h"
@@ -311,12 +312,27 @@ void TForm1::NewExecute()
         return;
     NewGameButton->setEnabled(false);
     BeforeChange();
-    Engine_->NewGame();
+    DealWinnable(Engine_->Rules.GameName, [this] {
+        // The seed found is set just before the deal: no Randomize in between.
+        Engine_->ReseedNextDeal = false;
+        Engine_->NewGame();
+    });
 }
 
 void TForm1::QuitProgram1Click() { close(); }
 
 void TForm1::ChooseGame(const std::string& gameName)
+{
+    if (Engine_ == nullptr || Engine_->DealBusy)
+        return;
+    // A fixed seed (a test's) is dealt as it is.
+    if (FixedSeed)
+        DealChosenGame(gameName);
+    else
+        DealWinnable(gameName, [this, gameName] { DealChosenGame(gameName); });
+}
+
+void TForm1::DealChosenGame(const std::string& gameName)
 {
     if (Engine_ == nullptr || Engine_->DealBusy)
         return;
@@ -672,7 +688,7 @@ void TForm1::ShowFoundationLabel(const std::string& text)
     FoundationLabel->setText(QString::fromStdString(text));
 }
 
-void TForm1::ShowCaption(const std::string& text) { setWindowTitle(QString::fromStdString(text)); }
+void TForm1::ShowCaption(const std::string& text) { setWindowTitle(QString::fromStdString(text) + CaptionNote); }
 
 // Scoring is the points label's own switch. The tool bar around it is
 // disabled during every deal and click, which must not read as scoring off.

@@ -38,6 +38,7 @@ class TTraceLog;
 class TCardTable;
 class TFlourish;
 class THintController;
+class TWinnableDeals;
 class TSoundSystem;
 class TWinAnim;
 class TWinAnimHost;
@@ -217,6 +218,7 @@ public:
     TEngine* Engine() const { return Engine_.get(); }
     TKeyboardPlay* KeyboardPlay() const { return KeyboardPlay_.get(); }
     THintController* Hints() const { return Hints_.get(); }
+    TWinnableDeals* WinnableDeals() const { return WinnableDeals_.get(); }
     QLabel* VerdictLabelWidget() const { return VerdictLabel; }
 
     // Sound (MainSound.cpp). `Sound` is the one routine every cue goes
@@ -377,6 +379,13 @@ private:
     std::unique_ptr<TEngine> Engine_;
     std::unique_ptr<TKeyboardPlay> KeyboardPlay_;
     std::unique_ptr<THintController> Hints_;
+    std::unique_ptr<TWinnableDeals> WinnableDeals_;
+    // Said after the game's caption: the deal is not proved winnable.
+    QString CaptionNote;
+    bool WinnableDealsWanted() const;
+    // Deals through `deal` a seed the solver proves winnable, when the option asks for it.
+    void DealWinnable(const std::string& gameName, std::function<void()> deal);
+    void DealChosenGame(const std::string& gameName);
     // A move or command is about to change the position: the solver stops.
     void BeforeChange();
     void SetUpHints();

@@ -2,6 +2,7 @@
 // the statistics with their high scores.
 #include "shell/Main.h"
 #include "shell/HintController.h"
+#include "shell/WinnableDeals.h"
 
 #include "shell/DataForm.h"
 #include "shell/FileLoc.h"

@@ -2,9 +2,12 @@
 #include "shell/Main.h"
 
 #include "shell/HintController.h"
+#include "shell/WinnableDeals.h"
 
 #include "cardtable/CardTable.h"
+#include "cardtable/Random.h"
 #include "engine/Engine.h"
+#include "persistence/Options.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -16,6 +19,27 @@ void TForm1::SetUpHints()
     Hints_->AtRest = [this] { return ToolBar->isEnabled() && !CardTable1->Dragging() && !StartScreenActive_; };
     Hints_->Ask = [this](const QString& caption, const QString& text) { return Prompts.AskQuestion(caption, text); };
     Hints_->Tell = [this](const QString& caption, const QString& text) { Prompts.ShowNotice(caption, text); };
+    WinnableDeals_ = std::make_unique<TWinnableDeals>();
+}
+
+bool TForm1::WinnableDealsWanted() const { return persistence::WinnableOnlyOption(OptionsList); }
+
+void TForm1::DealWinnable(const std::string& gameName, std::function<void()> deal)
+{
+    CaptionNote.clear();
+    if (WinnableDeals_ == nullptr || !WinnableDealsWanted()) {
+        deal();
+        return;
+    }
+    // The table shows it is busy; the window keeps running while seeds are tried.
+    CardTable1->setCursor(Qt::BusyCursor);
+    WinnableDeals_->Find(gameName, [this, deal = std::move(deal)](std::uint32_t seed, bool proved) {
+        CardTable1->unsetCursor();
+        if (!proved)
+            CaptionNote = QStringLiteral("  [No deal proved winnable in time: this one may not be]");
+        SetRandSeed(seed);
+        deal();
+    });
 }
 
 void TForm1::BeforeChange()

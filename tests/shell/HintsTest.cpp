@@ -3,6 +3,7 @@
 #include "shell/HintSteps.h"
 #include "shell/Main.h"
 #include "shell/StartScreen.h"
+#include "shell/WinnableDeals.h"
 
 #include "cardtable/Card.h"
 #include "cardtable/CardTable.h"
@@ -322,4 +323,46 @@ TEST(HintSteps, UndoStopsFollowTheEnginesGroupsOfMoves)
     EXPECT_EQ(UndoStops(history, 0), (std::vector<int>{}));
     // A reference of 0 takes nothing back: the walk stops instead of looping.
     EXPECT_EQ(UndoStops({"2", "0", "0", "0"}, 4), (std::vector<int>{}));
+}
+
+// A deal found with "Winnable Deals Only" is won by its own solution played
+// through the engine, and its seed deals the same position again.
+TEST_F(THintsFixture, WinnableOnlyDealReplaysAsWonThroughItsSolution)
+{
+    Form->FindAction(Form->TopMenu(" Options "), "Winnable Deals Only")->trigger();
+    Form->FindGameItem("Freecell")->trigger();
+    ASSERT_TRUE(WaitFor([this] { return !Engine().Rules.GameName.empty() && Engine().SourceLog.size() > 2 && !Engine().DealBusy; },
+                        20000));
+    EXPECT_FALSE(Form->windowTitle().contains("No deal proved")) << Form->windowTitle().toStdString();
+    const std::string seed = Engine().SourceLog[1];
+    const TPositionSnapshot dealt = Engine().Snapshot();
+    const solver::TSolveResult solution = SolveHere(Engine());
+    ASSERT_EQ(solution.Verdict, solver::TVerdict::Winnable);
+    for (const solver::TRecordAction& action : solution.Record) {
+        Engine().MakeMove(action.Kind, action.Pile, action.DropPoint, action.Position);
+        ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 5000));
+    }
+    EXPECT_TRUE(Engine().Snapshot().Won);
+
+    // The recorded seed is the whole deal: the game restarts with the same cards.
+    Engine().Restart();
+    ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 10000));
+    EXPECT_EQ(Engine().SourceLog[1], seed);
+    const TPositionSnapshot again = Engine().Snapshot();
+    EXPECT_EQ(again.Tableau, dealt.Tableau);
+}
+
+TEST_F(THintsFixture, WinnableOnlyOutOfTimeDealsTheLastSeedAndSaysSo)
+{
+    Form->FindAction(Form->TopMenu(" Options "), "Winnable Deals Only")->trigger();
+    Form->WinnableDeals()->TotalMilliseconds = 0;
+    Form->FindGameItem("Freecell")->trigger();
+    ASSERT_TRUE(WaitFor([this] { return Engine().SourceLog.size() > 2 && !Engine().DealBusy; }, 20000));
+    EXPECT_TRUE(Form->windowTitle().contains("No deal proved winnable")) << Form->windowTitle().toStdString();
+
+    // With the option off again the note goes with the next deal.
+    Form->FindAction(Form->TopMenu(" Options "), "Winnable Deals Only")->trigger();
+    GameItem("New Game")->trigger();
+    ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy && Form->MainToolBar()->isEnabled(); }, 20000));
+    EXPECT_FALSE(Form->windowTitle().contains("No deal proved")) << Form->windowTitle().toStdString();
 }
