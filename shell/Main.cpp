@@ -312,11 +312,7 @@ void TForm1::NewExecute()
         return;
     NewGameButton->setEnabled(false);
     BeforeChange();
-    DealWinnable(Engine_->Rules.GameName, [this] {
-        // The seed found is set just before the deal: no Randomize in between.
-        Engine_->ReseedNextDeal = false;
-        Engine_->NewGame();
-    });
+    DealWinnable(Engine_->Rules.GameName, [this] { Engine_->NewGame(); });
 }
 
 void TForm1::QuitProgram1Click() { close(); }
@@ -325,8 +321,8 @@ void TForm1::ChooseGame(const std::string& gameName)
 {
     if (Engine_ == nullptr || Engine_->DealBusy)
         return;
-    // A fixed seed (a test's) is dealt as it is.
-    if (FixedSeed)
+    // A fixed seed (a test's) is dealt as it is; the game in play is not dealt anew.
+    if (FixedSeed || Engine_->Rules.GameName == gameName)
         DealChosenGame(gameName);
     else
         DealWinnable(gameName, [this, gameName] { DealChosenGame(gameName); });

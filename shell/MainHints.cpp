@@ -37,7 +37,10 @@ void TForm1::DealWinnable(const std::string& gameName, std::function<void()> dea
         CardTable1->unsetCursor();
         if (!proved)
             CaptionNote = QStringLiteral("  [No deal proved winnable in time: this one may not be]");
+        // The seed found is the one dealt: no fresh seed in between, not even
+        // after a restarted or loaded game.
         SetRandSeed(seed);
+        Engine_->ReseedNextDeal = false;
         deal();
     });
 }
