@@ -1,6 +1,7 @@
 # Tessalyn: the two set-up commands are `make run` and `make test`.
 BUILD      := build
 SAN_BUILD  := build-sanitize
+TSAN_BUILD := build-tsan
 JOBS       ?= $(shell nproc)
 PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins \
               libjpeg62-turbo-dev libsdl2-mixer-dev libasound2-dev libxcb1-dev libmp3lame-dev libgtest-dev \
@@ -8,7 +9,7 @@ PACKAGES   := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins
               appstream dpkg-dev file
 TEST_ENV   := QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
-.PHONY: run test test-sanitize deps build bench deb clean
+.PHONY: run test test-sanitize test-tsan deps build bench deb clean
 
 run: build
 	$(BUILD)/bin/tessalyn
@@ -24,6 +25,15 @@ test-sanitize: deps
 	cd $(SAN_BUILD) && $(TEST_ENV) ASAN_OPTIONS=detect_leaks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/.ci/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j$(JOBS)
+
+# The solver on its worker thread under ThreadSanitizer: only the thread
+# tests are built, so the run stays short.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DTESSALYN_SANITIZE_THREAD=ON -DTESSALYN_BENCHMARKS=OFF
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target tests_solverthreads
+	cd $(TSAN_BUILD) && $(TEST_ENV) TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --output-on-failure -j$(JOBS) -R '^TWorkerTest\.'
 
 # Runs every benchmark program once; the figures go to the issue notes.
 bench: build
@@ -53,4 +63,4 @@ deps:
 	fi
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD)

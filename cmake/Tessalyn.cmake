@@ -8,6 +8,10 @@ if(TESSALYN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(TESSALYN_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # tessalyn_library(name DEPENDS lib...)
 # One static library per folder, made of every source in it. A folder that has

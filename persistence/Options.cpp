@@ -19,7 +19,7 @@ const std::string& Line(const TLines& options, TOptionLine line)
 
 const TLines& DefaultOptions()
 {
-    static const TLines defaults{"Unused", "On", "On", "On", "1", "Extended"};
+    static const TLines defaults{"Unused", "On", "On", "On", "1", "Extended", "Off", "Off"};
     return defaults;
 }
 
@@ -92,5 +92,9 @@ int ScaleStepOption(const TLines& options)
 }
 
 bool ExtendedLayoutOption(const TLines& options) { return Line(options, olLayout) == "Extended"; }
+
+bool ShowVerdictOption(const TLines& options) { return Line(options, olShowVerdict) == "On"; }
+
+bool WinnableOnlyOption(const TLines& options) { return Line(options, olWinnableOnly) == "On"; }
 
 } // namespace persistence

@@ -5,15 +5,17 @@
 #include <filesystem>
 #include <string>
 
-// Options.dat: six lines the main window keeps, read once at start and
+// Options.dat: the lines the main window keeps, read once at start and
 // written only when the player saves the options. Lines:
 // 0 placeholder, 1 sound, 2 scoring, 3 winning animation, 4 card size step,
-// 5 layout.
+// 5 layout, 6 the verdict as you play, 7 winnable deals only. Lines came
+// to the end over time, so an older, shorter file reads with the defaults
+// of the lines it lacks.
 namespace persistence {
 
-enum TOptionLine { olUnused = 0, olSound = 1, olScoring = 2, olWinAnimation = 3, olScaleStep = 4, olLayout = 5 };
+enum TOptionLine { olUnused = 0, olSound = 1, olScoring = 2, olWinAnimation = 3, olScaleStep = 4, olLayout = 5, olShowVerdict = 6, olWinnableOnly = 7 };
 
-// The six lines a start without Options.dat uses.
+// The lines a start without Options.dat uses.
 const TLines& DefaultOptions();
 
 std::filesystem::path OptionsFile(const std::filesystem::path& dataRoot);
@@ -21,7 +23,7 @@ std::filesystem::path OptionsFile(const std::filesystem::path& dataRoot);
 // Appends the defaults of the missing lines; longer lists are kept as they are.
 void PadOptions(TLines& options);
 
-// The file's lines padded to six; the defaults when there is no readable
+// The file's lines padded to the full count; the defaults when there is no readable
 // file. The file itself is left as it is.
 TLines LoadOptions(const std::filesystem::path& dataRoot);
 
@@ -43,5 +45,8 @@ std::string WinAnimationWord(TWinAnimation animation);
 // One of -2, -1, 1, 2, 3, 5; anything else (a word, an unknown step) is 1.
 int ScaleStepOption(const TLines& options);
 bool ExtendedLayoutOption(const TLines& options);
+// Only "On" is on for both.
+bool ShowVerdictOption(const TLines& options);
+bool WinnableOnlyOption(const TLines& options);
 
 } // namespace persistence

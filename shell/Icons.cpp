@@ -223,13 +223,26 @@ void DrawExtended(QPainter& p)
     p.drawLine(QPointF(9.5, 8.2), QPointF(8.4, 9.4));
 }
 
+// A light bulb: the idea the hint gives.
+void DrawHint(QPainter& p)
+{
+    p.setPen(InkPen(0.8));
+    p.setBrush(QColor(255, 225, 90));
+    p.drawEllipse(QRectF(3.5, 1.5, 9, 9));
+    p.setBrush(QColor(170, 170, 180));
+    p.drawRect(QRectF(6, 10.5, 4, 3));
+    p.drawLine(QPointF(6, 12), QPointF(10, 12));
+    p.setPen(QPen(Gold, 1.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 5), QPointF(8, 9.5));
+}
+
 using TDrawer = void (*)(QPainter&);
 
 // Indexed by TToolImage; the order must follow the enumeration.
 constexpr std::array<TDrawer, ToolImageCount> Drawers{
     DrawNewGame,  DrawOpenGame,  DrawSaveGame,  DrawUndo,      DrawRedo,       DrawAutoMoves,
     DrawRules,    DrawExit,      DrawHighScores, DrawStatistics, DrawCheckMark, DrawRestart,
-    DrawRedeal,   DrawFullScreen, DrawCompact,   DrawExtended};
+    DrawRedeal,   DrawFullScreen, DrawCompact,   DrawExtended,   DrawHint};
 
 QImage Canvas(int size)
 {

@@ -24,9 +24,10 @@ enum class TToolImage : int {
     FullScreen = 13,
     Compact = 14,  // the layout toggle while Compact is in force
     Extended = 15, // the layout toggle while Extended is in force
+    Hint = 16,
 };
 
-inline constexpr int ToolImageCount = 16;
+inline constexpr int ToolImageCount = 17;
 inline constexpr int ToolImageSize = 16;
 
 // One picture of the list at `size` x `size` pixels (ARGB32, transparent

@@ -1,5 +1,7 @@
 #include "shell/Main.h"
 #include "shell/KeyboardPlay.h"
+#include "shell/HintController.h"
+#include "shell/WinnableDeals.h"
 
 #include "shell/DataForm.h"
 #include "shell/Icons.h"
@@ -133,6 +135,7 @@ TForm1::~TForm1()
         CardTable1->OnCardDropEvent = nullptr;
         CardTable1->OnCardRestoredEvent = nullptr;
     }
+    Hints_.reset();
     KeyboardPlay_.reset();
     Engine_.reset();
     // The menus use the drawing style owned here; they go first.
@@ -205,14 +208,16 @@ void TForm1::ConnectTable()
     tablestatus::ApplyProgramSettings(table);
     Engine_ = std::make_unique<TEngine>(table, *this);
     TEngine* engine = Engine_.get();
-    table.OnCardClickEvent = [engine](TCard* card, Qt::MouseButton button) {
+    table.OnCardClickEvent = [this, engine](TCard* card, Qt::MouseButton button) {
+        BeforeChange();
         // The engine numbers the buttons: 0 left, 1 right; others play no part.
         if (button == Qt::LeftButton)
             engine->CardClickEvent(card, 0);
         else if (button == Qt::RightButton)
             engine->CardClickEvent(card, 1);
     };
-    table.OnCardDropEvent = [engine](TCard* card, int x, int y, int relX, int relY, int index) {
+    table.OnCardDropEvent = [this, engine](TCard* card, int x, int y, int relX, int relY, int index) {
+        BeforeChange();
         engine->CardDropEvent(card, x, y, relX, relY, index);
     };
     table.OnCardRestoredEvent = [engine] { engine->CardRestoredEvent(); };
@@ -220,6 +225,7 @@ void TForm1::ConnectTable()
     KeyboardPlay_->OnAutomoves = [this] { AutomoveClick(); };
     KeyboardPlay_->OnRedeal = [this] { RedealClick(); };
     KeyboardPlay_->MayPlay = [this] { return !StartScreenActive_; };
+    SetUpHints();
 }
 
 bool TForm1::ScreenOk(int width, int height, bool report)
@@ -305,12 +311,24 @@ void TForm1::NewExecute()
     if (Engine_ == nullptr || !GameInPlay() || Engine_->DealBusy)
         return;
     NewGameButton->setEnabled(false);
-    Engine_->NewGame();
+    BeforeChange();
+    DealWinnable(Engine_->Rules.GameName, [this] { Engine_->NewGame(); });
 }
 
 void TForm1::QuitProgram1Click() { close(); }
 
 void TForm1::ChooseGame(const std::string& gameName)
+{
+    if (Engine_ == nullptr || Engine_->DealBusy)
+        return;
+    // A fixed seed (a test's) is dealt as it is; the game in play is not dealt anew.
+    if (FixedSeed || Engine_->Rules.GameName == gameName)
+        DealChosenGame(gameName);
+    else
+        DealWinnable(gameName, [this, gameName] { DealChosenGame(gameName); });
+}
+
+void TForm1::DealChosenGame(const std::string& gameName)
 {
     if (Engine_ == nullptr || Engine_->DealBusy)
         return;
@@ -320,6 +338,7 @@ void TForm1::ChooseGame(const std::string& gameName)
         SetRandSeed(*FixedSeed);
         FixedSeed.reset();
     }
+    BeforeChange();
     try {
         Engine_->SelectGame(gameName);
     } catch (const std::exception& error) {
@@ -331,32 +350,42 @@ void TForm1::ChooseGame(const std::string& gameName)
 
 void TForm1::UndoClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy)
+    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+        BeforeChange();
         Engine_->Undo();
+    }
 }
 
 void TForm1::RedoClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy)
+    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+        BeforeChange();
         Engine_->Redo();
+    }
 }
 
 void TForm1::AutomoveClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy)
+    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+        BeforeChange();
         Engine_->AutomoveExecute();
+    }
 }
 
 void TForm1::RedealClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy)
+    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+        BeforeChange();
         Engine_->Redeal();
+    }
 }
 
 void TForm1::RestartClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy)
+    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+        BeforeChange();
         Engine_->Restart();
+    }
 }
 
 bool TForm1::ExtendedInForce() const
@@ -525,6 +554,13 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
         if (StartScreenItem->isEnabled())
             StartScreenItem->trigger();
         return true;
+    case Qt::Key_H:
+        // On the start screen H jumps through the list like any letter.
+        if (!StartScreenActive_ && GameInPlay()) {
+            HintClick();
+            return true;
+        }
+        return StartScreenKey(key);
     default:
         // A tool bar widget holding the focus (reached by Tab or a click)
         // gets the keys a player would press in it; the table has them back
@@ -555,6 +591,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     if (Engine_ != nullptr)
         Engine_->ShuttingDown = true;
+    if (Hints_ != nullptr)
+        Hints_->Shutdown();
     if (SoundSystem_ != nullptr)
         SoundSystem_->ShuttingDown = true;
     if (LoopTimer != nullptr)
@@ -651,7 +689,7 @@ void TForm1::ShowFoundationLabel(const std::string& text)
     FoundationLabel->setText(QString::fromStdString(text));
 }
 
-void TForm1::ShowCaption(const std::string& text) { setWindowTitle(QString::fromStdString(text)); }
+void TForm1::ShowCaption(const std::string& text) { setWindowTitle(QString::fromStdString(text) + CaptionNote); }
 
 // Scoring is the points label's own switch. The tool bar around it is
 // disabled during every deal and click, which must not read as scoring off.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/Favourites.h"
+#include "catalogue/Odds.h"
 #include "engine/EngineHost.h"
 #include "persistence/FileLocation.h"
 #include "persistence/Options.h"
@@ -36,6 +37,8 @@ class THelpWindow;
 class TTraceLog;
 class TCardTable;
 class TFlourish;
+class THintController;
+class TWinnableDeals;
 class TSoundSystem;
 class TWinAnim;
 class TWinAnimHost;
@@ -110,6 +113,11 @@ public:
     void ExtendedClick();
     void LayoutToggleClick();
     void SetScaleStepIndex(int index);
+    // The solver's help (the parts live in THintController).
+    void HintClick();
+    void PlaySolutionClick();
+    void ShowVerdictClick(bool on);
+    void WinnableOnlyClick(bool on);
 
     // Saved games, statistics and the data folder (MainData.cpp).
     void OpenExecute();
@@ -209,6 +217,9 @@ public:
     TCardTable* CardTable() const { return CardTable1; }
     TEngine* Engine() const { return Engine_.get(); }
     TKeyboardPlay* KeyboardPlay() const { return KeyboardPlay_.get(); }
+    THintController* Hints() const { return Hints_.get(); }
+    TWinnableDeals* WinnableDeals() const { return WinnableDeals_.get(); }
+    QLabel* VerdictLabelWidget() const { return VerdictLabel; }
 
     // Sound (MainSound.cpp). `Sound` is the one routine every cue goes
     // through: the points first, then the file through the player in use.
@@ -355,6 +366,8 @@ private:
     QAction* SaveAndQuitItem = nullptr;
     TMenuItem GameTypeModel;
     TFavouritesList FavouritesList;
+    // The survey of every game's odds (empty without the file).
+    TOddsTable Odds;
     bool FavouritesDamaged = false;
     bool StartScreenActive_ = false;
 
@@ -365,6 +378,17 @@ private:
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
     std::unique_ptr<TKeyboardPlay> KeyboardPlay_;
+    std::unique_ptr<THintController> Hints_;
+    std::unique_ptr<TWinnableDeals> WinnableDeals_;
+    // Said after the game's caption: the deal is not proved winnable.
+    QString CaptionNote;
+    bool WinnableDealsWanted() const;
+    // Deals through `deal` a seed the solver proves winnable, when the option asks for it.
+    void DealWinnable(const std::string& gameName, std::function<void()> deal);
+    void DealChosenGame(const std::string& gameName);
+    // A move or command is about to change the position: the solver stops.
+    void BeforeChange();
+    void SetUpHints();
     TDataForm* DataForm_ = nullptr;
     QTimer* RelayoutTimer = nullptr;
     std::unique_ptr<platform::TAudioOutput> Audio;
@@ -390,6 +414,9 @@ private:
     QLabel* FoundationLabel = nullptr;
     QLabel* PointsLabel = nullptr;
     QPushButton* ReDealButton2 = nullptr;
+    QLabel* VerdictLabel = nullptr;
+    QAction* ShowVerdictItem = nullptr;
+    QAction* WinnableOnlyItem = nullptr;
 
     QAction* NewGameButton = nullptr;
     QAction* NewGameItem = nullptr;

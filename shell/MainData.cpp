@@ -1,6 +1,8 @@
 // The player's data seen from the window: where it lives, saved games, and
 // the statistics with their high scores.
 #include "shell/Main.h"
+#include "shell/HintController.h"
+#include "shell/WinnableDeals.h"
 
 #include "shell/DataForm.h"
 #include "shell/FileLoc.h"
@@ -215,6 +217,9 @@ void TForm1::Delete1Click()
 void TForm1::RecordGameResult(const std::string& gameName, const std::string& saveName, bool won,
                               int points)
 {
+    // A game the program played to its end is not the player's.
+    if (Hints_ != nullptr && Hints_->SolutionPlayed())
+        return;
     if (Engine_ == nullptr)
         return;
     const auto askName = [this, &gameName](int position, int score, const std::string&) {

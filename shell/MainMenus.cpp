@@ -109,6 +109,13 @@ void TForm1::BuildGameMenu(QMenu* menu)
     QAction* quit = AddItem(menu, QStringLiteral("Quit Program"), [this] { QuitProgram1Click(); },
                             int(TToolImage::Exit));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    menu->addSeparator();
+    QAction* hint = AddItem(menu, QStringLiteral("Hint"), [this] { HintClick(); }, int(TToolImage::Hint));
+    // The window answers H itself while a game is in play; on the start
+    // screen the letter jumps through the list.
+    hint->setShortcut(QKeySequence(Qt::Key_H));
+    hint->setShortcutContext(Qt::WidgetShortcut);
+    AddItem(menu, QStringLiteral("Play the Solution"), [this] { PlaySolutionClick(); });
 }
 
 void TForm1::BuildStatisticsMenu(QMenu* menu)
@@ -195,6 +202,7 @@ void TForm1::BuildToolBar()
     AddToolButton(int(TToolImage::HighScores), QStringLiteral("High Scores"), [this] { ShowStatisticsClick(1); });
     RulesButton = AddToolButton(int(TToolImage::Rules), QStringLiteral("Rules"), [this] { RulesExecute(); });
     AddToolButton(int(TToolImage::Exit), QStringLiteral("Exit"), [this] { QuitProgram1Click(); });
+    AddToolButton(int(TToolImage::Hint), QStringLiteral("Show a move"), [this] { HintClick(); });
     ToolBar->addSeparator();
     FoundationCaption = new QLabel(QStringLiteral("Foundation card: "), ToolBar);
     FoundationLabel = new QLabel(ToolBar);
@@ -206,6 +214,10 @@ void TForm1::BuildToolBar()
     ToolBar->addWidget(FoundationCaption);
     ToolBar->addWidget(FoundationLabel);
     ToolBar->addWidget(PointsLabel);
+    VerdictLabel = new QLabel(ToolBar);
+    VerdictLabel->setObjectName(QStringLiteral("VerdictLabel"));
+    VerdictLabel->setMinimumWidth(110);
+    ToolBar->addWidget(VerdictLabel);
     // Tool buttons never take the keyboard focus: the keys belong to the window.
     for (QToolButton* button : ToolBar->findChildren<QToolButton*>())
         button->setFocusPolicy(Qt::NoFocus);

@@ -166,6 +166,13 @@ void TForm1::BuildOptionsMenu(QMenu* menu)
     menu->addSeparator();
     AddItem(menu, QStringLiteral("Change Save Data location"), [this] { SetUserFilelocation1Click(); });
     AddItem(menu, QStringLiteral("Save Options"), [this] { SaveOptions1Click(); });
+    menu->addSeparator();
+    ShowVerdictItem = Checkable(AddItem(menu, QStringLiteral("Show whether the game can be won"), [this] {
+        ShowVerdictClick(ShowVerdictItem->isChecked());
+    }));
+    WinnableOnlyItem = Checkable(AddItem(menu, QStringLiteral("Winnable Deals Only"), [this] {
+        WinnableOnlyClick(WinnableOnlyItem->isChecked());
+    }));
     // Until the first show reads the options, the items show the defaults.
     SyncOptionChecks();
 }
@@ -198,6 +205,10 @@ void TForm1::SyncOptionChecks()
     const bool soundOn = persistence::SoundOptionOn(OptionsList);
     items.SoundOn->setChecked(soundOn);
     items.SoundOff->setChecked(!soundOn);
+    if (ShowVerdictItem != nullptr) {
+        ShowVerdictItem->setChecked(persistence::ShowVerdictOption(OptionsList));
+        WinnableOnlyItem->setChecked(persistence::WinnableOnlyOption(OptionsList));
+    }
     // The tool bar comes after the menus; until then scoring is on.
     const bool scoring = PointsLabel == nullptr || ScoringOn();
     items.ScoringOn->setChecked(scoring);
@@ -439,6 +450,7 @@ void TForm1::ApplyOptionsAtFirstShow()
     if (persistence::ScoringOptionOff(OptionsList))
         SetScoring(false);
     ApplyLayoutOptions();
+    ShowVerdictClick(persistence::ShowVerdictOption(OptionsList));
     SyncOptionChecks();
 }
 

@@ -51,6 +51,7 @@ std::optional<std::filesystem::path> ProgramFile(const std::string& folder, std:
 void TForm1::SetUpStartScreen()
 {
     GameTypeModel = ::BuildGameTypeMenu();
+    Odds = ReadOdds(OddsFile(ProgramFolder()));
     // The table keeps its place while the start screen covers the window, so
     // the window's geometry reads the same either way.
     QSizePolicy policy = TableWidget->sizePolicy();
@@ -226,6 +227,8 @@ void TForm1::PreviewGame(const std::string& gameName)
     }
     Engine_->Tag = 0;
     Engine_->Rules.GameName.clear();
+    const std::optional<TGameOdds> odds = FindOdds(Odds, gameName);
+    StartScreen_->SetOddsText(odds ? QString::fromStdString(OddsSentence(*odds)) : QString());
 }
 
 void TForm1::StartListedGame(int row)

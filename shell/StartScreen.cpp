@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -231,6 +232,19 @@ void TStartScreen::BuildParts()
     Image2 = new TPictureBox(Panel4);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->OnDblClick = [this] { StartRow(Row()); };
+    OddsLabel = new QLabel(Panel4);
+    OddsLabel->setObjectName(QStringLiteral("OddsLabel"));
+    OddsLabel->setAlignment(Qt::AlignCenter);
+    OddsLabel->setAutoFillBackground(true);
+    OddsLabel->hide();
+}
+
+void TStartScreen::SetOddsText(const QString& text)
+{
+    OddsLabel->setText(text);
+    OddsLabel->setToolTip(text);
+    OddsLabel->setVisible(!text.isEmpty());
+    Relayout();
 }
 
 void TStartScreen::SetCategories(const QStringList& captions)
@@ -260,7 +274,11 @@ void TStartScreen::Relayout()
     const int previewLeft = Panel3->geometry().right() + 1 + 5;
     const int previewWidth = std::clamp(w - previewLeft - Margin - 200, 160, PreviewWidth);
     Panel4->setGeometry(previewLeft, listTop, previewWidth, previewWidth * 3 / 4);
-    Image2->setGeometry(Panel4->contentsRect());
+    // The odds, when the survey knows the game, take a line under the picture.
+    const QRect inside = Panel4->contentsRect();
+    const int oddsHeight = OddsLabel->isHidden() ? 0 : OddsLabel->sizeHint().height() + 4;
+    Image2->setGeometry(inside.adjusted(0, 0, 0, -oddsHeight));
+    OddsLabel->setGeometry(inside.left(), inside.bottom() + 1 - oddsHeight, inside.width(), oddsHeight);
 
     const int starsLeft = Panel4->geometry().right() + 1 + Margin;
     const int starsWidth = std::max(40, w - Margin - starsLeft);

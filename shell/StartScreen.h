@@ -71,6 +71,8 @@ struct TGameCounts {
 // game list with each game's counters, the preview picture, the scrolling
 // text and the star field, over the background picture. It knows games
 // only by name; the main window previews and starts them.
+class QLabel;
+
 class TStartScreen : public QWidget {
     Q_OBJECT
 
@@ -128,6 +130,10 @@ public:
     QTableWidget* StringGrid1 = nullptr;
     QFrame* Panel4 = nullptr;
     TPictureBox* Image2 = nullptr;
+    // Under the picture: how often the game's deals can be won.
+    QLabel* OddsLabel = nullptr;
+    // Empty hides the line.
+    void SetOddsText(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,7 +1,8 @@
 // Drives the real program in a virtual X server, in a home folder of its own:
 // answers the data location question of a first start, chooses Klondike from
 // the menu with the keyboard and mouse, drags a card to a pile that takes it,
-// checks on screenshots that it moved, undoes the move, saves a game through
+// checks on screenshots that it moved, undoes the move, asks for a hint and
+// plays it with a second H (and undoes that too), saves a game through
 // the file dialog, deals anew, opens the saved game and finds its cards where
 // they were, looks at the statistics window, and quits answering the question. The deal is made known through TESSALYN_TEST_SEED and the
 // headless tool's deal of the same seed; the cards are found on screen.
@@ -328,7 +329,7 @@ std::optional<TMove> LegalMove(const QJsonArray& tableau)
     return std::nullopt;
 }
 
-// A seed whose Klondike deal offers a tableau move, from the headless tool.
+// A seed whose Klondike deal offers a tableau move and is not proved lost, from the headless tool.
 std::optional<std::pair<unsigned, TMove>> ChooseDeal(const TSession& session)
 {
     const QString cli = ProgramDir() + QStringLiteral("/tessalyn-cli");
@@ -341,7 +342,14 @@ std::optional<std::pair<unsigned, TMove>> ChooseDeal(const TSession& session)
         const QJsonObject deal = QJsonDocument::fromJson(json).object();
         if (deal.isEmpty())
             return std::nullopt; // no deal command: fall back to trying
-        if (const auto move = LegalMove(deal.value(QStringLiteral("tableau")).toArray()))
+        const auto move = LegalMove(deal.value(QStringLiteral("tableau")).toArray());
+        if (!move)
+            continue;
+        // A deal the solver proves lost has no hint to show, only the news.
+        const QByteArray verdict = session.Run(cli, {QStringLiteral("solve"), KlondikeName, QStringLiteral("--seed"),
+                                                     QString::number(seed), QStringLiteral("--budget-ms"), QStringLiteral("300")},
+                                               15000, false, true);
+        if (!verdict.contains("\"not winnable\""))
             return std::make_pair(seed, *move);
     }
     return std::nullopt;
@@ -516,7 +524,9 @@ void ChangeAndSaveOptions(const TSession& session, const TWindow& window)
     Key(session, QStringLiteral("Down"), 150);
     Key(session, QStringLiteral("Return"), 800);
     openOptions();
-    Key(session, QStringLiteral("Up"));     // the last item: Save Options
+    // Save Options, the third item from the end (after it the two solver options).
+    for (int i = 0; i < 3; ++i)
+        Key(session, QStringLiteral("Up"), 150);
     Key(session, QStringLiteral("Return"));
     FindWindow(session, QStringLiteral("^Confirm$"));
     Sleep(300);
@@ -653,6 +663,39 @@ void ChooseKlondikeFromMenu(const TSession& session, const TWindow& window)
     session.Xdo({QStringLiteral("key"), QStringLiteral("Return")});
 }
 
+// H shows a move for a moment: the table changes while the outline shows.
+// H again while it shows plays that move. Undo takes it back, so the rest of
+// the run sees the table as it was.
+void HintAndPlayIt(const TSession& session, const TWindow& window, const QImage& still)
+{
+    Key(session, QStringLiteral("h"), 0);
+    QImage outlined;
+    QElapsedTimer clock;
+    clock.start();
+    // The search takes up to a second, the outline shows for about one and a half.
+    while (clock.elapsed() < 4000) {
+        const QImage shot = TableShot(session, window);
+        if (DifferentPixels(still, shot) > 100) {
+            outlined = shot;
+            break;
+        }
+        Sleep(50);
+    }
+    if (outlined.isNull())
+        Fail(QStringLiteral("H showed no outline on the table"));
+    outlined.save(ArtefactDir() + QStringLiteral("/3-hint.png"));
+    Key(session, QStringLiteral("h"), 0);
+    const QImage played = SettledTable(session, window);
+    played.save(ArtefactDir() + QStringLiteral("/3-hint-played.png"));
+    const int changed = DifferentPixels(still, played);
+    Say(QStringLiteral("hint played: %1 pixels changed").arg(changed));
+    if (changed <= 500)
+        Fail(QStringLiteral("the second H made no move"));
+    session.Xdo({QStringLiteral("key"), QStringLiteral("ctrl+z")});
+    if (DifferentPixels(still, SettledTable(session, window)) > 200)
+        Fail(QStringLiteral("undo did not take the hinted move back"));
+}
+
 int RunTest()
 {
     for (const char* tool : {"Xvfb", "xdotool", "import"})
@@ -724,6 +767,8 @@ int RunTest()
     Say(QStringLiteral("after undo %1 pixels differ from before the move").arg(left));
     if (left > 200)
         Fail(QStringLiteral("undo did not bring the card back"));
+
+    HintAndPlayIt(session, window, undone);
 
     // The game left by New Game is counted.
     ClickAt(session, window, 17, 23 + 15);

@@ -27,10 +27,10 @@ TEST(Options, ShortFileIsPaddedInMemoryOnly)
     const std::string three = "Unused\r\nOff\r\nOff\r\n";
     std::ofstream(OptionsFile(root), std::ios::binary) << three;
     const TLines options = LoadOptions(root);
-    EXPECT_EQ(options, (TLines{"Unused", "Off", "Off", "On", "1", "Extended"}));
+    EXPECT_EQ(options, (TLines{"Unused", "Off", "Off", "On", "1", "Extended", "Off", "Off"}));
     EXPECT_EQ(ReadFile(OptionsFile(root)), three);
     ASSERT_TRUE(SaveOptions(root, options));
-    EXPECT_EQ(ReadFile(OptionsFile(root)), "Unused\r\nOff\r\nOff\r\nOn\r\n1\r\nExtended\r\n");
+    EXPECT_EQ(ReadFile(OptionsFile(root)), "Unused\r\nOff\r\nOff\r\nOn\r\n1\r\nExtended\r\nOff\r\nOff\r\n");
 }
 
 TEST(Options, MissingFileGivesTheDefaults)

@@ -98,7 +98,7 @@ TEST_F(TOptionsFixture, ShortOptionsFileIsPaddedAndWrittenOnlyBySaveOptions)
     const std::string three = "Unused\r\nOff\r\nOn\r\n";
     WriteFile(Data("Options.dat"), three);
     Form->FirstShow();
-    EXPECT_EQ(Form->OptionsList, (std::vector<std::string>{"Unused", "Off", "On", "On", "1", "Extended"}));
+    EXPECT_EQ(Form->OptionsList, (std::vector<std::string>{"Unused", "Off", "On", "On", "1", "Extended", "Off", "Off"}));
     EXPECT_TRUE(In("Sound", "Off")->isChecked());
     EXPECT_FALSE(In("Sound", "On")->isChecked());
     // "On" in the animation line is "I See Stars".
@@ -121,7 +121,7 @@ TEST_F(TOptionsFixture, ShortOptionsFileIsPaddedAndWrittenOnlyBySaveOptions)
     Answer = true;
     Item("Save Options")->trigger();
     EXPECT_EQ(Questions, 2);
-    EXPECT_EQ(ReadFile(Data("Options.dat")), "Unused\r\nOff\r\nOn\r\nStars\r\n1\r\nExtended\r\n");
+    EXPECT_EQ(ReadFile(Data("Options.dat")), "Unused\r\nOff\r\nOn\r\nStars\r\n1\r\nExtended\r\nOff\r\nOff\r\n");
     EXPECT_TRUE(fs::exists(Data("Status.Dat")));
 }
 
@@ -227,6 +227,8 @@ TEST_F(TOptionsFixture, SavedOptionsAreInForceAfterARestart)
     In("Scoring & Statistics", "Off")->trigger();
     Form->SetScaleStepIndex(1);
     EXPECT_EQ(CheckedCount(SubMenu("Choose Card Scale")), 1);
+    Item("Show whether the game can be won")->trigger();
+    Item("Winnable Deals Only")->trigger();
     Item("Save Options")->trigger();
 
     const auto again = Restart();
@@ -245,7 +247,24 @@ TEST_F(TOptionsFixture, SavedOptionsAreInForceAfterARestart)
     EXPECT_EQ(table.CardDeck().ScaleStep(), -1);
     EXPECT_TRUE(in("Choose Card Scale", "80% Normal")->isChecked());
     EXPECT_EQ(CheckedCount(again->FindAction(again->TopMenu(" Options "), "Choose Card Scale")->menu()), 1);
+    EXPECT_TRUE(again->FindAction(again->TopMenu(" Options "), "Show whether the game can be won")->isChecked());
+    EXPECT_TRUE(again->FindAction(again->TopMenu(" Options "), "Winnable Deals Only")->isChecked());
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
+}
+
+// A file from before the solver's options: its six lines read as they are,
+// the new options are off, and saving writes the new lines after the old.
+TEST_F(TOptionsFixture, SixLineFileFromBeforeTheSolverOptionsStillReads)
+{
+    WriteFile(Data("Options.dat"), "Unused\r\nOff\r\nOn\r\nScribble\r\n1\r\nCompact\r\n");
+    Form->FirstShow();
+    EXPECT_FALSE(Item("Show whether the game can be won")->isChecked());
+    EXPECT_FALSE(Item("Winnable Deals Only")->isChecked());
+    EXPECT_TRUE(In("Winning Animation", "Scribble")->isChecked());
+    EXPECT_TRUE(In("Sound", "Off")->isChecked());
+    Item("Show whether the game can be won")->trigger();
+    Item("Save Options")->trigger();
+    EXPECT_EQ(ReadFile(Data("Options.dat")), "Unused\r\nOff\r\nOn\r\nScribble\r\n1\r\nCompact\r\nOn\r\nOff\r\n");
 }
 
 TEST_F(TOptionsFixture, CompactLineRunsNoSwitchAndAWordScaleIsNormal)

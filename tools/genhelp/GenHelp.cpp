@@ -23,15 +23,17 @@ bool WriteText(const std::filesystem::path& file, const std::string& text)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: genhelp <program folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: genhelp <program folder> [odds.tsv]\n");
         return 2;
     }
     const std::filesystem::path help = std::filesystem::path(argv[1]) / "help";
     std::filesystem::create_directories(help / "html");
-    bool ok = WriteText(help / "index.htm", ContentsPage(StandardGameTypeMenu()));
+    // Without the survey the pages simply leave the odds out.
+    const TOddsTable odds = argc == 3 ? ReadOdds(argv[2]) : TOddsTable{};
+    bool ok = WriteText(help / "index.htm", ContentsPage(StandardGameTypeMenu(), odds));
     for (const auto& [code, games] : GamesByHelpCode())
-        ok = WriteText(help / "html" / PageFileName(code), HelpPage(code, games)) && ok;
+        ok = WriteText(help / "html" / PageFileName(code), HelpPage(code, games, "../pictures/", odds)) && ok;
     if (!ok) {
         std::fprintf(stderr, "genhelp: could not write every page into %s\n", help.string().c_str());
         return 1;

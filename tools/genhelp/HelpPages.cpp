@@ -129,8 +129,12 @@ std::string Picture(const TGameDefinition& game, const std::string& folder)
            + "\" alt=\"A deal of " + EscapeHtml(game.GameName) + ", its places named\"/></div>\n";
 }
 
-// The place for one line per game beside its picture (none yet).
-std::string OddsLine(const TGameDefinition& /*game*/) { return {}; }
+// How often the game's deals come out, from the survey; nothing for a game it left out.
+std::string OddsLine(const TGameDefinition& game, const TOddsTable& odds)
+{
+    const std::optional<TGameOdds> found = FindOdds(odds, game.GameName);
+    return found ? OddsSentence(*found) : std::string();
+}
 
 std::string Paragraphs(const TRulesSection& section, std::set<std::string>& linked)
 {
@@ -202,6 +206,27 @@ void AppendLink(std::string& html, const TGameDefinition& game)
     html += "<li><a href=\"html/" + PageFileName(game.HelpCode) + "\">" + EscapeHtml(game.GameName) + "</a></li>\n";
 }
 
+// The games the survey knows, the most often won first (ties A to Z).
+std::string OddsIndex(const std::vector<const TGameDefinition*>& alphabetical, const TOddsTable& odds)
+{
+    std::vector<std::pair<const TGameDefinition*, TGameOdds>> known;
+    for (const TGameDefinition* game : alphabetical)
+        if (const std::optional<TGameOdds> found = FindOdds(odds, game->GameName))
+            known.emplace_back(game, *found);
+    if (known.empty())
+        return {};
+    std::stable_sort(known.begin(), known.end(), [](const auto& a, const auto& b) {
+        return WinnablePercent(a.second) > WinnablePercent(b.second);
+    });
+    std::string html = "<h2 id=\"odds\">Games by their odds</h2>\n"
+                       "<p>The share of deals a search of every move proved winnable; a deal it could not settle "
+                       "in its time counts as lost, so the true share may be higher.</p>\n<ul class=\"games\">\n";
+    for (const auto& [game, share] : known)
+        html += "<li><a href=\"html/" + PageFileName(game->HelpCode) + "\">" + EscapeHtml(game->GameName) + "</a> "
+                + std::to_string(WinnablePercent(share)) + " %</li>\n";
+    return html + "</ul>\n";
+}
+
 } // namespace
 
 std::string EscapeHtml(const std::string& text)
@@ -232,7 +257,7 @@ std::map<std::string, std::vector<const TGameDefinition*>> GamesByHelpCode()
 }
 
 std::string HelpPage(const std::string& helpCode, const std::vector<const TGameDefinition*>& games,
-                     const std::string& pictureFolder)
+                     const std::string& pictureFolder, const TOddsTable& odds)
 {
     std::vector<const TGameDefinition*> named;
     std::vector<const TGameDefinition*> variants;
@@ -270,8 +295,8 @@ std::string HelpPage(const std::string& helpCode, const std::vector<const TGameD
         if (several)
             html += "<h2 id=\"" + HelpAnchor(game->GameName) + "\">" + EscapeHtml(game->GameName) + "</h2>\n";
         html += Picture(*game, pictureFolder);
-        if (const std::string odds = OddsLine(*game); !odds.empty())
-            html += "<p class=\"odds\">" + EscapeHtml(odds) + "</p>\n";
+        if (const std::string line = OddsLine(*game, odds); !line.empty())
+            html += "<p class=\"odds\">" + EscapeHtml(line) + "</p>\n";
         html += Rules(*game, several ? "h3" : "h2", linked);
     }
     if (!variants.empty()) {
@@ -282,7 +307,7 @@ std::string HelpPage(const std::string& helpCode, const std::vector<const TGameD
     return html + Tail;
 }
 
-std::string ContentsPage(const TMenuItem& gameTypeMenu)
+std::string ContentsPage(const TMenuItem& gameTypeMenu, const TOddsTable& odds)
 {
     std::string html = Head("Tessalyn Help - Contents");
     html += "<h1>Tessalyn Help</h1>\n"
@@ -306,6 +331,7 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
             "<tr><td>Ctrl+Z</td><td>Undo</td></tr>\n"
             "<tr><td>Ctrl+Y</td><td>Redo</td></tr>\n"
             "<tr><td>Ctrl+Q</td><td>Quit Program</td></tr>\n"
+            "<tr><td>H</td><td>Hint: shows a move; H again while it shows plays it</td></tr>\n"
             "</table>\n"
             "<p>Points: 50 for each card played to a foundation, minus 1 for each move to a tableau pile or a free cell, minus 5 for a move "
             "the rules refuse and minus 10 for each redeal. Each game's page tells its own scoring.</p>\n";
@@ -346,5 +372,6 @@ std::string ContentsPage(const TMenuItem& gameTypeMenu)
     for (const TGameDefinition* game : all)
         AppendLink(html, *game);
     html += "</ul>\n";
+    html += OddsIndex(all, odds);
     return html + Tail;
 }
