@@ -3,8 +3,10 @@
 
 #include "tools/genhelp/RulesText.h"
 
+#include <QRegularExpression>
+#include <QString>
+
 #include <algorithm>
-#include <regex>
 #include <set>
 
 namespace {
@@ -95,32 +97,41 @@ const std::vector<TTerm>& Terms()
 std::string LinkTerms(const std::string& text, std::set<std::string>& linked)
 {
     struct TMatch {
-        std::size_t Position;
-        std::size_t Length;
+        qsizetype Position;
+        qsizetype Length;
         const TTerm* Term;
     };
+    // Each term's forms as a whole-word pattern, made once.
+    static const std::vector<QRegularExpression> patterns = [] {
+        std::vector<QRegularExpression> all;
+        for (const TTerm& term : Terms())
+            all.emplace_back(QStringLiteral("\\b(") + QString::fromUtf8(term.Pattern) + QStringLiteral(")\\b"),
+                             QRegularExpression::CaseInsensitiveOption);
+        return all;
+    }();
+    const QString words = QString::fromStdString(text);
     std::vector<TMatch> matches;
-    for (const TTerm& term : Terms()) {
+    for (std::size_t t = 0; t < Terms().size(); ++t) {
+        const TTerm& term = Terms()[t];
         if (linked.count(term.Id) != 0)
             continue;
-        const std::regex pattern(std::string("\\b(") + term.Pattern + ")\\b", std::regex::icase);
-        std::smatch found;
-        if (std::regex_search(text, found, pattern))
-            matches.push_back({std::size_t(found.position(0)), std::size_t(found.length(0)), &term});
+        const QRegularExpressionMatch found = patterns[t].match(words);
+        if (found.hasMatch())
+            matches.push_back({found.capturedStart(0), found.capturedLength(0), &term});
     }
     std::sort(matches.begin(), matches.end(), [](const TMatch& a, const TMatch& b) { return a.Position < b.Position; });
     std::string html;
-    std::size_t done = 0;
+    qsizetype done = 0;
     for (const TMatch& match : matches) {
         if (match.Position < done)
             continue; // overlaps a term already linked here
-        html += EscapeHtml(text.substr(done, match.Position - done));
+        html += EscapeHtml(words.mid(done, match.Position - done).toStdString());
         html += "<a class=\"term\" href=\"../index.htm#t-" + std::string(match.Term->Id) + "\">"
-                + EscapeHtml(text.substr(match.Position, match.Length)) + "</a>";
+                + EscapeHtml(words.mid(match.Position, match.Length).toStdString()) + "</a>";
         done = match.Position + match.Length;
         linked.insert(match.Term->Id);
     }
-    return html + EscapeHtml(text.substr(done));
+    return html + EscapeHtml(words.mid(done).toStdString());
 }
 
 std::string Picture(const TGameDefinition& game, const std::string& folder)
