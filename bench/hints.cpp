@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include "cardtable/CardTable.h"
+#include "support/FullTable.h"
 #include "cardtable/Random.h"
 #include "engine/Engine.h"
 #include "engine/EngineHost.h"
@@ -21,14 +22,16 @@
 
 namespace {
 
-constexpr int TableWidth = 1600;
-constexpr int TableHeight = 1000;
+using benchtable::MakeFullTable;
+using benchtable::Send;
+using benchtable::TableHeight;
+using benchtable::TableWidth;
 // As the hint asks: about a second, a 32 MB table.
 constexpr std::int64_t HintBudgetMs = 1000;
 constexpr std::size_t HintTableBytes = std::size_t{32} << 20;
 constexpr int DealsPerGame = 20;
 
-std::filesystem::path Cardsets() { return std::filesystem::path(TESSALYN_PROGRAM_DIR) / "Cardsets"; }
+using benchtable::Cardsets;
 
 // A headless engine: its table is never shown, so a deal completes at once.
 struct TDealer {
@@ -47,38 +50,6 @@ struct TDealer {
     }
 };
 
-std::unique_ptr<TCardTable> MakeFullTable()
-{
-    auto table = std::make_unique<TCardTable>(nullptr, Cardsets());
-    table->SetMinWidth(0);
-    table->SetMinHeight(0);
-    table->CardDeck().SetCardCount(104);
-    table->SetTableSize(TableWidth, TableHeight);
-    table->SetColor(QColor(0, 110, 50));
-    table->show();
-    for (int i = 0; i < 10; ++i)
-        QCoreApplication::processEvents();
-    TDropPoints points;
-    for (int column = 0; column < 13; ++column) {
-        for (int row = 0; row < 8; ++row) {
-            TCard* card = table->NextCard();
-            card->FaceUp = true;
-            table->PlaceCard(card, 20 + column * 120, 20 + row * 30);
-        }
-        points.push_back(QPoint(20 + column * 120, 20 + 7 * 30));
-    }
-    table->SetDropPoints(points);
-    table->SetDragAndDrop(true);
-    return table;
-}
-
-void Send(TCardTable& table, QEvent::Type type, int x, int y)
-{
-    const QPointF at(x, y);
-    QMouseEvent event(type, at, table.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&table, &event);
-}
 
 // Arg 1: a search that never ends runs on the worker the whole time (a hard
 // Spider deal, no limit but the cancel flag), as the verdict's search would.
