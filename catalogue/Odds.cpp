@@ -84,6 +84,15 @@ int WinnablePercent(const TGameOdds& odds)
 
 std::string OddsSentence(const TGameOdds& odds)
 {
-    return "About " + std::to_string(WinnablePercent(odds)) + " % of deals can be won (" + std::to_string(odds.Deals)
-           + " deals solved, at most " + std::to_string(odds.BudgetStates) + " positions each)";
+    // A share is only "about" right when the search decided nearly every
+    // deal; otherwise the undecided ones are said, and no share is invented.
+    const bool decided = odds.Unknown * 10 <= odds.Deals;
+    if (decided)
+        return "About " + std::to_string(WinnablePercent(odds)) + " % of deals can be won (" + std::to_string(odds.Deals)
+               + " deals solved, at most " + std::to_string(odds.BudgetStates) + " positions each)";
+    const std::string tried = " (" + std::to_string(odds.Deals) + " deals tried, " + std::to_string(odds.Unknown)
+                              + " left undecided at " + std::to_string(odds.BudgetStates) + " positions each)";
+    if (odds.Winnable > 0)
+        return "At least " + std::to_string(WinnablePercent(odds)) + " % of deals can be won" + tried;
+    return "How many deals can be won is not known yet" + tried;
 }

@@ -33,5 +33,7 @@ std::optional<TGameOdds> FindOdds(const TOddsTable& table, const std::string& ga
 // The share of deals proved winnable, rounded to a whole per cent. The
 // deals the search gave up on count as not won: the share is a floor.
 int WinnablePercent(const TGameOdds& odds);
-// "About 82 % of deals can be won (1000 deals solved, at most 200000 positions each)".
+// "About 82 % of deals can be won (1000 deals solved, at most 200000 positions each)"
+// when at most a tenth of the deals were left undecided; otherwise "At least …"
+// or, with none proved winnable, that the odds are not known yet.
 std::string OddsSentence(const TGameOdds& odds);

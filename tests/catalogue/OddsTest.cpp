@@ -31,3 +31,13 @@ TEST(Odds, MissingOrEmptyFileGivesNoOdds)
     EXPECT_TRUE(ParseOdds("").empty());
     EXPECT_TRUE(ParseOdds("game\tdeals\twinnable\tnotWinnable\tunknown\tbudgetStates\n").empty());
 }
+
+TEST(Odds, ASurveyThatLeftManyDealsUndecidedClaimsNoShare)
+{
+    TGameOdds odds{"Canfield", 50, 0, 0, 50, 20000};
+    EXPECT_EQ(OddsSentence(odds), "How many deals can be won is not known yet (50 deals tried, 50 left undecided at 20000 positions each)");
+    odds = {"Yukon", 50, 23, 1, 26, 20000};
+    EXPECT_EQ(OddsSentence(odds), "At least 46 % of deals can be won (50 deals tried, 26 left undecided at 20000 positions each)");
+    odds = {"Freecell", 50, 45, 0, 5, 20000}; // a tenth undecided still reads as a share
+    EXPECT_EQ(OddsSentence(odds), "About 90 % of deals can be won (50 deals solved, at most 20000 positions each)");
+}
