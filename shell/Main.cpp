@@ -1,4 +1,5 @@
 #include "shell/Main.h"
+#include "shell/WindowSight.h"
 #include "shell/KeyboardPlay.h"
 #include "shell/HintController.h"
 #include "shell/WinnableDeals.h"
@@ -129,6 +130,10 @@ TForm1::TForm1(TPrompts prompts, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    // Window events go on while the window comes down: nothing may follow
+    // them into a window that is half destroyed.
+    delete Sight;
+    Sight = nullptr;
     // The table outlives the engine by a moment; it must not call into it.
     if (CardTable1 != nullptr) {
         CardTable1->OnCardClickEvent = nullptr;
