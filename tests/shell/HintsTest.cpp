@@ -1,3 +1,4 @@
+#include "support/WaitFor.h"
 #include "shell/HintController.h"
 #include "shell/HintOverlay.h"
 #include "shell/HintSteps.h"
@@ -37,18 +38,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
+using testwait::WaitFor;
 
 void PressKey(QWidget* widget, int key)
 {

@@ -1,6 +1,7 @@
 // The solver's worker thread: jobs superseded, cancelled and torn down while
 // a search runs. Built under the thread sanitizer too, where a data race
 // between the window's thread and the search fails the run.
+#include "support/WaitFor.h"
 #include "shell/SolverWorker.h"
 
 #include "catalogue/GameDefinitions.h"
@@ -20,18 +21,7 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
-}
+using testwait::WaitFor;
 
 TGameRules RulesOf(const char* game)
 {
