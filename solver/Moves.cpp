@@ -259,6 +259,83 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     }
 }
 
+// Whether the stock's clicks can be folded into the plays they serve: a click
+// only turns cards to the waste (no Burleigh ends, no dealing to a
+// foundation, no stock card dragged), no drop rule reads the stock, and the
+// waste's top card is always within reach.
+bool DealsFold(const TSolverState& s)
+{
+    const TSolverGame& g = s.Game();
+    const TGameRules& r = g.Rules;
+    return r.TurnCount >= 1 && !g.OneFoundation && !g.Burleigh && !g.ClickPlay && !r.DeckRules.Contains(roDragFromDeck)
+        && !r.TableauRules.Contains(roNoDropWhileStock) && !r.FoundationRules.Contains(roNoDropWhileStock)
+        && s.SharedFoundation() < 0;
+}
+
+// Whether a stock click may wait until its cards are played: no emptied
+// tableau pile takes its refill from the waste or the stock, so a click and
+// any move that does not play the waste lead to the same position in either
+// order. Then a winning line's clicks can all be moved forward to the waste
+// play (or the redeal) they serve, and the clicks alone need not be searched.
+bool DealsCommute(const TSolverState& s)
+{
+    const TRuleOptions& t = s.Game().Rules.TableauRules;
+    return DealsFold(s) && (!t.Contains(roRefillEmpty) || t.Contains(roEmptyFromReserve));
+}
+
+// "Deal k times, then play the waste's top card": every card of the stock
+// that the current pass brings to the top of the waste, played where it fits.
+void GenerateDealPlays(const TSolverState& s, std::vector<TSolverMove>& moves)
+{
+    const TSolverGame& g = s.Game();
+    const TStack& stock = s.Stock();
+    const int turn = g.Rules.TurnCount;
+    thread_local std::vector<TTarget> targets;
+    targets.clear();
+    CollectTargets(s, targets);
+    const TStatePosition position(s);
+    const bool suitRun = g.Rules.FoundationRules.Contains(roFoundationSuitRun);
+    const int deals = (stock.Count + turn - 1) / turn;
+    for (int k = 1; k <= deals; ++k) {
+        const int dealt = std::min<int>(stock.Count, k * turn);
+        const TCardCode card = CodeTurnedUp(stock.Cards[static_cast<std::size_t>(stock.Count - dealt)]);
+        const int index = s.Waste().Count + dealt - 1;
+        bool emptyCellTried = false;
+        for (const TTarget& target : targets) {
+            if ((target.Kind == pkReserve && emptyCellTried && !g.FourColours) || (target.Kind == pkFoundation && suitRun))
+                continue;
+            const TDropQuery query{Face(card), target.Kind, target.Pile, TargetTopIndex(s, target), pkWaste, index, index};
+            const TDropVerdict verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
+            if (!verdict.Accepted)
+                continue;
+            emptyCellTried = emptyCellTried || target.Kind == pkReserve;
+            TSolverMove move;
+            move.Type = TMoveType::Drag;
+            move.SourceKind = pkWaste;
+            move.SourcePile = move.SourceIndex = static_cast<std::uint8_t>(index);
+            move.TargetKind = static_cast<std::int8_t>(target.Kind);
+            move.TargetPile = static_cast<std::uint8_t>(target.Pile);
+            move.DropPoint = static_cast<std::int8_t>(target.DropPoint);
+            move.SetsBase = verdict.SetsBase;
+            move.Deals = static_cast<std::uint8_t>(k);
+            moves.push_back(move);
+        }
+    }
+}
+
+// The stock dealt out in one step, when a redeal follows: the only other use
+// of clicks that are played nowhere.
+void GenerateDealOut(const TSolverState& s, std::vector<TSolverMove>& moves)
+{
+    const TGameRules& r = s.Game().Rules;
+    if (r.DeckPasses != 0 && s.Counters.PassesDone + 1 >= r.DeckPasses)
+        return;
+    TSolverMove deal;
+    deal.Type = TMoveType::StockDeal;
+    deal.Deals = static_cast<std::uint8_t>((s.StockCount() + r.TurnCount - 1) / r.TurnCount - 1);
+    moves.push_back(deal);
+}
+
 bool Clickable(const TSolverState& s, TCardCode card)
 {
     return !s.Game().Rules.TableauRules.Contains(roSelectByHighlight) || CodeFaceUp(card);
@@ -696,8 +773,13 @@ void TPlay::Redeal()
         const TCardCode c = waste.Cards[static_cast<std::size_t>(k)];
         next.push_back(faceUp ? CodeTurnedUp(c) : CodeTurnedDown(c));
     }
-    for (int k = 0; k < waste.Count; ++k)
-        S.SharedTaken(waste.Cards[static_cast<std::size_t>(k)]);
+    for (int k = 0; k < waste.Count; ++k) {
+        const TCardCode c = waste.Cards[static_cast<std::size_t>(k)];
+        S.SharedTaken(c);
+        // The last card dealt is a card of the table to the engine: it turns with the others.
+        if (CodeTurnedUp(c) == CodeTurnedUp(S.Counters.LastDealt))
+            S.Counters.LastDealt = faceUp ? CodeTurnedUp(c) : CodeTurnedDown(c);
+    }
     waste.Count = 0;
     if (R.TurnCount == -4) {
         // The deck's shuffle, drawn from the program's generator.
@@ -827,6 +909,18 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
         return;
     }
     GenerateDrags(state, set, moves);
+    if (set == TMoveSet::Search && state.StockCount() > 0 && DealsFold(state)) {
+        GenerateDealPlays(state, moves);
+        if (DealsCommute(state)) {
+            GenerateDealOut(state, moves);
+            if (state.Counters.RedealOffered) {
+                TSolverMove redeal;
+                redeal.Type = TMoveType::Redeal;
+                moves.push_back(redeal);
+            }
+            return;
+        }
+    }
     if (state.StockCount() > 0) {
         bool emptyPile = false;
         for (int p = 0; p < state.TableauCount(); ++p)
@@ -849,6 +943,8 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
 {
     state.BeginMove();
     TPlay play(state);
+    for (int k = 0; k < move.Deals; ++k)
+        play.StockDeal();
     switch (move.Type) {
     case TMoveType::Drag: play.Drag(move); break;
     case TMoveType::StockDeal: play.StockDeal(); break;
@@ -865,7 +961,8 @@ bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
 {
     using TAutoProof = TSolverGame::TAutoProof;
     const TAutoProof proof = s.Game().AutoProof;
-    if (proof == TAutoProof::None || move.Type != TMoveType::Drag || move.TargetKind != pkFoundation)
+    // A compound move's clicks change the stock's order for later passes: not proved safe.
+    if (proof == TAutoProof::None || move.Type != TMoveType::Drag || move.TargetKind != pkFoundation || move.Deals > 0)
         return false;
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
     const int value = CodeValue(card);
@@ -886,6 +983,16 @@ bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
 
 std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move)
 {
+    if (move.Deals > 0) {
+        // The clicks first. Compound moves are made only where a click
+        // records no Burleigh end, so the clicks need not be played here.
+        std::vector<TRecordAction> record(move.Deals, TRecordAction{pkStockDeal, 0, 0, 0});
+        TSolverMove last = move;
+        last.Deals = 0;
+        for (const TRecordAction& action : RecordOf(state, last))
+            record.push_back(action);
+        return record;
+    }
     switch (move.Type) {
     case TMoveType::StockDeal: return {{pkStockDeal, 0, 0, BurleighDealsFromBottom(state) ? 1 : 0}};
     case TMoveType::Redeal: return {{pkRedeal, 0, 0, 0}};

@@ -28,6 +28,9 @@ struct TSolverMove {
     std::uint8_t SecondPile = 0;  // a pair's second card
     std::uint8_t SecondIndex = 0;
     bool SetsBase = false;        // the drop sets the foundation base card
+    // Stock clicks played before the move itself: the search's "deal k times,
+    // then play the waste's top card" (or deal the stock out) as one step.
+    std::uint8_t Deals = 0;
 
     friend bool operator==(const TSolverMove&, const TSolverMove&) = default;
 };
@@ -43,7 +46,10 @@ struct TRecordAction {
 
 enum class TMoveSet {
     Player, // every action the engine accepts, one click at a time
-    Search, // the same, with a pair game's two clicks as one step and no idle clicks
+    Search, // the same, with a pair game's two clicks as one step and no idle clicks;
+            // where dealing to the waste commutes with the other moves, the
+            // stock's clicks come only as part of a waste play or of dealing the
+            // stock out before a redeal
 };
 
 // Every move the engine would accept from `state`, in the engine's terms.
@@ -52,7 +58,8 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
 // Plays a generated move. Every change is journalled: UndoMove takes it back.
 void ApplyMove(TSolverState& state, const TSolverMove& move);
 
-// The game-record actions of a move (two for a pair).
+// The game-record actions of a move (two for a pair, the stock clicks first
+// for a compound move).
 std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move);
 
 // Whether `move` takes a card to a foundation where no other card can ever

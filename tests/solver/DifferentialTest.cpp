@@ -32,11 +32,18 @@ protected:
     void Restore(const TSavedGame& saved) { ASSERT_TRUE(Engine->LoadGame(saved)); }
 
     // (a): each solver move, played by the engine, gives the solver's position.
+    // The search's own steps (a pair, stock clicks with the play they serve)
+    // are played through the engine action by action.
     void CheckSolverMoves(const TSavedGame& saved, const TPositionSnapshot& start, const solver::TSolverGame& rules)
     {
         solver::TSolverState state(rules, start);
         std::vector<solver::TSolverMove> moves;
         solver::GenerateMoves(state, solver::TMoveSet::Player, moves);
+        std::vector<solver::TSolverMove> searchMoves;
+        solver::GenerateMoves(state, solver::TMoveSet::Search, searchMoves);
+        for (const solver::TSolverMove& move : searchMoves)
+            if (solver::RecordOf(state, move).size() > 1)
+                moves.push_back(move);
         for (const solver::TSolverMove& move : moves) {
             for (const solver::TRecordAction& a : solver::RecordOf(state, move))
                 Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);

@@ -9,6 +9,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -96,6 +97,63 @@ TEST_F(SolverTest, OneMoveFromAWinIsFoundAndADeadPositionIsProvedLost)
     EXPECT_EQ(lost.Verdict, TVerdict::NotWinnable);
     EXPECT_FALSE(solver::HasAnyMove(klondike, dead));
     EXPECT_TRUE(solver::HasAnyMove(freecell, last));
+}
+
+// A waste game's stock clicks: the player gets them one at a time, the search
+// as part of the play they serve (deal k times, then play the waste's top).
+TEST_F(SolverTest, TheSearchDealsOnlyToPlayAWasteCardOrToRedeal)
+{
+    Deal("Klondike 1 [Turn over 1]", 4);
+    const solver::TSolverGame klondike = solver::MakeSolverGame(Engine->Rules);
+    const solver::TSolverState state(klondike, Engine->Snapshot());
+    std::vector<solver::TSolverMove> player;
+    std::vector<solver::TSolverMove> search;
+    solver::GenerateMoves(state, solver::TMoveSet::Player, player);
+    solver::GenerateMoves(state, solver::TMoveSet::Search, search);
+    EXPECT_TRUE(std::any_of(player.begin(), player.end(), [](const auto& m) { return m.Type == solver::TMoveType::StockDeal; }));
+    EXPECT_TRUE(std::none_of(player.begin(), player.end(), [](const auto& m) { return m.Deals > 0; }));
+    // One pass only: the stock is never dealt out for a redeal.
+    EXPECT_TRUE(std::none_of(search.begin(), search.end(), [](const auto& m) { return m.Type == solver::TMoveType::StockDeal; }));
+    int compound = 0;
+    for (const solver::TSolverMove& move : search) {
+        if (move.Deals == 0)
+            continue;
+        ++compound;
+        const std::vector<solver::TRecordAction> record = solver::RecordOf(state, move);
+        ASSERT_EQ(record.size(), move.Deals + 1u);
+        EXPECT_EQ(record.front(), (solver::TRecordAction{pkStockDeal, 0, 0, 0}));
+        EXPECT_EQ(record.back().Kind, pkWaste);
+        EXPECT_EQ(record.back().Position, move.Deals - 1); // the waste was empty
+    }
+    EXPECT_GT(compound, 0);
+
+    // With passes left, dealing the stock out is one step, and the redeal follows.
+    Deal("Klondike 2 [Turn over 3]", 4);
+    const solver::TSolverGame three = solver::MakeSolverGame(Engine->Rules);
+    solver::TSolverState threeState(three, Engine->Snapshot());
+    solver::GenerateMoves(threeState, solver::TMoveSet::Search, search);
+    const auto out = std::find_if(search.begin(), search.end(), [](const auto& m) { return m.Type == solver::TMoveType::StockDeal; });
+    ASSERT_NE(out, search.end());
+    EXPECT_EQ(out->Deals, 7); // 24 cards, three at a time
+    solver::ApplyMove(threeState, *out);
+    EXPECT_EQ(threeState.StockCount(), 0);
+    EXPECT_TRUE(threeState.Counters.RedealOffered);
+}
+
+// Unlimited passes: turning the stock over again and again reaches nothing new,
+// so a position where no card of the stock fits anywhere is proved lost.
+TEST_F(SolverTest, EndlessRedealsOfAStockThatFitsNowhereAreProvedLost)
+{
+    Deal("Klondike 2 [Turn over 3]", 1);
+    const solver::TSolverGame klondike = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot stuck;
+    for (const int value : {12, 11, 10, 9, 8, 7, 6})
+        stuck.Tableau.push_back({MakeCardCode(0, 0, false), MakeCardCode(value, value % 2 == 0 ? 1 : 2, true)});
+    stuck.Foundations.assign(4, {});
+    stuck.Stock = {MakeCardCode(4, 1, false), MakeCardCode(3, 2, false), MakeCardCode(2, 1, false), MakeCardCode(1, 2, false)};
+    const solver::TSolveResult lost = solver::Solve(klondike, stuck, States(100000));
+    EXPECT_EQ(lost.Verdict, TVerdict::NotWinnable);
+    EXPECT_LT(lost.States, 1000);
 }
 
 TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)

@@ -40,7 +40,8 @@ std::string SnapshotText(const TPositionSnapshot& s)
         + std::to_string(s.FoundationCards) + " passes " + std::to_string(s.PassesDone) + " base " + std::to_string(s.BaseValue)
         + " redeal " + std::to_string(s.RedealOffered) + " won " + std::to_string(s.Won) + " selected "
         + std::to_string(s.SelectedPile) + "/" + std::to_string(s.SelectedIndex) + " fromTop " + std::to_string(s.StockFromTop)
-        + " seed " + std::to_string(s.RandSeed) + "\n";
+        + " seed " + std::to_string(s.RandSeed) + " last dealt " + CardsText({s.LastDealt}) + "\nshared "
+        + std::to_string(s.SharedFoundation) + " " + CardsText(s.SharedPlace) + "\n";
 }
 
 std::string ActionText(const solver::TRecordAction& a)
@@ -53,7 +54,7 @@ std::string MoveText(const solver::TSolverMove& m)
 {
     return "move type " + std::to_string(static_cast<int>(m.Type)) + " from " + std::to_string(m.SourceKind) + "/"
         + std::to_string(m.SourcePile) + "/" + std::to_string(m.SourceIndex) + " to " + std::to_string(m.TargetKind) + "/"
-        + std::to_string(m.TargetPile) + " point " + std::to_string(m.DropPoint);
+        + std::to_string(m.TargetPile) + " point " + std::to_string(m.DropPoint) + " after " + std::to_string(m.Deals) + " deals";
 }
 
 TSavedGame SavedGameOf(const TEngine& engine)
