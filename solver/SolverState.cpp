@@ -302,7 +302,9 @@ std::uint64_t TSolverState::Key() const
 {
     // Interchangeable piles add their hashes (an order-free sum); bound piles
     // mix in their place.
-    std::uint64_t key = Mix(static_cast<std::uint64_t>(Counters.PassesDone) << 32 | static_cast<std::uint8_t>(Counters.BaseValue) << 8
+    // With unlimited passes no rule reads the count: positions one pass apart are the same.
+    const std::uint64_t passes = Game().Rules.DeckPasses == 0 ? 0 : static_cast<std::uint64_t>(Counters.PassesDone);
+    std::uint64_t key = Mix(passes << 32 | static_cast<std::uint8_t>(Counters.BaseValue) << 8
                             | (Counters.RedealOffered ? 1u : 0u) | (Counters.StockFromTop ? 2u : 0u) | (Counters.DealPileByPile ? 4u : 0u))
         ^ Mix(0x51ED270B27ULL + static_cast<std::uint64_t>(static_cast<std::uint8_t>(Counters.SelectedPile)) * 131
               + static_cast<std::uint8_t>(Counters.SelectedIndex) + (Game().Burleigh ? static_cast<std::uint64_t>(Counters.LastDealt) << 20 : 0));
