@@ -91,7 +91,8 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
         score -= 10;
     if (m.SourceKind == pkFoundation)
         score -= 15;
-    return score;
+    // A waste card further down the stock costs its clicks.
+    return score - m.Deals;
 }
 
 // How promising a position looks: cards home, piles in order, cards turned
@@ -338,13 +339,15 @@ TSolveResult TBestFirst::Run()
             }
         }
         for (const TSolverMove& move : moves) {
+            // The move's score reads the piles it leaves, so before it is made.
+            const int moveScore = MoveScore(State, move);
             ApplyMove(State, move);
             if (IsWon(State)) {
                 result.Line = LineTo(node, move);
                 return finish(TVerdict::Winnable);
             }
             if (Table.Insert(State.Key())) {
-                const std::int64_t value = Evaluate(State) * 16 + MoveScore(State, move);
+                const std::int64_t value = Evaluate(State) * 16 + moveScore;
                 const std::uint32_t child = AddNode(node, move);
                 // Older positions first among equals: the counter breaks ties.
                 open.emplace(value * 4194304 - child, child);
