@@ -236,7 +236,7 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // In the search, one empty cell and one empty pile stand for all where their places do not matter.
         bool emptyCellTried = false;
         for (const TTarget& target : targets) {
-            if (set == TMoveSet::Search && target.Kind == pkReserve && !s.Game().FourColours) {
+            if (set != TMoveSet::Player && target.Kind == pkReserve && !s.Game().FourColours) {
                 if (emptyCellTried)
                     continue;
             }
@@ -902,14 +902,14 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
         return;
     const TSolverGame& g = state.Game();
     if (g.ClickPlay) {
-        if (set == TMoveSet::Search && state.Counters.SelectedPile < 0)
+        if (set != TMoveSet::Player && state.Counters.SelectedPile < 0)
             GeneratePairs(state, moves);
         else
             GenerateClicks(state, moves);
         return;
     }
     GenerateDrags(state, set, moves);
-    if (set == TMoveSet::Search && state.StockCount() > 0 && DealsFold(state)) {
+    if (set == TMoveSet::Folded && state.StockCount() > 0 && DealsFold(state)) {
         GenerateDealPlays(state, moves);
         if (DealsCommute(state)) {
             GenerateDealOut(state, moves);

@@ -46,10 +46,12 @@ struct TRecordAction {
 
 enum class TMoveSet {
     Player, // every action the engine accepts, one click at a time
-    Search, // the same, with a pair game's two clicks as one step and no idle clicks;
-            // where dealing to the waste commutes with the other moves, the
-            // stock's clicks come only as part of a waste play or of dealing the
-            // stock out before a redeal
+    Search, // the same, with a pair game's two clicks as one step and no idle clicks
+    // The search's moves with the stock's clicks folded into the waste plays
+    // they serve ("deal k times, then play the waste's top card"). Where
+    // dealing to the waste commutes with the other moves, the clicks come only
+    // that way or as dealing the stock out before a redeal.
+    Folded,
 };
 
 // Every move the engine would accept from `state`, in the engine's terms.

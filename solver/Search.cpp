@@ -91,8 +91,12 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
         score -= 10;
     if (m.SourceKind == pkFoundation)
         score -= 15;
-    // A waste card further down the stock costs its clicks.
-    return score - m.Deals;
+    // A waste card further down the stock comes after the plays at hand, as
+    // a click would, nearer cards first.
+    // A play that skips cards buries them under it.
+    if (m.Deals > 0)
+        return (m.TargetKind == pkFoundation ? 15 : 10) - m.Deals;
+    return score;
 }
 
 // How promising a position looks: cards home, piles in order, cards turned
@@ -124,7 +128,8 @@ int Evaluate(const TSolverState& s)
     }
     if (s.Game().Rules.FreeCells)
         score += 6 * s.EmptyCells();
-    score -= s.StockCount() / 4;
+    // Cards not yet in play: dealing them to the waste is no progress, playing them is.
+    score -= (s.StockCount() + s.Waste().Count) / 4;
     return score;
 }
 
@@ -198,7 +203,7 @@ void TSearch::Expand(TFrame& frame)
 {
     Meter.Count();
     frame.Next = 0;
-    GenerateMoves(State, TMoveSet::Search, frame.Moves);
+    GenerateMoves(State, TMoveSet::Folded, frame.Moves);
     for (const TSolverMove& move : frame.Moves) {
         if (IsSafeAutoMove(State, move)) {
             const TSolverMove only = move;
@@ -262,8 +267,10 @@ TSolveResult TSearch::Run()
     return finish(TVerdict::NotWinnable);
 }
 
-// The first pass: best-first over the evaluation, positions kept encoded.
-// It finds good lines fast; when its memory or its share of the budget runs
+// The first pass: best-first over the evaluation, positions kept encoded,
+// the stock clicked a card at a time (a greedy pass that may deal deep into
+// a one-pass stock to play one card buries the rest; the depth-first pass
+// orders folded clicks after the plays at hand). It finds good lines fast; when its memory or its share of the budget runs
 // out, the depth-first pass takes over (only an exhausted search proves a
 // position lost, and both passes can).
 class TBestFirst {

@@ -40,7 +40,7 @@ protected:
         std::vector<solver::TSolverMove> moves;
         solver::GenerateMoves(state, solver::TMoveSet::Player, moves);
         std::vector<solver::TSolverMove> searchMoves;
-        solver::GenerateMoves(state, solver::TMoveSet::Search, searchMoves);
+        solver::GenerateMoves(state, solver::TMoveSet::Folded, searchMoves);
         for (const solver::TSolverMove& move : searchMoves)
             if (solver::RecordOf(state, move).size() > 1)
                 moves.push_back(move);

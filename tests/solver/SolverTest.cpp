@@ -109,7 +109,7 @@ TEST_F(SolverTest, TheSearchDealsOnlyToPlayAWasteCardOrToRedeal)
     std::vector<solver::TSolverMove> player;
     std::vector<solver::TSolverMove> search;
     solver::GenerateMoves(state, solver::TMoveSet::Player, player);
-    solver::GenerateMoves(state, solver::TMoveSet::Search, search);
+    solver::GenerateMoves(state, solver::TMoveSet::Folded, search);
     EXPECT_TRUE(std::any_of(player.begin(), player.end(), [](const auto& m) { return m.Type == solver::TMoveType::StockDeal; }));
     EXPECT_TRUE(std::none_of(player.begin(), player.end(), [](const auto& m) { return m.Deals > 0; }));
     // One pass only: the stock is never dealt out for a redeal.
@@ -131,7 +131,7 @@ TEST_F(SolverTest, TheSearchDealsOnlyToPlayAWasteCardOrToRedeal)
     Deal("Klondike 2 [Turn over 3]", 4);
     const solver::TSolverGame three = solver::MakeSolverGame(Engine->Rules);
     solver::TSolverState threeState(three, Engine->Snapshot());
-    solver::GenerateMoves(threeState, solver::TMoveSet::Search, search);
+    solver::GenerateMoves(threeState, solver::TMoveSet::Folded, search);
     const auto out = std::find_if(search.begin(), search.end(), [](const auto& m) { return m.Type == solver::TMoveType::StockDeal; });
     ASSERT_NE(out, search.end());
     EXPECT_EQ(out->Deals, 7); // 24 cards, three at a time
