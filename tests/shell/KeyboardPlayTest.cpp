@@ -2,7 +2,7 @@
 
 #include "engine/EngineFixture.h"
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/FilePath.h"
 
 #include <QAccessible>
