@@ -6,7 +6,7 @@
 #include "catalogue/GameDefinitions.h"
 #include "engine/Engine.h"
 #include "engine/RandomPlay.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include <benchmark/benchmark.h>
 

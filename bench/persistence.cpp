@@ -5,8 +5,8 @@
 #include "cardtable/CardTable.h"
 #include "engine/Engine.h"
 #include "engine/RandomPlay.h"
-#include "engine/SourceLogFile.h"
 #include "persistence/Data.h"
+#include "persistence/SourceLogFile.h"
 
 #include <QTemporaryDir>
 

@@ -260,6 +260,9 @@ void TCardTable::ClearTable(TCardDeck* deckArg)
         }
     }
     deck.CollectAll();
+    // The cards are off the table: a ring left where one lay would mark
+    // nothing, and would come back around it wherever the next deal puts it.
+    ClearKeyFocus();
     PaintEnabled = wasEnabled;
     update();
 }

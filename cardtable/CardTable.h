@@ -72,6 +72,16 @@ struct TTurnedPictures {
     std::vector<TEntry> Entries;
 };
 
+// The keyboard focus ring's two tones: a band, edged on both sides with the
+// other tone.
+struct TRingTones {
+    QColor Band;
+    QColor Edge;
+};
+// The tones whose band stands out most from what lies under the ring, given
+// as its mean relative luminance (0 black .. 1 white).
+TRingTones FocusRingTones(double luminanceUnder);
+
 // The card table: one off-screen Surface the size of the widget holds the
 // whole picture (background, pile bases, cards); painting only copies
 // changed rectangles of it to the screen.
@@ -144,7 +154,8 @@ public:
     TCardSlot& SlotRecord(int index) { return Deck->SlotRecord(index); }
 
     // ----------------------------------------------------- whole table
-    // Lifts every card (drawing order, then the stock) and collects the pack.
+    // Lifts every card (drawing order, then the stock) and collects the pack;
+    // the keyboard focus goes with them.
     void ClearTable(TCardDeck* deck = nullptr);
     void ResetTable();
     // Reloads the background picture, or fills with Color; redraws everything.
@@ -192,15 +203,18 @@ public:
     int ShadowThickness() const;
 
     // ----------------------------------------------------- keyboard play
-    // The keyboard focus: a ring around `card` wherever it lies, or around
-    // `place` (an empty pile) when card is null. The ring is drawn over the
-    // table on the screen only, never into the Surface, and not while the
-    // mouse drags.
-    void SetKeyFocus(TCard* card, const QRect& place);
+    // The keyboard focus: a ring around `card` and `onTop` (the cards lying
+    // on it in its fan, which a pick-up takes along) wherever they lie, or
+    // around `place` (an empty pile) when card is null. The ring is drawn
+    // over the table on the screen only, never into the Surface, under the
+    // cards lifted by keys, and not while the mouse drags.
+    void SetKeyFocus(TCard* card, const QRect& place, const std::vector<TCard*>& onTop = {});
     void ClearKeyFocus();
     TCard* KeyFocusCard() const { return FocusCard; }
     // Where the ring is drawn now; empty when there is none.
     QRect KeyFocusRing() const;
+    // Where the ring was last painted: the area repainted when it moves on.
+    QRect KeyFocusRingShown() const { return RingShown; }
     // The left button's press on `card`, made from the keyboard: the click
     // is raised as for the mouse, and a card the engine lets the player drag
     // is lifted; `followers` (the cards lying on it in its pile) are lifted
@@ -395,7 +409,8 @@ private:
     void RemoveFollowers();
     void ReplaceFollowers();
     void SettleFollowers();
-    void DrawFocusRing(QPainter& painter) const;
+    QRect RingToDraw() const;
+    void DrawFocusRing(QPainter& painter);
     void UpdateRingArea();
 
     // Animation (CardTableAnimation.cpp)
@@ -449,8 +464,9 @@ private:
 
     // Keyboard play: the focus, and the state of a lift made by keys.
     TCard* FocusCard = nullptr;
+    std::vector<TCard*> FocusOnTop;
     QRect FocusPlace;
-    QRect RingShown;               // where the ring was last asked to be drawn
+    QRect RingShown; // where the ring was last painted
     bool KeyLift = false;
     struct TFollower {
         TCard* Card = nullptr;

@@ -118,8 +118,7 @@ bool TCardTable::StartDrag(TCard*& card, int x, int y)
     RefreshRect(before.united(CardRect(card)).united(ShadowRect(card->X, card->Y)));
     SetDragCursor();
     Dragging_ = true;
-    if (!RingShown.isEmpty())
-        update(RingShown);
+    UpdateRingArea();
     return true;
 }
 
@@ -470,7 +469,5 @@ void TCardTable::EndDrag()
     KeyLift = false;
     Followers.clear();
     FollowersHovering = false;
-    if (!RingShown.isEmpty())
-        update(RingShown);
     UpdateRingArea();
 }

@@ -4,25 +4,75 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 // Outside the card by this much, so the ring never hides a corner index.
 constexpr int RingGap = 3;
-constexpr int RingWidth = 3;
+// A band of one tone between two thin edges of the other.
+constexpr int RingWidth = 5;
+constexpr int RingBand = 3;
 
-// Two tones, one dark and one light, so that the ring stands out from any
-// background, back or face: whichever one blends in, the other does not.
-const QColor RingDark(16, 16, 16);
-const QColor RingLight(255, 214, 0);
+// WCAG's relative luminance: 0 for black, 1 for white, as the eye weighs it.
+double Luminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+double ContrastRatio(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+// The mean luminance of what lies under the ring's band: the table, and any
+// card of a neighbouring pile it crosses.
+double LuminanceUnder(const QImage& surface, const QRect& ring)
+{
+    const QRect band = ring.adjusted(RingWidth / 2, RingWidth / 2, -(RingWidth / 2), -(RingWidth / 2));
+    constexpr int step = 4;
+    double sum = 0.0;
+    int count = 0;
+    const auto sample = [&](int x, int y) {
+        if (!surface.valid(x, y))
+            return;
+        sum += Luminance(surface.pixel(x, y));
+        ++count;
+    };
+    for (int x = band.left(); x <= band.right(); x += step) {
+        sample(x, band.top());
+        sample(x, band.bottom());
+    }
+    for (int y = band.top(); y <= band.bottom(); y += step) {
+        sample(band.left(), y);
+        sample(band.right(), y);
+    }
+    return count == 0 ? 0.0 : sum / count;
+}
 
 } // namespace
 
+TRingTones FocusRingTones(double luminanceUnder)
+{
+    // Warm yellow on dark tables, deep blue on light ones; the edges take the
+    // other tone, so the outline holds where the band meets its own colour.
+    const TRingTones onDark{QColor(255, 214, 0), QColor(10, 20, 70)};
+    const TRingTones onLight{onDark.Edge, onDark.Band};
+    const double light = ContrastRatio(Luminance(onDark.Band.rgb()), luminanceUnder);
+    const double dark = ContrastRatio(Luminance(onLight.Band.rgb()), luminanceUnder);
+    return light >= dark ? onDark : onLight;
+}
+
 // ------------------------------------------------------------ the focus
 
-void TCardTable::SetKeyFocus(TCard* card, const QRect& place)
+void TCardTable::SetKeyFocus(TCard* card, const QRect& place, const std::vector<TCard*>& onTop)
 {
     FocusCard = card;
+    FocusOnTop = card == nullptr ? std::vector<TCard*>() : onTop;
     FocusPlace = card == nullptr ? place : QRect();
     UpdateRingArea();
 }
@@ -30,6 +80,7 @@ void TCardTable::SetKeyFocus(TCard* card, const QRect& place)
 void TCardTable::ClearKeyFocus()
 {
     FocusCard = nullptr;
+    FocusOnTop.clear();
     FocusPlace = QRect();
     UpdateRingArea();
 }
@@ -37,21 +88,30 @@ void TCardTable::ClearKeyFocus()
 QRect TCardTable::KeyFocusRing() const
 {
     QRect inner;
-    if (FocusCard != nullptr && FocusCard->OnTable)
+    if (FocusCard != nullptr && FocusCard->OnTable) {
         inner = CardRect(FocusCard);
-    else if (FocusCard == nullptr)
+        // Around the cards lying on it too: a ring through them would seem
+        // to cut the fan in two.
+        for (const TCard* card : FocusOnTop)
+            if (card != nullptr && card->OnTable)
+                inner |= CardRect(card);
+    } else if (FocusCard == nullptr) {
         inner = FocusPlace;
+    }
     if (inner.isEmpty())
         return {};
     const int out = RingGap + RingWidth;
     return inner.adjusted(-out, -out, out, out);
 }
 
+// A mouse drag shows its own target; a ring there would only mislead.
+QRect TCardTable::RingToDraw() const { return Dragging_ && !KeyLift ? QRect() : KeyFocusRing(); }
+
 // The ring lies outside what the table repaints for a card, so its old and
 // new places are repainted whenever it may have moved.
 void TCardTable::UpdateRingArea()
 {
-    const QRect now = KeyFocusRing();
+    const QRect now = RingToDraw();
     if (now == RingShown)
         return;
     if (!RingShown.isEmpty())
@@ -61,24 +121,39 @@ void TCardTable::UpdateRingArea()
     RingShown = now;
 }
 
-void TCardTable::DrawFocusRing(QPainter& painter) const
+void TCardTable::DrawFocusRing(QPainter& painter)
 {
-    // A mouse drag shows its own target; a ring there would only mislead.
-    if (Dragging_ && !KeyLift)
-        return;
-    const QRect ring = KeyFocusRing();
+    // The ring may have changed with nobody telling: a new card set, cards
+    // moved by a command. What it covered before goes now too.
+    UpdateRingArea();
+    const QRect ring = RingShown;
     if (ring.isEmpty())
         return;
+    const TRingTones tones = FocusRingTones(LuminanceUnder(Surface, ring));
+    painter.save();
+    // Cards lifted by keys hover over the ring, as they would over a drawn one.
+    QRegion visible(ring);
+    if (KeyLift && DragCard != nullptr && DragCard->OnTable) {
+        visible -= CardRect(DragCard);
+        if (ShadowShown)
+            visible -= ShadowRect(DragCard->X, DragCard->Y);
+        if (FollowersHovering)
+            for (const TFollower& follower : Followers)
+                if (follower.Card->OnTable)
+                    visible -= CardRect(follower.Card);
+    }
+    painter.setClipRegion(visible, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
     // Both pens stay inside the ring's rectangle, the only area repainted
     // when the ring moves: a pen on its edge would leave a hairline behind.
     const qreal half = RingWidth / 2.0;
-    const QRectF outer = QRectF(ring).adjusted(half, half, -half, -half);
-    painter.setPen(QPen(RingDark, RingWidth));
-    painter.drawRoundedRect(outer, 6, 6);
-    painter.setPen(QPen(RingLight, RingWidth - 1));
-    painter.drawRoundedRect(outer.adjusted(2, 2, -2, -2), 5, 5);
+    const QRectF path = QRectF(ring).adjusted(half, half, -half, -half);
+    painter.setPen(QPen(tones.Edge, RingWidth));
+    painter.drawRoundedRect(path, 7, 7);
+    painter.setPen(QPen(tones.Band, RingBand));
+    painter.drawRoundedRect(path, 7, 7);
+    painter.restore();
 }
 
 // ------------------------------------------------------------ a lift by keys

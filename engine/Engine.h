@@ -4,7 +4,7 @@
 #include "catalogue/Position.h"
 #include "catalogue/Rules.h"
 #include "engine/EngineHost.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include <QPoint>
 

@@ -5,7 +5,7 @@
 // the running number of a card within one action; above 100 = 100 + the
 // number of entries one undo takes together (a refill and its move).
 #include "engine/Engine.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include "cardtable/CardTable.h"
 #include "platform/FilePath.h"

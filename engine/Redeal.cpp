@@ -5,7 +5,7 @@
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
 #include "catalogue/GameDefinitions.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/Trace.h"
 
 #include <cstdlib>

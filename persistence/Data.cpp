@@ -1,8 +1,8 @@
 #include "persistence/Data.h"
 
 #include "persistence/Player.h"
+#include "persistence/SourceLogFile.h"
 #include "persistence/TextFile.h"
-#include "engine/SourceLogFile.h"
 #include "platform/FilePath.h"
 
 #include <QLocale>

@@ -381,7 +381,10 @@ void TKeyboardPlay::ShowFocus()
         card = nullptr;
     if (card == nullptr)
         Focus_.Card = nullptr;
-    Table.SetKeyFocus(card, place.Base);
+    std::vector<TCard*> onTop;
+    if (card != nullptr)
+        onTop.assign(place.Cards.begin() + FocusedCardIndex(place) + 1, place.Cards.end());
+    Table.SetKeyFocus(card, place.Base, onTop);
 }
 
 QString TKeyboardPlay::FocusDescription() const
@@ -411,9 +414,16 @@ bool TKeyboardPlay::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+        // The mouse takes over: what the keys lifted goes back first, and
+        // the ring goes until a key asks for it again.
+        if (Lifted())
+            CancelLift();
+        RingOn = false;
+        Table.ClearKeyFocus();
+        break;
     case QEvent::Shortcut:
-        // The mouse or a command takes over: what the keys lifted goes back
-        // first, so nothing else ever meets a half-made move.
+        // A command takes over: what the keys lifted goes back first, so
+        // nothing else ever meets a half-made move.
         if (Lifted())
             CancelLift();
         break;

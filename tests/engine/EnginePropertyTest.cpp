@@ -8,7 +8,7 @@
 #include "catalogue/GameDefinitions.h"
 #include "engine/RandomPlay.h"
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include <random>
 

@@ -7,7 +7,7 @@
 
 #include "catalogue/GameDefinitions.h"
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/FilePath.h"
 
 #include <cctype>

@@ -3,7 +3,7 @@
 #include "EngineFixture.h"
 
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include <QApplication>
 #include <QMouseEvent>

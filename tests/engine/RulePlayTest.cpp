@@ -4,7 +4,7 @@
 #include "EngineFixture.h"
 
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/Trace.h"
 
 #include <algorithm>

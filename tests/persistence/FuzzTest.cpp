@@ -2,9 +2,9 @@
 // damaged file is read as far as it goes, and no other file is touched.
 #include "DataFolderFixture.h"
 
-#include "engine/SourceLogFile.h"
 #include "persistence/Data.h"
 #include "persistence/Player.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/FilePath.h"
 
 #include <random>

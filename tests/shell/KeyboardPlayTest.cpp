@@ -2,7 +2,7 @@
 
 #include "engine/EngineFixture.h"
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/FilePath.h"
 
 #include <QAccessible>
@@ -412,6 +412,49 @@ TEST_F(KeyboardPlayTest, NavigationFollowsReadingOrderFansAndPileKinds)
     const QString name = QAccessible::queryAccessibleInterface(Table.get())->text(QAccessible::Name);
     EXPECT_TRUE(name.startsWith(QStringLiteral("Tableau pile 7, "))) << name.toStdString();
     EXPECT_TRUE(name.endsWith(QStringLiteral(", 7 cards"))) << name.toStdString();
+}
+
+// The ring shows only once keys are used: a new deal starts without it, and
+// the mouse takes it away until the next key, which only shows it again.
+TEST_F(KeyboardPlayTest, TheRingComesWithKeysAndGoesWithANewDealOrTheMouse)
+{
+    Deal("Freecell", 7);
+    EXPECT_TRUE(Table->KeyFocusRing().isEmpty());
+    Key(Qt::Key_Home);
+    ASSERT_FALSE(Table->KeyFocusRing().isEmpty());
+    Deal("Freecell", 8);
+    EXPECT_TRUE(Table->KeyFocusRing().isEmpty()) << "the new deal shows the old ring";
+
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Right);
+    const int focused = Keys->FocusIndex();
+    ASSERT_FALSE(Table->KeyFocusRing().isEmpty());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(Table.get(), &press);
+    EXPECT_TRUE(Table->KeyFocusRing().isEmpty()) << "the mouse leaves the ring up";
+    Key(Qt::Key_Right);
+    EXPECT_FALSE(Table->KeyFocusRing().isEmpty());
+    EXPECT_EQ(Keys->FocusIndex(), focused) << "the first key after the mouse only shows the ring";
+}
+
+// A card in a fan is ringed with the cards lying on it, as a pick-up would
+// take them.
+TEST_F(KeyboardPlayTest, TheRingOfAFannedCardTakesInTheCardsOnIt)
+{
+    Deal("Yukon", 3); // any face-up card moves with the cards on it
+    Key(Qt::Key_Home);
+    const int pile = PlaceIndex([](const TTablePlace& p) { return p.Kind == pkTableau && p.Pile == 6; });
+    ASSERT_TRUE(GoTo(pile));
+    const TTablePlace place = Keys->Places()[std::size_t(pile)];
+    for (int i = 0; i < int(place.Cards.size()) && Keys->Focus().Card == nullptr; ++i)
+        Key(Qt::Key_Up);
+    ASSERT_EQ(Keys->FocusIndex(), pile);
+    TCard* focused = Keys->Focus().Card;
+    ASSERT_NE(focused, nullptr) << "no card to go up to";
+    ASSERT_NE(focused, place.Cards.back());
+    const TCard* top = place.Cards.back();
+    EXPECT_TRUE(Table->KeyFocusRing().contains(QRect(top->X, top->Y, top->Deck->CardWidth, top->Deck->CardHeight)));
 }
 
 TEST(TablePlacesTest, ReadingOrderGoesRowByRowAndUpDownPreferTheSameColumn)

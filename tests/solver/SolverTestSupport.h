@@ -2,7 +2,7 @@
 
 #include "catalogue/Position.h"
 #include "engine/Engine.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "solver/Moves.h"
 
 #include <string>

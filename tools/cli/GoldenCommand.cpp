@@ -9,7 +9,7 @@
 #include "engine/Engine.h"
 #include "engine/RandomPlay.h"
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/FilePath.h"
 
 #include <cctype>

@@ -3,7 +3,7 @@
 
 #include "engine/Engine.h"
 #include "engine/Snapshot.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "Solving.h"
 
 #include "engine/Engine.h"
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The saved-game reader refuses what it could not replay faithfully.
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/SourceLogFile.h"
+#include "persistence/SourceLogFile.h"
 
 #include "platform/FilePath.h"
 
