@@ -37,6 +37,7 @@ protected:
         solver::TSolverState state(rules, start);
         std::vector<solver::TSolverMove> moves;
         solver::GenerateMoves(state, solver::TMoveSet::Player, moves);
+        const std::uint64_t startKey = state.Key();
         for (const solver::TSolverMove& move : moves) {
             for (const solver::TRecordAction& a : solver::RecordOf(state, move))
                 Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
@@ -44,7 +45,10 @@ protected:
             const std::string table = StateJson(*Engine, true);
             solver::ApplyMove(state, move);
             const TPositionSnapshot solverAfter = state.ToSnapshot();
+            // The key kept through the move is the key worked out afresh.
+            EXPECT_EQ(state.Key(), state.FreshKey()) << "the key after " << MoveText(move);
             state.UndoMove();
+            EXPECT_EQ(state.Key(), startKey) << "the key after the undo of " << MoveText(move);
             EXPECT_EQ(engineAfter, solverAfter) << MoveText(move) << "\nfrom\n"
                                                 << SnapshotText(start) << "engine\n"
                                                 << SnapshotText(engineAfter) << "solver\n"
