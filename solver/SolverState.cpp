@@ -220,7 +220,7 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     const TRuleOptions& f = game.Rules.FoundationRules;
     FoundationsInterchangeable = !f.Contains(roFoundationSideways) && !f.Contains(roRankIsPileIndex)
         && !f.Contains(roClockInsert) && !game.TheClock;
-    Journal.reserve(1024);
+    Journal.resize(256);
     Frames.reserve(1024);
     Terms.assign(Piles.size(), 0);
     Dirty.assign(Piles.size(), 0);
@@ -243,7 +243,7 @@ void TSolverState::MarkAllDirty() const
 
 void TSolverState::BeginMove()
 {
-    Frames.push_back({Counters, static_cast<std::uint32_t>(Journal.size()), static_cast<std::uint8_t>(Removed.size()), 0});
+    Frames.push_back({Counters, static_cast<std::uint32_t>(JournalSize), static_cast<std::uint8_t>(Removed.size()), 0});
 }
 
 void TSolverState::Touch(int index)
@@ -256,7 +256,9 @@ void TSolverState::Touch(int index)
         frame.Touched |= bit;
     // The pile's key term goes with its cards, so an undo restores it without hashing.
     const auto i = static_cast<std::size_t>(index);
-    TJournalEntry& entry = Journal.emplace_back();
+    if (JournalSize == Journal.size())
+        Journal.resize(Journal.size() * 2);
+    TJournalEntry& entry = Journal[JournalSize++];
     entry.Stack = Piles[i];
     entry.Index = static_cast<std::uint8_t>(index);
     entry.WasClean = !Dirty[i];
@@ -268,8 +270,8 @@ void TSolverState::UndoMove()
 {
     const TFrame frame = Frames.back();
     Frames.pop_back();
-    while (Journal.size() > frame.JournalStart) {
-        const TJournalEntry& entry = Journal.back();
+    while (JournalSize > frame.JournalStart) {
+        const TJournalEntry& entry = Journal[--JournalSize];
         const std::size_t index = entry.Index;
         Piles[index] = entry.Stack;
         if (entry.WasClean) {
@@ -280,7 +282,6 @@ void TSolverState::UndoMove()
         } else {
             MarkDirty(entry.Index);
         }
-        Journal.pop_back();
     }
     Counters = frame.Counters;
     Removed.resize(frame.RemovedCount);
@@ -383,7 +384,7 @@ void TSolverState::Encode(std::vector<std::uint8_t>& out) const
 void TSolverState::Decode(const std::uint8_t* data)
 {
     Frames.clear();
-    Journal.clear();
+    JournalSize = 0;
     std::memcpy(&Counters, data, sizeof Counters);
     data += sizeof Counters;
     for (TStack& stack : Piles) {

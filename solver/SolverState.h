@@ -194,7 +194,10 @@ private:
         bool WasClean = false; // Term was the pile's term when it was touched
         std::uint64_t Term = 0;
     };
+    // Entries up to JournalSize are in use; the rest is room, initialised
+    // once when it is made (not at every touch).
     std::vector<TJournalEntry> Journal;
+    std::size_t JournalSize = 0;
     // The piles' shares of the key: PilesKey is always the sum of Terms; a
     // pile listed in DirtyPiles has a stale term until Key() hashes it again.
     mutable std::vector<std::uint64_t> Terms;
