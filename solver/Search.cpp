@@ -266,13 +266,18 @@ struct TFrame {
 class TSearch {
 public:
     TSearch(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), Meter(budget), Table(budget.TableBytes)
+        : State(game, snapshot), Meter(budget), Table(budget.TableBytes),
+          MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
     {
     }
 
     TSolveResult Run();
 
 private:
+    // About what one level of the line costs: its moves, their keys and the
+    // journal of its move.
+    static constexpr std::size_t LevelBytes = 1536;
+
     void Expand(TFrame& frame);
     void KeyChildren(TFrame& frame);
 
@@ -282,6 +287,10 @@ private:
     // The frames of the current line; frames beyond Depth keep their storage for reuse.
     std::vector<TFrame> Path;
     std::size_t Depth = 0;
+    // A line longer than this is not followed (the memory of a long line
+    // would outgrow the table's); a search that cut one proves nothing lost.
+    std::size_t MaxDepth;
+    bool Cut = false;
     std::vector<std::pair<int, TSolverMove>> Scored;
 };
 
@@ -363,9 +372,14 @@ TSolveResult TSearch::Run()
                 result.Line.push_back(Path[d].Moves[Path[d].Next - 1]);
             return finish(TVerdict::Winnable);
         }
+        if (Depth >= MaxDepth) {
+            Cut = true;
+            State.UndoMove();
+            continue;
+        }
         push(key);
     }
-    return finish(TVerdict::NotWinnable);
+    return finish(Cut ? TVerdict::Unknown : TVerdict::NotWinnable);
 }
 
 // The first pass: best-first over the evaluation, positions kept encoded.
