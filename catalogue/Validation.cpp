@@ -10,6 +10,9 @@ int SuperMoveCapacity(const TRuleOptions& tableauRules, int emptyCells, int empt
     const int base = emptyCells + 1;
     if (tableauRules.Contains(roEmptyKing) || emptyColumns <= 0)
         return base;
+    // Doubling per empty column; a shift, since the solver asks this for every drop it judges.
+    if (emptyColumns < 24)
+        return base << emptyColumns;
     return static_cast<int>(std::lround(base * std::pow(2.0, emptyColumns)));
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace solver {
 
@@ -66,11 +67,36 @@ struct TSource {
     int Index;
 };
 
+// A list of fixed room for the generator's sources and targets: each is a
+// distinct card or pile place, so they never outnumber two packs' cards
+// plus 255 piles.
+template <class T>
+class TFixedList {
+public:
+    static constexpr std::size_t Room = 512;
+    void clear() { Size = 0; }
+    void push_back(const T& item) { Items[Size++] = item; }
+    const T* begin() const { return Items.data(); }
+    const T* end() const { return Items.data() + Size; }
+    template <class Predicate>
+    friend void erase_if(TFixedList& list, Predicate drop)
+    {
+        list.Size = static_cast<std::size_t>(std::remove_if(list.Items.begin(), list.Items.begin() + list.Size, drop) - list.Items.begin());
+    }
+
+private:
+    std::array<T, Room> Items{};
+    std::size_t Size = 0;
+};
+using TSources = TFixedList<TSource>;
+
 struct TTarget {
     int Kind;
     int Pile;
     int DropPoint;
+    int Top = -1; // the identity of the pile's top card, -1 when it is empty
 };
+using TTargets = TFixedList<TTarget>;
 
 // The engine's top index: an empty pile is one empty slot.
 int TopIndex(const TStack& stack) { return std::max<int>(stack.Count, 1) - 1; }
@@ -88,7 +114,7 @@ TCardCode SourceCard(const TSolverState& s, const TSource& source)
 }
 
 // The cards that may be picked up, as the engine's lists name them.
-void CollectSources(const TSolverState& s, std::vector<TSource>& out)
+void CollectSources(const TSolverState& s, TSources& out)
 {
     const TSolverGame& g = s.Game();
     const TGameRules& rules = g.Rules;
@@ -124,7 +150,7 @@ void CollectSources(const TSolverState& s, std::vector<TSource>& out)
                 const int lying = top - j;
                 bool qualifies = CodeFaceUp(card);
                 if (qualifies && sequences)
-                    qualifies = RunLinkFits(t, Face(pile.Cards[static_cast<std::size_t>(j + 1)]), Face(card))
+                    qualifies = g.RunLinkFits(pile.Cards[static_cast<std::size_t>(j + 1)], card)
                         && (!rules.FreeCells || lying < capacity);
                 else if (qualifies && rules.FreeCells && !t.Contains(roUnlimitedMoves))
                     qualifies = lying <= cells;
@@ -154,19 +180,20 @@ void CollectSources(const TSolverState& s, std::vector<TSource>& out)
     if (rules.DeckRules.Contains(roDragFromDeck) && s.StockCount() > 0)
         out.push_back({pkStock, 0, 0});
     // The table lifts face-up cards only (the stock's next card aside).
-    std::erase_if(out, [&s](const TSource& source) { return source.Kind != pkStock && !CodeFaceUp(SourceCard(s, source)); });
+    erase_if(out, [&s](const TSource& source) { return source.Kind != pkStock && !CodeFaceUp(SourceCard(s, source)); });
 }
 
 // The drop points in the engine's order: tableau piles, foundations, empty cells.
-void CollectTargets(const TSolverState& s, std::vector<TTarget>& out)
+void CollectTargets(const TSolverState& s, TTargets& out)
 {
     int point = 0;
+    const auto top = [](const TStack& pile) { return pile.Empty() ? -1 : static_cast<int>(CodeIdentity(pile.Top())); };
     if (s.Game().TableauDropTarget)
         for (int p = 0; p < s.TableauCount(); ++p)
-            out.push_back({pkTableau, p, point++});
+            out.push_back({pkTableau, p, point++, top(s.Tableau(p))});
     if (s.Game().FoundationDropTarget)
         for (int f = 0; f < s.FoundationCount(); ++f)
-            out.push_back({pkFoundation, f, point++});
+            out.push_back({pkFoundation, f, point++, top(s.Foundation(f))});
     if (s.Game().Rules.FreeCells) {
         const TStack& r = s.Reserve();
         for (int k = 0; k < r.Count; ++k)
@@ -204,6 +231,22 @@ bool CompleteRunFits(const TSolverState& s, int pileIndex, int index)
     return true;
 }
 
+// A refusal the judge would give, found from the card and the target's top
+// alone: the rank and suit tests of a pile with a card, the values an empty
+// pile takes. Never refuses what the judge accepts; may let through what it refuses.
+bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
+{
+    if (target.Kind == pkReserve || (target.Kind == pkFoundation && g.AcesUp))
+        return false;
+    const bool toFoundation = target.Kind == pkFoundation;
+    if (target.Top >= 0) {
+        const std::uint64_t fits = (toFoundation ? g.FoundationFits : g.TableauFits)[static_cast<std::size_t>(target.Top)];
+        return ((fits >> CodeIdentity(card)) & 1u) == 0;
+    }
+    const std::uint16_t values = toFoundation ? g.FoundationEmptyValues : g.TableauEmptyValues;
+    return ((values >> CodeValue(card)) & 1u) == 0;
+}
+
 TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const TSource& source, const TTarget& target)
 {
     const TSolverGame& g = s.Game();
@@ -222,27 +265,97 @@ TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const 
     return verdict;
 }
 
+// The targets sorted by what a card needs of them, so that a card meets only
+// the targets that may take it (by rank and suit, or by value when empty)
+// instead of every target. As bit sets by target number: up to 64 targets.
+class TTargetIndex {
+public:
+    static constexpr std::size_t Room = 64;
+
+    explicit TTargetIndex(const TSolverGame& game, const TTargets& targets) : G(game)
+    {
+        std::size_t i = 0;
+        for (const TTarget& target : targets) {
+            if (i == Room)
+                break; // not used then: every target is tried
+            const std::uint64_t bit = std::uint64_t{1} << i++;
+            const bool toFoundation = target.Kind == pkFoundation;
+            if (target.Kind == pkReserve || (toFoundation && G.AcesUp))
+                Always |= bit;
+            else if (target.Top < 0)
+                (toFoundation ? EmptyFoundations : EmptyTableau) |= bit;
+            else
+                Add(toFoundation ? Foundations : Tableau, target.Top, bit);
+        }
+    }
+    // The targets that may take `card`, as bits by target number; the judge has the last word.
+    std::uint64_t Candidates(TCardCode card) const
+    {
+        const std::size_t id = CodeIdentity(card);
+        std::uint64_t candidates = Always;
+        if ((G.TableauEmptyValues >> CodeValue(card)) & 1u)
+            candidates |= EmptyTableau;
+        if ((G.FoundationEmptyValues >> CodeValue(card)) & 1u)
+            candidates |= EmptyFoundations;
+        candidates |= Tableau.Taking(G.TableauTopsFor[id]);
+        candidates |= Foundations.Taking(G.FoundationTopsFor[id]);
+        return candidates;
+    }
+
+private:
+    struct TByTop {
+        std::uint64_t Tops = 0; // the top identities present
+        std::array<std::uint64_t, 64> Targets; // by top identity (valid where Tops has it; not cleared, for speed)
+        std::uint64_t Taking(std::uint64_t fitting) const
+        {
+            std::uint64_t targets = 0;
+            for (std::uint64_t tops = fitting & Tops; tops != 0; tops &= tops - 1)
+                targets |= Targets[static_cast<std::size_t>(std::countr_zero(tops))];
+            return targets;
+        }
+    };
+    static void Add(TByTop& byTop, int top, std::uint64_t bit)
+    {
+        const std::uint64_t topBit = std::uint64_t{1} << top;
+        if (!(byTop.Tops & topBit)) {
+            byTop.Tops |= topBit;
+            byTop.Targets[static_cast<std::size_t>(top)] = 0;
+        }
+        byTop.Targets[static_cast<std::size_t>(top)] |= bit;
+    }
+
+    const TSolverGame& G;
+    std::uint64_t Always = 0;
+    std::uint64_t EmptyTableau = 0;
+    std::uint64_t EmptyFoundations = 0;
+    TByTop Tableau;
+    TByTop Foundations;
+};
+
 void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>& moves)
 {
     // Kept between calls: the search generates moves millions of times.
-    thread_local std::vector<TSource> sources;
-    thread_local std::vector<TTarget> targets;
+    thread_local TSources sources;
+    thread_local TTargets targets;
     sources.clear();
     targets.clear();
     CollectSources(s, sources);
     CollectTargets(s, targets);
     const TStatePosition position(s);
+    const TSolverGame& g = s.Game();
+    const std::size_t targetCount = static_cast<std::size_t>(targets.end() - targets.begin());
+    const bool indexed = targetCount <= TTargetIndex::Room;
+    const TTargetIndex index(g, targets);
     for (const TSource& source : sources) {
+        const TCardCode card = SourceCard(s, source);
         // In the search, one empty cell and one empty pile stand for all where their places do not matter.
         bool emptyCellTried = false;
-        for (const TTarget& target : targets) {
-            if (set != TMoveSet::Player && target.Kind == pkReserve && !s.Game().FourColours) {
-                if (emptyCellTried)
-                    continue;
-            }
+        const auto tryTarget = [&](const TTarget& target) {
+            if (set != TMoveSet::Player && target.Kind == pkReserve && !g.FourColours && emptyCellTried)
+                return;
             const TDropVerdict verdict = Judge(s, position, source, target);
             if (!verdict.Accepted)
-                continue;
+                return;
             if (target.Kind == pkReserve)
                 emptyCellTried = true;
             TSolverMove move;
@@ -255,6 +368,15 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             move.DropPoint = static_cast<std::int8_t>(target.DropPoint);
             move.SetsBase = verdict.SetsBase;
             moves.push_back(move);
+        };
+        // The targets in their order either way, so the moves come in the same order.
+        if (indexed) {
+            for (std::uint64_t candidates = index.Candidates(card); candidates != 0; candidates &= candidates - 1)
+                tryTarget(targets.begin()[std::countr_zero(candidates)]);
+        } else {
+            for (const TTarget& target : targets)
+                if (!SurelyRefused(g, card, target))
+                    tryTarget(target);
         }
     }
 }

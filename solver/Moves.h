@@ -17,6 +17,22 @@ enum class TMoveType : std::uint8_t {
 
 // One move of the game. Its record is the engine's game-record action (or
 // two for a pair), so a line of moves is a saved game.
+//
+// The source names the card picked up (with the cards on it) by the
+// engine's pile kinds (pkTableau, pkReserve, ...), as the record names it:
+//   SourcePile   the pile's number within its kind: the tableau pile, the
+//                foundation, the extra pile. Kinds with a single pile name
+//                the card instead, as the engine's record does: the reserve
+//                the cell (free cells keep their places) or its top card's
+//                index, the waste its top card's index, the stock 0.
+//   SourceIndex  the card's index in that pile, bottom card 0 (the same
+//                number as SourcePile for the reserve and the waste): for
+//                a run its lowest card, so the cards from SourceIndex to
+//                the top move; 0 for the stock's next card. For a Click or
+//                a Pair, the clicked card's index in its tableau pile
+//                (SecondPile and SecondIndex name a pair's other card).
+// The target is TargetKind and TargetPile, and DropPoint the engine's drop
+// point number for that pile (tableau piles, foundations, empty cells).
 struct TSolverMove {
     TMoveType Type = TMoveType::Drag;
     std::int8_t SourceKind = 0;

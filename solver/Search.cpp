@@ -3,8 +3,16 @@
 #include "catalogue/Validation.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <queue>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace solver {
 
@@ -20,31 +28,32 @@ const char* VerdictName(TVerdict verdict)
 
 namespace {
 
-// A set of 64-bit keys in open addressing. When three quarters are used it is
-// emptied and the current path put back, so the search never loops and a
-// "not winnable" stays a proof (it then only searches some positions twice).
+// A set of 64-bit keys in open addressing. It starts small and doubles up to
+// its size in bytes (a short solve then never touches the rest); when three
+// quarters of the full size are used it is emptied and the current path put
+// back, so the search never loops and a "not winnable" stays a proof (it then
+// only searches some positions twice).
 class TKeyTable {
 public:
     explicit TKeyTable(std::size_t bytes)
     {
-        std::size_t size = 1024;
-        while (size * 2 * sizeof(std::uint64_t) <= bytes)
-            size *= 2;
-        Slots.assign(size, 0);
-        Mask = size - 1;
-        Limit = size / 4 * 3;
+        while (MaxSize * 2 * sizeof(std::uint64_t) <= bytes)
+            MaxSize *= 2;
+        Resize(std::min<std::size_t>(MaxSize, 1 << 16));
     }
-    bool Full() const { return Used >= Limit; }
+    bool Full() const { return Used >= Limit && Size == MaxSize; }
     void Clear()
     {
-        std::fill(Slots.begin(), Slots.end(), 0);
+        std::fill(Slots.get(), Slots.get() + Size, 0);
         Used = 0;
     }
     // Inserts `key`; false when it was there already.
     bool Insert(std::uint64_t key)
     {
+        if (Used >= Limit && Size < MaxSize)
+            Grow();
         key |= 1; // 0 marks a free slot
-        for (std::size_t i = key & Mask;; i = (i + 1) & Mask) {
+        for (std::size_t i = Slot(key);; i = (i + 1) & Mask) {
             if (Slots[i] == key)
                 return false;
             if (Slots[i] == 0) {
@@ -54,12 +63,60 @@ public:
             }
         }
     }
+    // Brings the slot of `key` into the cache ahead of its Insert.
+    void Prefetch(std::uint64_t key) const { __builtin_prefetch(Slots.get() + Slot(key | 1)); }
 
 private:
-    std::vector<std::uint64_t> Slots;
+    struct TFree {
+        void operator()(std::uint64_t* p) const { std::free(p); }
+    };
+    using TSlots = std::unique_ptr<std::uint64_t[], TFree>;
+
+    // The high bits pick the slot (the low bit is forced to 1).
+    std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key >> Shift); }
+    // Every probe is a cache miss in a different page: large pages spare the
+    // page-table walks that would otherwise cost as much as the misses.
+    static TSlots Allocate(std::size_t size)
+    {
+        constexpr std::size_t LargePage = std::size_t{2} << 20;
+        const std::size_t bytes = size * sizeof(std::uint64_t);
+        const std::size_t alignment = bytes >= LargePage ? LargePage : 64;
+        TSlots memory(static_cast<std::uint64_t*>(std::aligned_alloc(alignment, std::max(bytes, alignment))));
+        if (!memory)
+            throw std::bad_alloc();
+#ifdef __linux__
+        if (bytes >= LargePage)
+            madvise(memory.get(), bytes, MADV_HUGEPAGE);
+#endif
+        std::fill(memory.get(), memory.get() + size, 0);
+        return memory;
+    }
+    void Resize(std::size_t size)
+    {
+        Slots = Allocate(size);
+        Size = size;
+        Mask = size - 1;
+        Limit = size / 4 * 3;
+        Shift = 64 - std::countr_zero(size);
+        Used = 0;
+    }
+    void Grow()
+    {
+        const TSlots old = std::move(Slots);
+        const std::size_t oldSize = Size;
+        Resize(Size * 2);
+        for (std::size_t i = 0; i < oldSize; ++i)
+            if (old[i] != 0)
+                Insert(old[i]);
+    }
+
+    TSlots Slots;
+    std::size_t Size = 0;
+    std::size_t MaxSize = 1024;
     std::size_t Mask = 0;
     std::size_t Limit = 0;
     std::size_t Used = 0;
+    int Shift = 54;
 };
 
 // Likelier winners first: cards home, cards turned up, piles emptied, builds;
@@ -100,38 +157,71 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
 }
 
 // How promising a position looks: cards home, piles in order, cards turned
-// up, free places. Children are tried best first.
-int Evaluate(const TSolverState& s)
+// up, free places. Children are tried best first. The sum of a score for the
+// whole position and one per tableau pile, so a child is scored by
+// rescoring only the piles its move touched.
+int PositionScore(const TSolverState& s)
 {
-    const TRuleOptions& t = s.Game().Rules.TableauRules;
-    const bool builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
     int score = 100 * s.Counters.FoundationCards;
-    for (int p = 0; p < s.TableauCount(); ++p) {
-        const TStack& pile = s.Tableau(p);
-        if (pile.Empty()) {
-            score += 12;
-            continue;
-        }
-        for (int k = 0; k < pile.Count; ++k) {
-            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
-            if (!CodeFaceUp(card)) {
-                score -= 10;
-                continue;
-            }
-            if (k > 0 && builds) {
-                const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
-                if (!CodeFaceUp(below)
-                    || !RunLinkFits(t, {CodeValue(card), CodeSuit(card), true}, {CodeValue(below), CodeSuit(below), true}))
-                    score -= 4;
-            }
-        }
-    }
     if (s.Game().Rules.FreeCells)
         score += 6 * s.EmptyCells();
     // Cards not yet in play: dealing them to the waste is no progress, playing them is.
     score -= (s.StockCount() + s.Waste().Count) / 4;
     return score;
 }
+
+int PileScore(const TSolverState& s, int p)
+{
+    const TSolverGame& g = s.Game();
+    const TRuleOptions& t = g.Rules.TableauRules;
+    const bool builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
+    const TStack& pile = s.Tableau(p);
+    if (pile.Empty())
+        return 12;
+    int score = 0;
+    for (int k = 0; k < pile.Count; ++k) {
+        const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+        if (!CodeFaceUp(card)) {
+            score -= 10;
+            continue;
+        }
+        if (k > 0 && builds) {
+            const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
+            if (!CodeFaceUp(below) || !g.RunLinkFits(card, below))
+                score -= 4;
+        }
+    }
+    return score;
+}
+
+// The scores of a position's piles, kept so that its children are scored cheaply.
+class TEvaluation {
+public:
+    void Reset(const TSolverState& s)
+    {
+        Piles.resize(static_cast<std::size_t>(s.TableauCount()));
+        Sum = 0;
+        for (int p = 0; p < s.TableauCount(); ++p)
+            Sum += Piles[static_cast<std::size_t>(p)] = PileScore(s, p);
+    }
+    // The score of the position one move after the one Reset() saw.
+    int AfterMove(const TSolverState& s) const
+    {
+        const int piles = s.TableauCount();
+        int score = PositionScore(s) + Sum;
+        std::uint64_t touched = s.TouchedPiles();
+        if (piles > 64)
+            touched = ~std::uint64_t{0};
+        for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
+            if (touched & 1u)
+                score += PileScore(s, p) - Piles[static_cast<std::size_t>(p)];
+        return score;
+    }
+
+private:
+    std::vector<int> Piles;
+    int Sum = 0;
+};
 
 // The work of one pass against its budget: positions counted, the clock,
 // the cancel flag; it also fills in the result's figures.
@@ -174,6 +264,7 @@ private:
 
 struct TFrame {
     std::vector<TSolverMove> Moves;
+    std::vector<std::uint64_t> Keys; // the positions the moves lead to
     std::size_t Next = 0;
     std::uint64_t Key = 0;
 };
@@ -181,14 +272,20 @@ struct TFrame {
 class TSearch {
 public:
     TSearch(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), Meter(budget), Table(budget.TableBytes)
+        : State(game, snapshot), Meter(budget), Table(budget.TableBytes),
+          MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
     {
     }
 
     TSolveResult Run();
 
 private:
+    // About what one level of the line costs: its moves, their keys and the
+    // journal of its move.
+    static constexpr std::size_t LevelBytes = 1536;
+
     void Expand(TFrame& frame);
+    void KeyChildren(TFrame& frame);
 
     TSolverState State;
     TBudgetMeter Meter;
@@ -196,6 +293,10 @@ private:
     // The frames of the current line; frames beyond Depth keep their storage for reuse.
     std::vector<TFrame> Path;
     std::size_t Depth = 0;
+    // A line longer than this is not followed (the memory of a long line
+    // would outgrow the table's); a search that cut one proves nothing lost.
+    std::size_t MaxDepth;
+    bool Cut = false;
     std::vector<std::pair<int, TSolverMove>> Scored;
 };
 
@@ -220,6 +321,21 @@ void TSearch::Expand(TFrame& frame)
         frame.Moves[i] = Scored[i].second;
 }
 
+// The keys of the frame's children, their table slots fetched meanwhile: a
+// child already seen is then passed over without playing it, and the slots
+// of the others are in the cache when their turn comes.
+void TSearch::KeyChildren(TFrame& frame)
+{
+    frame.Keys.clear();
+    for (const TSolverMove& move : frame.Moves) {
+        ApplyMove(State, move);
+        const std::uint64_t key = State.Key();
+        Table.Prefetch(key);
+        frame.Keys.push_back(key);
+        State.UndoMove();
+    }
+}
+
 TSolveResult TSearch::Run()
 {
     TSolveResult result;
@@ -232,6 +348,7 @@ TSolveResult TSearch::Run()
         TFrame& frame = Path[Depth++];
         frame.Key = key;
         Expand(frame);
+        KeyChildren(frame);
     };
     const std::uint64_t rootKey = State.Key();
     Table.Insert(rootKey);
@@ -245,26 +362,30 @@ TSolveResult TSearch::Run()
                 State.UndoMove();
             continue;
         }
-        const TSolverMove move = frame.Moves[frame.Next++];
+        const TSolverMove move = frame.Moves[frame.Next];
+        const std::uint64_t key = frame.Keys[frame.Next++];
+        if (Table.Full()) {
+            Table.Clear();
+            for (std::size_t d = 0; d < Depth; ++d)
+                Table.Insert(Path[d].Key);
+        }
+        // A won position is never in the table: reaching it ends the search.
+        if (!Table.Insert(key))
+            continue;
         ApplyMove(State, move);
         if (IsWon(State)) {
             for (std::size_t d = 0; d < Depth; ++d)
                 result.Line.push_back(Path[d].Moves[Path[d].Next - 1]);
             return finish(TVerdict::Winnable);
         }
-        const std::uint64_t key = State.Key();
-        if (Table.Full()) {
-            Table.Clear();
-            for (std::size_t d = 0; d < Depth; ++d)
-                Table.Insert(Path[d].Key);
-        }
-        if (!Table.Insert(key)) {
+        if (Depth >= MaxDepth) {
+            Cut = true;
             State.UndoMove();
             continue;
         }
         push(key);
     }
-    return finish(TVerdict::NotWinnable);
+    return finish(Cut ? TVerdict::Unknown : TVerdict::NotWinnable);
 }
 
 // The first pass: best-first over the evaluation, positions kept encoded,
@@ -283,14 +404,23 @@ public:
     TSolveResult Run();
 
 private:
+    // A position reached: its parent and the move from there. Only a
+    // position that is expanded is kept encoded (its children start from it).
     struct TNode {
         std::uint32_t Parent;
         std::uint32_t Offset;
         TSolverMove Move;
     };
-    std::uint32_t AddNode(std::uint32_t parent, const TSolverMove& move);
+    static constexpr std::uint32_t NotEncoded = 0xFFFFFFFF;
+    void Restore(std::uint32_t node);
+    void Encode(std::uint32_t node);
     std::vector<TSolverMove> LineTo(std::uint32_t node, const TSolverMove& last) const;
-    bool MemorySpent() const { return Arena.size() + Nodes.size() * sizeof(TNode) > MemoryBytes; }
+    // The open list is a vector underneath: its room and the others' count, as the allocator sees them.
+    using TOpen = std::priority_queue<std::pair<std::int64_t, std::uint32_t>>;
+    bool MemorySpent(const TOpen& open) const
+    {
+        return Arena.capacity() + Nodes.capacity() * sizeof(TNode) + open.size() * 2 * sizeof(TOpen::value_type) > MemoryBytes;
+    }
 
     TSolverState State;
     TBudgetMeter Meter;
@@ -301,12 +431,23 @@ private:
     std::vector<std::uint8_t> Scratch;
 };
 
-std::uint32_t TBestFirst::AddNode(std::uint32_t parent, const TSolverMove& move)
+// Puts the state at `node`: its parent decoded and its move played.
+void TBestFirst::Restore(std::uint32_t node)
+{
+    const TNode& n = Nodes[node];
+    if (n.Offset != NotEncoded) {
+        State.Decode(Arena.data() + n.Offset);
+        return;
+    }
+    State.Decode(Arena.data() + Nodes[n.Parent].Offset);
+    ApplyMove(State, n.Move);
+}
+
+void TBestFirst::Encode(std::uint32_t node)
 {
     State.Encode(Scratch);
-    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move});
+    Nodes[node].Offset = static_cast<std::uint32_t>(Arena.size());
     Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
-    return static_cast<std::uint32_t>(Nodes.size() - 1);
 }
 
 std::vector<TSolverMove> TBestFirst::LineTo(std::uint32_t node, const TSolverMove& last) const
@@ -325,17 +466,26 @@ TSolveResult TBestFirst::Run()
     if (IsWon(State))
         return finish(TVerdict::Winnable);
     // The open positions, best first; among equals the older one.
-    std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
+    TOpen open;
     Table.Insert(State.Key());
-    AddNode(0, {});
+    Nodes.push_back({0, NotEncoded, {}});
+    Encode(0);
     open.emplace(0, 0);
     std::vector<TSolverMove> moves;
+    struct TChild {
+        std::uint64_t Key;
+        std::int64_t Value;
+    };
+    std::vector<TChild> children;
+    TEvaluation evaluation;
     while (!open.empty()) {
-        if (Meter.Spent() || MemorySpent())
+        if (Meter.Spent() || MemorySpent(open))
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
-        State.Decode(Arena.data() + Nodes[node].Offset);
+        Restore(node);
+        if (Nodes[node].Offset == NotEncoded)
+            Encode(node);
         Meter.Count();
         GenerateMoves(State, TMoveSet::Search, moves);
         for (const TSolverMove& move : moves) {
@@ -345,6 +495,10 @@ TSolveResult TBestFirst::Run()
                 break;
             }
         }
+        // Every child is played, keyed and scored first, its slot in the
+        // table fetched meanwhile; then the new ones are kept.
+        evaluation.Reset(State);
+        children.clear();
         for (const TSolverMove& move : moves) {
             // The move's score reads the piles it leaves, so before it is made.
             const int moveScore = MoveScore(State, move);
@@ -353,13 +507,18 @@ TSolveResult TBestFirst::Run()
                 result.Line = LineTo(node, move);
                 return finish(TVerdict::Winnable);
             }
-            if (Table.Insert(State.Key())) {
-                const std::int64_t value = Evaluate(State) * 16 + moveScore;
-                const std::uint32_t child = AddNode(node, move);
-                // Older positions first among equals: the counter breaks ties.
-                open.emplace(value * 4194304 - child, child);
-            }
+            const std::uint64_t key = State.Key();
+            Table.Prefetch(key);
+            children.push_back({key, std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore});
             State.UndoMove();
+        }
+        for (std::size_t c = 0; c < children.size(); ++c) {
+            if (!Table.Insert(children[c].Key))
+                continue;
+            const auto child = static_cast<std::uint32_t>(Nodes.size());
+            Nodes.push_back({node, NotEncoded, moves[c]});
+            // Older positions first among equals: the counter breaks ties.
+            open.emplace(children[c].Value * 4194304 - child, child);
         }
         if (Table.Full())
             return finish(TVerdict::Unknown);

@@ -1,5 +1,7 @@
 #include "solver/SolverState.h"
 
+#include "catalogue/Validation.h"
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -21,6 +23,49 @@ void TStack::EraseAt(int index)
     --Count;
 }
 
+namespace {
+
+// The identities a card may have to fit on `top` by the judge's rank and suit tests.
+std::uint64_t FitsOn(const TRuleOptions& rules, int top)
+{
+    const TCardFace topFace{CodeValue(static_cast<TCardCode>(top)), CodeSuit(static_cast<TCardCode>(top)), true};
+    std::uint64_t fits = 0;
+    for (int card = 0; card < 64; ++card) {
+        const TCardFace face{CodeValue(static_cast<TCardCode>(card)), CodeSuit(static_cast<TCardCode>(card)), true};
+        if (RankFits(rules, face, topFace) && SuitFits(rules, face, topFace))
+            fits |= std::uint64_t{1} << card;
+    }
+    return fits;
+}
+
+// The identities `upper` may lie on inside a run.
+std::uint64_t RunLinksOf(const TRuleOptions& tableauRules, int upper)
+{
+    const TCardFace upperFace{CodeValue(static_cast<TCardCode>(upper)), CodeSuit(static_cast<TCardCode>(upper)), true};
+    std::uint64_t links = 0;
+    for (int lower = 0; lower < 64; ++lower)
+        if (RunLinkFits(tableauRules, upperFace, {CodeValue(static_cast<TCardCode>(lower)), CodeSuit(static_cast<TCardCode>(lower)), true}))
+            links |= std::uint64_t{1} << lower;
+    return links;
+}
+
+// The values an empty pile takes when the judge's answer depends on the value only.
+std::uint16_t EmptyValues(const TRuleOptions& rules)
+{
+    for (const TRuleOption bySource : {roFirstCardSetsBase, roEmptyBaseRank, roEmptyFromReserve, roEmptyFromWaste,
+                                       roEmptyFromTableau, roEmptyFromExcept, roRankIsPileIndex})
+        if (rules.Contains(bySource))
+            return 0xFFFF;
+    std::uint16_t values = 0;
+    const std::pair<TRuleOption, int> byValue[] = {{roEmptyAce, 0}, {roEmptyTwo, 1}, {roEmptyJack, 10}, {roEmptyKing, 12}};
+    for (const auto& [option, value] : byValue)
+        if (rules.Contains(option))
+            values |= static_cast<std::uint16_t>(1u << value);
+    return values;
+}
+
+} // namespace
+
 TSolverGame MakeSolverGame(const TGameRules& rules)
 {
     TSolverGame game;
@@ -37,6 +82,19 @@ TSolverGame MakeSolverGame(const TGameRules& rules)
     game.WinningCount = rules.DeckCount == 2 ? 104 : 52;
     game.TableauDropTarget = !t.Contains(roNotDropTarget);
     game.FoundationDropTarget = !f.Contains(roNotDropTarget);
+    for (int top = 0; top < 64; ++top) {
+        game.TableauFits[static_cast<std::size_t>(top)] = FitsOn(t, top);
+        game.FoundationFits[static_cast<std::size_t>(top)] = FitsOn(f, top);
+        game.RunLinks[static_cast<std::size_t>(top)] = RunLinksOf(t, top);
+    }
+    for (std::size_t top = 0; top < 64; ++top) {
+        for (std::size_t card = 0; card < 64; ++card) {
+            game.TableauTopsFor[card] |= ((game.TableauFits[top] >> card) & 1u) << top;
+            game.FoundationTopsFor[card] |= ((game.FoundationFits[top] >> card) & 1u) << top;
+        }
+    }
+    game.TableauEmptyValues = EmptyValues(t);
+    game.FoundationEmptyValues = EmptyValues(f);
 
     // Foundations built up by suit from the Ace, one pack, tableau built down
     // without wrapping, and nothing that refills or reshapes the tableau when
@@ -91,17 +149,31 @@ std::uint64_t Mix(std::uint64_t x)
     return x;
 }
 
-std::uint64_t StackHash(const TStack& stack, bool keepFaces)
-{
-    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ stack.Count;
-    for (int k = 0; k < stack.Count; ++k) {
-        const TCardCode c = stack.Cards[static_cast<std::size_t>(k)];
-        const std::uint64_t code = c == NoCard ? 0xFF : (keepFaces ? (c & ~PackBit) : CodeIdentity(c));
-        h = (h ^ code) * 0x100000001B3ULL;
-        h = (h << 7) | (h >> 57);
+// One odd multiplier per place in a pile: a pile hashes to the sum of its
+// cards' codes times their places' multipliers, a short loop with no chain
+// from card to card. Mix() then spreads the sum before piles are combined.
+struct TPlaceWeights {
+    std::array<std::uint64_t, MaxStackCards> Weights{};
+    TPlaceWeights()
+    {
+        for (std::size_t k = 0; k < Weights.size(); ++k)
+            Weights[k] = Mix(0x2545F4914F6CDD1DULL + k) | 1;
     }
-    return Mix(h);
+};
+const TPlaceWeights PlaceWeights;
+
+// Faces count, the pack does not (twin cards are one card); an empty cell is a card of its own.
+std::uint64_t HashCode(TCardCode c) { return c == NoCard ? 0x100 : static_cast<std::uint64_t>(c & ~PackBit) + 1; }
+
+std::uint64_t StackHash(const TStack& stack)
+{
+    std::uint64_t h = 0;
+    for (int k = 0; k < stack.Count; ++k)
+        h += HashCode(stack.Cards[static_cast<std::size_t>(k)]) * PlaceWeights.Weights[static_cast<std::size_t>(k)];
+    return h;
 }
+
+constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
 
 } // namespace
 
@@ -148,13 +220,30 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     const TRuleOptions& f = game.Rules.FoundationRules;
     FoundationsInterchangeable = !f.Contains(roFoundationSideways) && !f.Contains(roRankIsPileIndex)
         && !f.Contains(roClockInsert) && !game.TheClock;
-    Journal.reserve(1 << 16);
+    Journal.resize(256);
     Frames.reserve(1024);
+    Terms.assign(Piles.size(), 0);
+    Dirty.assign(Piles.size(), 0);
+    MarkAllDirty();
+}
+
+void TSolverState::MarkDirty(int index) const
+{
+    if (!Dirty[static_cast<std::size_t>(index)]) {
+        Dirty[static_cast<std::size_t>(index)] = 1;
+        DirtyPiles.push_back(static_cast<std::uint8_t>(index));
+    }
+}
+
+void TSolverState::MarkAllDirty() const
+{
+    for (int i = 0; i < PileMap.Count(); ++i)
+        MarkDirty(i);
 }
 
 void TSolverState::BeginMove()
 {
-    Frames.push_back({Counters, static_cast<std::uint32_t>(Journal.size()), static_cast<std::uint8_t>(Removed.size()), 0});
+    Frames.push_back({Counters, static_cast<std::uint32_t>(JournalSize), static_cast<std::uint8_t>(Removed.size()), 0});
 }
 
 void TSolverState::Touch(int index)
@@ -165,26 +254,34 @@ void TSolverState::Touch(int index)
         return;
     if (index < 64)
         frame.Touched |= bit;
-    const TStack& stack = Piles[static_cast<std::size_t>(index)];
-    const std::size_t at = Journal.size();
-    Journal.resize(at + stack.Count + 2u);
-    std::memcpy(Journal.data() + at, stack.Cards.data(), stack.Count);
-    Journal[at + stack.Count] = stack.Count;
-    Journal[at + stack.Count + 1u] = static_cast<std::uint8_t>(index);
+    // The pile's key term goes with its cards, so an undo restores it without hashing.
+    const auto i = static_cast<std::size_t>(index);
+    if (JournalSize == Journal.size())
+        Journal.resize(Journal.size() * 2);
+    TJournalEntry& entry = Journal[JournalSize++];
+    entry.Stack = Piles[i];
+    entry.Index = static_cast<std::uint8_t>(index);
+    entry.WasClean = !Dirty[i];
+    entry.Term = Terms[i];
+    MarkDirty(index);
 }
 
 void TSolverState::UndoMove()
 {
     const TFrame frame = Frames.back();
     Frames.pop_back();
-    while (Journal.size() > frame.JournalStart) {
-        const int index = Journal.back();
-        const int count = Journal[Journal.size() - 2];
-        const std::size_t start = Journal.size() - 2 - static_cast<std::size_t>(count);
-        TStack& stack = Piles[static_cast<std::size_t>(index)];
-        std::memcpy(stack.Cards.data(), Journal.data() + start, static_cast<std::size_t>(count));
-        stack.Count = static_cast<std::uint8_t>(count);
-        Journal.resize(start);
+    while (JournalSize > frame.JournalStart) {
+        const TJournalEntry& entry = Journal[--JournalSize];
+        const std::size_t index = entry.Index;
+        Piles[index] = entry.Stack;
+        if (entry.WasClean) {
+            // Clean when touched: its term then is its term again (it stays listed, which is harmless).
+            PilesKey += entry.Term - Terms[index];
+            Terms[index] = entry.Term;
+            Dirty[index] = 0;
+        } else {
+            MarkDirty(entry.Index);
+        }
     }
     Counters = frame.Counters;
     Removed.resize(frame.RemovedCount);
@@ -287,7 +384,7 @@ void TSolverState::Encode(std::vector<std::uint8_t>& out) const
 void TSolverState::Decode(const std::uint8_t* data)
 {
     Frames.clear();
-    Journal.clear();
+    JournalSize = 0;
     std::memcpy(&Counters, data, sizeof Counters);
     data += sizeof Counters;
     for (TStack& stack : Piles) {
@@ -296,12 +393,11 @@ void TSolverState::Decode(const std::uint8_t* data)
         data += stack.Count;
     }
     Removed.assign(data + 1, data + 1 + *data);
+    MarkAllDirty();
 }
 
-std::uint64_t TSolverState::Key() const
+std::uint64_t TSolverState::CountersKey() const
 {
-    // Interchangeable piles add their hashes (an order-free sum); bound piles
-    // mix in their place.
     // With unlimited passes no rule reads the count: positions one pass apart are the same.
     const std::uint64_t passes = Game().Rules.DeckPasses == 0 ? 0 : static_cast<std::uint64_t>(Counters.PassesDone);
     std::uint64_t key = Mix(passes << 32 | static_cast<std::uint8_t>(Counters.BaseValue) << 8
@@ -310,27 +406,57 @@ std::uint64_t TSolverState::Key() const
               + static_cast<std::uint8_t>(Counters.SelectedIndex) + (Game().Burleigh ? static_cast<std::uint64_t>(Counters.LastDealt) << 20 : 0));
     if (Game().Rules.TurnCount == -4)
         key ^= Mix(Counters.RandSeed + 0xABCDEFULL);
-    for (int p = 0; p < PileMap.Tableau; ++p) {
-        const std::uint64_t h = StackHash(Tableau(p), true);
-        key += TableauInterchangeable ? h : Mix(h + static_cast<std::uint64_t>(p) * 0x9E3779B97F4A7C15ULL);
+    return key;
+}
+
+// Interchangeable piles add a term that does not depend on their place (an
+// order-free sum); bound piles mix their place in.
+std::uint64_t TSolverState::PileTerm(int index) const
+{
+    const TStack& stack = Piles[static_cast<std::size_t>(index)];
+    const auto place = [](int n) { return static_cast<std::uint64_t>(n) * Golden; };
+    if (index < PileMap.FirstFoundation())
+        return TableauInterchangeable ? Mix(StackHash(stack)) : Mix(StackHash(stack) + place(index));
+    if (index < PileMap.FirstExcept()) {
+        const int f = index - PileMap.FirstFoundation();
+        return FoundationsInterchangeable ? Mix(StackHash(stack) ^ 0xF00D) : Mix(StackHash(stack) + place(f + 100));
     }
-    for (int f = 0; f < PileMap.Foundations; ++f) {
-        const std::uint64_t h = StackHash(Foundation(f), true);
-        key += FoundationsInterchangeable ? Mix(h ^ 0xF00D) : Mix(h + static_cast<std::uint64_t>(f + 100) * 0x9E3779B97F4A7C15ULL);
+    if (index < PileMap.ReserveIndex())
+        return Mix(StackHash(stack) + place(index - PileMap.FirstExcept() + 200));
+    if (index == PileMap.ReserveIndex()) {
+        if (!CellsInterchangeable)
+            return Mix(StackHash(stack) + 0x3333);
+        std::uint64_t term = 0;
+        for (int i = 0; i < stack.Count; ++i)
+            term += Mix(0xCE11ULL ^ stack.Cards[static_cast<std::size_t>(i)]);
+        return term;
     }
-    for (int e = 0; e < PileMap.Except; ++e)
-        key += Mix(StackHash(Except(e), true) + static_cast<std::uint64_t>(e + 200) * 0x9E3779B97F4A7C15ULL);
-    const TStack& reserve = Reserve();
-    if (CellsInterchangeable) {
-        for (int i = 0; i < reserve.Count; ++i)
-            key += Mix(0xCE11ULL ^ reserve.Cards[static_cast<std::size_t>(i)]);
-    } else {
-        key += Mix(StackHash(reserve, true) + 0x3333);
+    if (index == PileMap.WasteIndex())
+        return Mix(StackHash(stack) + 0x4444);
+    if (index == PileMap.StockIndex())
+        return Mix(StackHash(stack) + 0x5555);
+    return SharedFoundationIndex >= 0 ? Mix(StackHash(stack) + 0x6666) : 0;
+}
+
+std::uint64_t TSolverState::Key() const
+{
+    for (const std::uint8_t index : DirtyPiles) {
+        if (!Dirty[index])
+            continue;
+        const std::uint64_t term = PileTerm(index);
+        PilesKey += term - Terms[index];
+        Terms[index] = term;
+        Dirty[index] = 0;
     }
-    key += Mix(StackHash(Waste(), true) + 0x4444);
-    key += Mix(StackHash(Stock(), true) + 0x5555);
-    if (SharedFoundationIndex >= 0)
-        key += Mix(StackHash(Shared(), true) + 0x6666);
+    DirtyPiles.clear();
+    return CountersKey() + PilesKey;
+}
+
+std::uint64_t TSolverState::FreshKey() const
+{
+    std::uint64_t key = CountersKey();
+    for (int i = 0; i < PileMap.Count(); ++i)
+        key += PileTerm(i);
     return key;
 }
 

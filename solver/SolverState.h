@@ -59,6 +59,24 @@ struct TSolverGame {
     // Which proof makes a card's move to its foundation safe (see IsSafeAutoMove).
     enum class TAutoProof : std::uint8_t { None, AlternateColour, SameSuit, AnySuit };
     TAutoProof AutoProof = TAutoProof::None;
+    // What the drop judge can accept at most, for cheap refusals before it is
+    // asked: by the identity (CodeIdentity) of a pile's top card, the
+    // identities that fit on it by rank and suit; and the values an empty
+    // pile can take, all values where the answer depends on more than the value.
+    std::array<std::uint64_t, 64> TableauFits{};
+    std::array<std::uint64_t, 64> FoundationFits{};
+    // The same turned round: by a card's identity, the top identities it fits on.
+    std::array<std::uint64_t, 64> TableauTopsFor{};
+    std::array<std::uint64_t, 64> FoundationTopsFor{};
+    std::uint16_t TableauEmptyValues = 0xFFFF;
+    std::uint16_t FoundationEmptyValues = 0xFFFF;
+    // RunLinkFits of the tableau rules as a table: by the identity of the
+    // upper card, the identities of the cards it may lie on inside a run.
+    std::array<std::uint64_t, 64> RunLinks{};
+    bool RunLinkFits(TCardCode upper, TCardCode lower) const
+    {
+        return (RunLinks[CodeIdentity(upper)] >> CodeIdentity(lower)) & 1u;
+    }
 };
 
 // Pile indices in TSolverState::Piles: tableau piles, foundations, extra
@@ -128,6 +146,8 @@ public:
     void TouchStock() { Touch(PileMap.StockIndex()); }
     void UndoMove();
     int Depth() const { return static_cast<int>(Frames.size()); }
+    // The piles the last move touched, as bits by pile index (the first 64 piles only).
+    std::uint64_t TouchedPiles() const { return Frames.empty() ? 0 : Frames.back().Touched; }
 
     // Counts the lists' empty piles as the engine does after every change.
     int EmptyColumns() const;
@@ -142,8 +162,12 @@ public:
     void Decode(const std::uint8_t* data);
 
     // A 64-bit key of the position, equal for positions that differ only by
-    // the order of interchangeable piles or by twin cards of two packs.
+    // the order of interchangeable piles or by twin cards of two packs. Each
+    // pile's share of the key is kept and only the piles a move touched are
+    // hashed again, so a key costs about as much as the move that led to it.
     std::uint64_t Key() const;
+    // The same key worked out from scratch (for checking the kept one).
+    std::uint64_t FreshKey() const;
 
 private:
     struct TFrame {
@@ -153,11 +177,33 @@ private:
         std::uint64_t Touched = 0;
     };
 
+    std::uint64_t CountersKey() const;
+    std::uint64_t PileTerm(int index) const;
+    void MarkDirty(int index) const;
+    void MarkAllDirty() const;
+
     const TSolverGame* GameRef;
     TPileMap PileMap;
     std::vector<TStack> Piles;
     std::vector<TFrame> Frames;
-    std::vector<std::uint8_t> Journal;
+    // A touched pile as it was: a whole stack copied at a fixed size is
+    // cheaper than copying just its cards at a size only known at run time.
+    struct TJournalEntry {
+        TStack Stack;
+        std::uint8_t Index = 0;
+        bool WasClean = false; // Term was the pile's term when it was touched
+        std::uint64_t Term = 0;
+    };
+    // Entries up to JournalSize are in use; the rest is room, initialised
+    // once when it is made (not at every touch).
+    std::vector<TJournalEntry> Journal;
+    std::size_t JournalSize = 0;
+    // The piles' shares of the key: PilesKey is always the sum of Terms; a
+    // pile listed in DirtyPiles has a stale term until Key() hashes it again.
+    mutable std::vector<std::uint64_t> Terms;
+    mutable std::vector<std::uint8_t> Dirty;
+    mutable std::vector<std::uint8_t> DirtyPiles;
+    mutable std::uint64_t PilesKey = 0;
     int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;

@@ -44,6 +44,7 @@ protected:
         for (const solver::TSolverMove& move : searchMoves)
             if (solver::RecordOf(state, move).size() > 1)
                 moves.push_back(move);
+        const std::uint64_t startKey = state.Key();
         for (const solver::TSolverMove& move : moves) {
             for (const solver::TRecordAction& a : solver::RecordOf(state, move))
                 Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
@@ -51,7 +52,10 @@ protected:
             const std::string table = StateJson(*Engine, true);
             solver::ApplyMove(state, move);
             const TPositionSnapshot solverAfter = state.ToSnapshot();
+            // The key kept through the move is the key worked out afresh.
+            EXPECT_EQ(state.Key(), state.FreshKey()) << "the key after " << MoveText(move);
             state.UndoMove();
+            EXPECT_EQ(state.Key(), startKey) << "the key after the undo of " << MoveText(move);
             EXPECT_EQ(engineAfter, solverAfter) << MoveText(move) << "\nfrom\n"
                                                 << SnapshotText(start) << "engine\n"
                                                 << SnapshotText(engineAfter) << "solver\n"

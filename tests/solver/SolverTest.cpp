@@ -156,6 +156,77 @@ TEST_F(SolverTest, EndlessRedealsOfAStockThatFitsNowhereAreProvedLost)
     EXPECT_LT(lost.States, 1000);
 }
 
+// The key ignores the order of interchangeable piles and the pack of twin
+// cards, and nothing else: a pile bound to its place, a face or a card moved
+// makes another key.
+TEST_F(SolverTest, TheKeyIsOneForEqualPositionsAndKeptThroughMovesAndUndos)
+{
+    Deal("Freecell", 2);
+    const solver::TSolverGame freecell = solver::MakeSolverGame(Engine->Rules);
+    const TPositionSnapshot deal = Engine->Snapshot();
+    const std::uint64_t key = solver::TSolverState(freecell, deal).Key();
+    TPositionSnapshot swapped = deal;
+    std::swap(swapped.Tableau[0], swapped.Tableau[5]);
+    EXPECT_EQ(solver::TSolverState(freecell, swapped).Key(), key);
+    TPositionSnapshot cells = deal;
+    cells.Reserve = {NoCard, cells.Tableau[1].back(), NoCard, cells.Tableau[2].back()};
+    cells.Tableau[1].pop_back();
+    cells.Tableau[2].pop_back();
+    TPositionSnapshot otherCells = cells;
+    otherCells.Reserve = {cells.Reserve[3], NoCard, cells.Reserve[1], NoCard};
+    EXPECT_EQ(solver::TSolverState(freecell, otherCells).Key(), solver::TSolverState(freecell, cells).Key());
+    EXPECT_NE(solver::TSolverState(freecell, cells).Key(), key);
+    TPositionSnapshot moved = deal;
+    moved.Tableau[3].push_back(moved.Tableau[4].back());
+    moved.Tableau[4].pop_back();
+    EXPECT_NE(solver::TSolverState(freecell, moved).Key(), key);
+
+    // Two packs: twin cards are one card. Spider deals by place, so its piles are bound.
+    Deal("Spider", 1);
+    const solver::TSolverGame spider = solver::MakeSolverGame(Engine->Rules);
+    const TPositionSnapshot spiderDeal = Engine->Snapshot();
+    const std::uint64_t spiderKey = solver::TSolverState(spider, spiderDeal).Key();
+    TPositionSnapshot twins = spiderDeal;
+    twins.Tableau[0].back() ^= PackBit;
+    EXPECT_EQ(solver::TSolverState(spider, twins).Key(), spiderKey);
+    TPositionSnapshot turned = spiderDeal;
+    turned.Tableau[0].back() = CodeTurnedDown(turned.Tableau[0].back());
+    EXPECT_NE(solver::TSolverState(spider, turned).Key(), spiderKey);
+    TPositionSnapshot bound = spiderDeal;
+    std::swap(bound.Tableau[0], bound.Tableau[5]);
+    EXPECT_NE(solver::TSolverState(spider, bound).Key(), spiderKey);
+
+    // Deep in a line of moves and undos the kept key is the key worked out afresh.
+    solver::TSolverState state(freecell, deal);
+    std::vector<solver::TSolverMove> moves;
+    std::vector<std::uint64_t> keys{state.Key()};
+    for (int step = 0; step < 40; ++step) {
+        solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+        if (moves.empty())
+            break;
+        solver::ApplyMove(state, moves[static_cast<std::size_t>(step * 7) % moves.size()]);
+        if (step % 3 == 0) {
+            // A move tried and taken back, its key asked for or not.
+            solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+            if (!moves.empty()) {
+                solver::ApplyMove(state, moves.back());
+                if (step % 2 == 0) {
+                    EXPECT_EQ(state.Key(), state.FreshKey()) << "step " << step;
+                }
+                state.UndoMove();
+            }
+        }
+        ASSERT_EQ(state.Key(), state.FreshKey()) << "step " << step;
+        keys.push_back(state.Key());
+    }
+    while (state.Depth() > 0) {
+        keys.pop_back();
+        state.UndoMove();
+        ASSERT_EQ(state.Key(), keys.back()) << "depth " << state.Depth();
+    }
+    EXPECT_EQ(state.Key(), key);
+}
+
 TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)
 {
     Deal("Spider", 3);
