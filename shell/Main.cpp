@@ -213,6 +213,7 @@ void TForm1::ConnectTable()
     tablestatus::ApplyProgramSettings(table);
     Engine_ = std::make_unique<TEngine>(table, *this);
     TEngine* engine = Engine_.get();
+    Play = TPlayState(*engine);
     table.OnCardClickEvent = [this, engine](TCard* card, Qt::MouseButton button) {
         BeforeChange();
         // The engine numbers the buttons: 0 left, 1 right; others play no part.
@@ -313,7 +314,7 @@ void TForm1::ShowNoGameState()
 
 void TForm1::NewExecute()
 {
-    if (Engine_ == nullptr || !GameInPlay() || Engine_->DealBusy)
+    if (!Play.Commandable())
         return;
     NewGameButton->setEnabled(false);
     BeforeChange();
@@ -324,7 +325,7 @@ void TForm1::QuitProgram1Click() { close(); }
 
 void TForm1::ChooseGame(const std::string& gameName)
 {
-    if (Engine_ == nullptr || Engine_->DealBusy)
+    if (!Play.Free())
         return;
     // A fixed seed (a test's) is dealt as it is; the game in play is not dealt anew.
     if (FixedSeed || Engine_->Rules.GameName == gameName)
@@ -335,7 +336,7 @@ void TForm1::ChooseGame(const std::string& gameName)
 
 void TForm1::DealChosenGame(const std::string& gameName)
 {
-    if (Engine_ == nullptr || Engine_->DealBusy)
+    if (!Play.Free())
         return;
     // The start screen's stars draw from the generator all the time, so a
     // known first deal needs the seed right before it.
@@ -348,14 +349,14 @@ void TForm1::DealChosenGame(const std::string& gameName)
         Engine_->SelectGame(gameName);
     } catch (const std::exception& error) {
         // A definition that cannot be applied is reported, not fatal.
-        Engine_->DealBusy = false;
+        Engine_->ReleaseTable();
         Prompts.ShowError(QStringLiteral("Tessalyn"), QString::fromStdString(error.what()));
     }
 }
 
 void TForm1::UndoClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+    if (Play.Commandable()) {
         BeforeChange();
         Engine_->Undo();
     }
@@ -363,7 +364,7 @@ void TForm1::UndoClick()
 
 void TForm1::RedoClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+    if (Play.Commandable()) {
         BeforeChange();
         Engine_->Redo();
     }
@@ -371,7 +372,7 @@ void TForm1::RedoClick()
 
 void TForm1::AutomoveClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+    if (Play.Commandable()) {
         BeforeChange();
         Engine_->AutomoveExecute();
     }
@@ -379,7 +380,7 @@ void TForm1::AutomoveClick()
 
 void TForm1::RedealClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+    if (Play.Commandable()) {
         BeforeChange();
         Engine_->Redeal();
     }
@@ -387,7 +388,7 @@ void TForm1::RedealClick()
 
 void TForm1::RestartClick()
 {
-    if (Engine_ != nullptr && GameInPlay() && !Engine_->DealBusy) {
+    if (Play.Commandable()) {
         BeforeChange();
         Engine_->Restart();
     }
@@ -587,15 +588,15 @@ void TForm1::closeEvent(QCloseEvent* event)
         return;
     }
     ClosingConfirmed = true;
-    if (Engine_ != nullptr && !Engine_->GameWon && ScoringOn()) {
+    if (Play.Uncounted() && ScoringOn()) {
         platform::Trace("Call to Update stats in form close.");
         RecordGameResult(CurrentGameName(), Engine_->SaveName, false, Engine_->Points);
         platform::Trace("Update stats ok.");
         // Counted once: a second close request must not count it again.
-        Engine_->GameWon = true;
+        Engine_->MarkGameCounted();
     }
     if (Engine_ != nullptr)
-        Engine_->ShuttingDown = true;
+        Engine_->ShutDown();
     if (Hints_ != nullptr)
         Hints_->Shutdown();
     if (SoundSystem_ != nullptr)
@@ -618,9 +619,9 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 void TForm1::ExtendedRelayout()
 {
-    if (Engine_ == nullptr || !GameInPlay() || !CardTable1->isVisible())
+    if (!Play.InPlay() || !CardTable1->isVisible())
         return;
-    if (Engine_->DealBusy) {
+    if (Play.Busy()) {
         // A deal is laying cards out; fit the new size once it is done.
         RelayoutTimer->start(100);
         return;
@@ -632,14 +633,11 @@ void TForm1::ExtendedRelayout()
 // ---------------------------------------------------------------------------
 // State
 
-bool TForm1::DealBusy() const { return Engine_ != nullptr && Engine_->DealBusy; }
+bool TForm1::DealBusy() const { return Play.Busy(); }
 
-bool TForm1::GameInPlay() const { return Engine_ != nullptr && !Engine_->Rules.GameName.empty(); }
+bool TForm1::GameInPlay() const { return Play.InPlay(); }
 
-std::string TForm1::CurrentGameName() const
-{
-    return Engine_ != nullptr ? Engine_->Rules.GameName : std::string();
-}
+std::string TForm1::CurrentGameName() const { return Play.GameName(); }
 
 // ---------------------------------------------------------------------------
 // Menu access

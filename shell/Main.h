@@ -5,6 +5,7 @@
 #include "engine/EngineHost.h"
 #include "persistence/FileLocation.h"
 #include "persistence/Options.h"
+#include "shell/PlayState.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -377,6 +378,7 @@ private:
     TCardTable* CardTable1 = nullptr;
     QWidget* TableWidget = nullptr; // the table, or a blank stand-in without card sets
     std::unique_ptr<TEngine> Engine_;
+    TPlayState Play; // asked, never the engine's presence
     std::unique_ptr<TKeyboardPlay> KeyboardPlay_;
     std::unique_ptr<THintController> Hints_;
     std::unique_ptr<TWinnableDeals> WinnableDeals_;

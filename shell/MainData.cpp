@@ -76,8 +76,9 @@ void TForm1::SetUserFilelocation1Click()
         TellDeckUserCardsets();
     } else if (Engine_ != nullptr) {
         // The saved game in play moved with the data; a Save must find it there.
-        for (std::string* name : {&Engine_->SaveName, &Engine_->LastSaveName})
-            *name = persistence::MovedWithData(*name, old.DataRoot(), DataPlaces.DataRoot()).string();
+        Engine_->MoveSaveNames([&old, this](const std::string& name) {
+            return persistence::MovedWithData(name, old.DataRoot(), DataPlaces.DataRoot()).string();
+        });
     }
     FollowDataRoot();
 }
@@ -93,7 +94,7 @@ void TForm1::PlayCue(const std::string& cue)
 
 bool TForm1::SaveExecute()
 {
-    if (Engine_ == nullptr || !GameInPlay() || Engine_->DealBusy)
+    if (!Play.Commandable())
         return false;
     const std::filesystem::path folder = SaveGamesFolder(DataRoot());
     const std::string previousName = Engine_->SaveName;
@@ -106,7 +107,7 @@ bool TForm1::SaveExecute()
         const QString chosen = Prompts.ChooseFile(request);
         if (chosen.isEmpty())
             return false;
-        Engine_->SaveName = chosen.toStdString();
+        Engine_->SetSaveName(chosen.toStdString());
     }
     PlayCue("chime.wav");
     std::string why;
@@ -117,7 +118,7 @@ bool TForm1::SaveExecute()
                           QStringLiteral("The game could not be saved to \"%1\": %2.")
                               .arg(QString::fromStdString(Engine_->SaveName), QString::fromStdString(why)));
         // A name whose file was never written is no saved game: the next Save asks again.
-        Engine_->SaveName = previousName;
+        Engine_->SetSaveName(previousName);
         return false;
     }
     Engine_->RefreshCaption();
@@ -132,7 +133,7 @@ void TForm1::SaveAndQuitClick()
 
 void TForm1::OpenExecute()
 {
-    if (Engine_ == nullptr || Engine_->DealBusy)
+    if (!Play.Free())
         return;
     TFileRequest request;
     request.Folder = QString::fromStdString(SaveGamesFolder(DataRoot()).string());
@@ -171,15 +172,14 @@ bool TForm1::LoadSavedGame(const QString& file)
     const bool slowRegion = table.SlowMoveRegion();
     table.SetSlowMoveRegion(false);
     table.SetSMR_WaitMode(false);
-    const std::string previousSave = Engine_->SaveName;
-    Engine_->LastSaveName = previousSave;
+    const std::string previousSave = Engine_->KeepSaveNameForLoad();
     const TLoadResult result = Engine_->LoadGame(
         [&path](std::string& error) { return ReadSavedGame(path, error); }, path);
     table.SetSMR_WaitMode(true);
     table.SetSlowMoveRegion(slowRegion);
     if (result.Outcome == TLoadOutcome::Loaded)
         return true;
-    Engine_->SaveName = previousSave;
+    Engine_->SetSaveName(previousSave);
     const QString named = QString::fromStdString(result.GameName);
     const QString reason = QString::fromStdString(result.Reason);
     QString text;
@@ -206,7 +206,7 @@ void TForm1::Delete1Click()
     persistence::DeleteFiles(DataRoot(), persistence::SaveGamesFolder);
     if (Engine_ == nullptr)
         return;
-    Engine_->SaveName.clear();
+    Engine_->ForgetSaveName();
     if (GameInPlay())
         Engine_->RefreshCaption();
 }

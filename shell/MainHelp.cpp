@@ -108,10 +108,10 @@ void TForm1::SaveImageBitmaps(const std::vector<std::string>& gameNames)
     for (const std::string& name : gameNames) {
         // The game in play is not dealt again; its number is already right.
         if (CurrentGameName() != name)
-            Engine_->Rules.GameNumber = 0;
+            Engine_->ForgetGameNumber();
         ChooseGame(name);
         // A tool run is no game played: nothing goes into the statistics.
-        Engine_->GameWon = true;
+        Engine_->MarkGameCounted();
         if (Engine_->Rules.GameNumber == 0) {
             Prompts.ShowNotice(QString::fromStdString(name), QStringLiteral("INO = 0"));
             return;

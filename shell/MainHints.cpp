@@ -40,7 +40,7 @@ void TForm1::DealWinnable(const std::string& gameName, std::function<void()> dea
         // The seed found is the one dealt: no fresh seed in between, not even
         // after a restarted or loaded game.
         SetRandSeed(seed);
-        Engine_->ReseedNextDeal = false;
+        Engine_->KeepSeedForNextDeal();
         deal();
     });
 }

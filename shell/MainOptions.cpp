@@ -458,7 +458,7 @@ void TForm1::ApplyLayoutOptions()
 {
     if (Engine_ != nullptr) {
         const TCardDeck& deck = CardTable1->CardDeck();
-        SetConstantVariables(Engine_->Layout, 1.0f, 1.0f);
+        Engine_->ResetLayoutConstants(1.0f, 1.0f);
         Engine_->SetScaleFactors(float(deck.CardWidth) / TLayoutConstants::BaseCardWidth,
                                  float(deck.CardHeight) / TLayoutConstants::BaseCardHeight);
         const bool extended = persistence::ExtendedLayoutOption(OptionsList);
@@ -468,7 +468,7 @@ void TForm1::ApplyLayoutOptions()
         if (step != 1)
             Engine_->SetScale(step);
         if (extended)
-            SetConstantVariables(Engine_->Layout, Engine_->ScaleX, Engine_->ScaleY);
+            Engine_->ResetLayoutConstants(Engine_->ScaleX, Engine_->ScaleY);
     }
     SyncLayoutCommands();
     // A deck no step was ever applied to has its cards' own size: "Normal".

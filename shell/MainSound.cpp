@@ -85,7 +85,7 @@ void TForm1::Sound(const std::string& name, int mode, int milliseconds)
 
 bool TForm1::Stream(const std::string& name, int loop)
 {
-    if (!SoundOn() || (Engine_ != nullptr && Engine_->ShuttingDown))
+    if (!SoundOn() || (Play.ShuttingDown()))
         return false;
     return SoundSystem_->Stream(name, loop);
 }
@@ -97,7 +97,7 @@ void TForm1::SoundStop(const std::string& name, bool stream) { SoundSystem_->Sou
 
 void TForm1::PlaySoundFile(const std::string& file, int mode, int milliseconds)
 {
-    if (Engine_ != nullptr && Engine_->ShuttingDown)
+    if (Play.ShuttingDown())
         return;
     SoundSystem_->Play(file, mode, milliseconds);
 }

@@ -217,16 +217,13 @@ bool TForm1::PreviewSelectedGame()
 // is dealt, and no game is in play afterwards.
 void TForm1::PreviewGame(const std::string& gameName)
 {
-    if (Engine_ == nullptr || gameName.empty() || GameInPlay() || Engine_->DealBusy)
+    if (gameName.empty() || Play.InPlay() || !Play.Free())
         return;
-    Engine_->Tag = 1;
     try {
-        Engine_->SelectGame(gameName);
+        Engine_->QueryGame(gameName);
     } catch (const std::exception& error) {
         platform::Trace(std::string("Preview failed: ") + error.what());
     }
-    Engine_->Tag = 0;
-    Engine_->Rules.GameName.clear();
     const std::optional<TGameOdds> odds = FindOdds(Odds, gameName);
     StartScreen_->SetOddsText(odds ? QString::fromStdString(OddsSentence(*odds)) : QString());
 }
@@ -282,7 +279,7 @@ bool TForm1::StartScreenKey(int key)
 // An unfinished scored game counts as played and lost.
 void TForm1::CountAbandonedGame()
 {
-    if (Engine_ != nullptr && !Engine_->GameWon && ScoringOn())
+    if (Play.Uncounted() && ScoringOn())
         RecordGameResult(CurrentGameName(), Engine_->SaveName, false, Engine_->Points);
 }
 
@@ -294,11 +291,8 @@ void TForm1::BackToStart1Click()
         return;
     StopFlourish();
     CountAbandonedGame();
-    if (Engine_ != nullptr) {
-        Engine_->GameWon = true;
-        Engine_->Rules.GameName.clear();
-        Engine_->LastGameName.clear();
-    }
+    if (Engine_ != nullptr)
+        Engine_->AbandonGame();
     setWindowTitle(QStringLiteral("Tessalyn."));
     ViewStartScreen();
 }

@@ -74,7 +74,7 @@ void TForm1::RunWinAnimation()
     CreateWinAnim();
     if (Engine_ == nullptr || WinAnim1 == nullptr || WinAnim1->Running())
         return;
-    Engine_->DealBusy = true;
+    Engine_->HoldTable();
     if (ReDealButton2->isEnabled()) {
         SetCommandEnabled(TEngineCommand::Redeal, false);
         SetCommandVisible(TEngineCommand::Redeal, false);
@@ -94,7 +94,7 @@ void TForm1::RunWinAnimation()
     show.ProgramFolder = ProgramFolder();
     show.CardSetFolder = CardSetFolder(CardTable1->CardDeck());
     WinAnim1->Run(show);
-    Engine_->DealBusy = false;
+    Engine_->ReleaseTable();
 }
 
 void TForm1::StopWinAnimation()
@@ -107,19 +107,11 @@ void TForm1::StopWinAnimation()
 
 void TForm1::ViewWinningAnimationClick()
 {
-    if (Engine_ == nullptr || Engine_->DealBusy)
+    if (!Play.Free())
         return;
     platform::Trace("Debug: View WinAnim.");
     ShowTable();
     StopFlourish();
     CardTable1->ClearTable();
-    ClearRules(Engine_->Rules, false);
-    std::vector<std::string>& log = Engine_->SourceLog;
-    if (log.size() < 2)
-        log.insert(log.end(), 3, std::string());
-    Engine_->Rules.GameName.clear();
-    log[2] = "O";
-    RunWinAnimation();
-    log[2] = "0";
-    Engine_->GameWon = true;
+    Engine_->RunWinShowWithoutGame();
 }
