@@ -77,6 +77,12 @@ public:
     // Leaves the game in play without counting it (the caller counted it):
     // no game and no game to count afterwards.
     void AbandonGame();
+    // The game in play ends unfinished: a scored game counts as played and lost.
+    void CountUnfinishedGame()
+    {
+        if (!GameWon && Host.ScoringOn())
+            Host.RecordGameResult(Rules.GameName, SaveName, false, Points);
+    }
     // The game in play no longer counts: it was counted, or it was never
     // one the player played (a tool's deal, a show).
     void MarkGameCounted() { GameWon = true; }
