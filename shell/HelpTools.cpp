@@ -55,7 +55,7 @@ THelpWindow& THelpTools::Help()
     return *HelpWindow;
 }
 
-void THelpTools::HelpContents1Click() { Help().ShowContents(); }
+void THelpTools::HelpContentsClick() { Help().ShowContents(); }
 
 void THelpTools::RulesExecute()
 {

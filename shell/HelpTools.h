@@ -26,7 +26,7 @@ public:
     // A running trace goes on in debug.dat of the current data folder; for
     // whoever moves the data folder.
     void FollowDataRoot();
-    void HelpContents1Click();
+    void HelpContentsClick();
     // The page of the game in play; the contents when none is.
     void RulesExecute();
     // The page of a game, without starting it (the start screen's Rules);

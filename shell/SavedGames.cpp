@@ -228,7 +228,7 @@ void TSavedGames::RecordGameResult(const std::string& gameName, const std::strin
     if (Window.Hints()->SolutionPlayed())
         return;
     const auto askName = [this, &gameName](int position, int score, const std::string&) {
-        Form->Label1->setText(QString::fromStdString(gameName));
+        Form->GameNameLabel->setText(QString::fromStdString(gameName));
         return Form->EnterHighScore(position, score, Window.DataRoot());
     };
     persistence::RecordGameResult(Engine.SourceLog, Engine.SavedRecord().size(), {gameName, saveName, points, won},

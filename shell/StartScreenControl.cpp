@@ -1,7 +1,7 @@
 // The start screen's behaviour and the favourites: what happens between games.
 #include "shell/StartScreenControl.h"
 
-#include "shell/EditFav.h"
+#include "shell/FavouritesDialog.h"
 #include "shell/GameCommands.h"
 #include "shell/Main.h"
 #include "shell/Marquee.h"
@@ -165,9 +165,9 @@ void TStartScreenControl::ViewStartScreen()
     FollowSight();
     StartScreen_->FillStringGrid();
 
-    if (!StartScreen_->Panel3->isHidden()) {
-        StartScreen_->StringGrid1->setEnabled(true);
-        StartScreen_->StringGrid1->setFocus();
+    if (!StartScreen_->ListPanel->isHidden()) {
+        StartScreen_->GameList->setEnabled(true);
+        StartScreen_->GameList->setFocus();
         PreviewSelectedGame();
     }
 }
@@ -306,10 +306,10 @@ void TStartScreenControl::ShowTable()
 
 bool TStartScreenControl::StartScreenKey(int key)
 {
-    if (!StartScreenActive_ || StartScreen_->isHidden() || StartScreen_->Panel3->isHidden())
+    if (!StartScreenActive_ || StartScreen_->isHidden() || StartScreen_->ListPanel->isHidden())
         return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (Window.focusWidget() != StartScreen_->StringGrid1)
+        if (Window.focusWidget() != StartScreen_->GameList)
             return false;
         StartListedGame(StartScreen_->Row());
         return true;
@@ -377,8 +377,8 @@ void TStartScreenControl::BuildFavourites()
 // disturb the rules of the game in play (PreviewGame refuses then).
 void TStartScreenControl::RefreshFavouritesCategory()
 {
-    if (StartScreen_->ComboBox1->currentIndex() == FavouritesCategoryIndex)
-        StartScreen_->ComboBox1Change();
+    if (StartScreen_->CategoryBox->currentIndex() == FavouritesCategoryIndex)
+        StartScreen_->CategoryChange();
 }
 
 void TStartScreenControl::AddtoFavourites1Click()
@@ -396,7 +396,7 @@ void TStartScreenControl::AddtoFavourites1Click()
 
 void TStartScreenControl::EditFavouriteMenu1Click()
 {
-    TForm4 dialog(&Window);
+    TFavouritesDialog dialog(&Window);
     const TMenuItem* alphabetical = GetMenuItem(GameTypeModel, AlphabeticalGamesCaption, false);
     dialog.SetGames(alphabetical != nullptr ? GetMenuItems(*alphabetical) : std::vector<std::string>{});
     dialog.SetFavourites(FavouritesList.Items());

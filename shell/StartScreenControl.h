@@ -16,7 +16,7 @@ class QTimer;
 class TCardTable;
 class TEngine;
 class TForm1;
-class TForm4;
+class TFavouritesDialog;
 class TMergePic;
 class TPlayState;
 class TStartScreen;
@@ -35,7 +35,7 @@ public:
     void BackToStart1Click();
     // Leaves the start screen for the table.
     void ShowTable();
-    bool Active() const { return StartScreenActive_; }
+    bool Active() const { return StartScreenActive_; } // StartScreenActive
     // The game of the selected row; empty on the heading row.
     std::string SelectedGame() const;
     // On the start screen: a look at the selected game without dealing it
@@ -65,7 +65,7 @@ public:
     void BuildFavourites();
     const TFavouritesList& Favourites() const { return FavouritesList; }
     // Runs the favourites dialog; true for OK. Tests answer it themselves.
-    std::function<bool(TForm4& dialog)> RunFavouritesDialog;
+    std::function<bool(TFavouritesDialog& dialog)> RunFavouritesDialog;
 
 private:
     void FollowSight();

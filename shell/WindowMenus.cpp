@@ -185,7 +185,7 @@ void TWindowMenus::BuildStatisticsMenu(QMenu* menu)
 void TWindowMenus::BuildHelpMenu(QMenu* menu)
 {
     HelpContentsItem =
-        AddItem(menu, QStringLiteral("Help Contents   F1"), [this] { Window.Tools().HelpContents1Click(); });
+        AddItem(menu, QStringLiteral("Help Contents   F1"), [this] { Window.Tools().HelpContentsClick(); });
     RulesItem = AddItem(
         menu, QStringLiteral("Rules   F2"), [this] { Window.Tools().RulesExecute(); }, int(TToolImage::Rules));
     menu->addSeparator();
@@ -295,7 +295,7 @@ void TWindowMenus::BuildOptionsMenu(QMenu* menu)
     ExtendedItem = AddItem(
         layout, QStringLiteral("Extended"), [this] { Window.Commands().ExtendedClick(); }, int(TToolImage::Extended));
     menu->addSeparator();
-    AddItem(menu, QStringLiteral("Background Colour"), [this] { Window.Options().BackgroundColour1Click(); });
+    AddItem(menu, QStringLiteral("Background Colour"), [this] { Window.Options().BackgroundColourClick(); });
     QMenu* gradients = AddSubMenu(menu, QStringLiteral("Background Gradient"));
     for (std::size_t i = 0; i < GradientMenuOrder.size(); ++i) {
         if (i == 6)
@@ -305,15 +305,15 @@ void TWindowMenus::BuildOptionsMenu(QMenu* menu)
             Checkable(AddItem(gradients, QString::fromLatin1(Gradients()[std::size_t(number - 1)].Caption),
                               [this, number] { Window.Options().GradientClick(number); }));
     }
-    AddItem(menu, QStringLiteral("Background Picture"), [this] { Window.Options().BackgroundPicture1Click(); });
+    AddItem(menu, QStringLiteral("Background Picture"), [this] { Window.Options().BackgroundPictureClick(); });
     QMenu* pictureMode = AddSubMenu(menu, QStringLiteral("Background Picture Mode"));
     items.Stretch =
         Checkable(AddItem(pictureMode, QStringLiteral("Stretch"), [this] { Window.Options().PictureModeClick(true); }));
     items.Tile =
         Checkable(AddItem(pictureMode, QStringLiteral("Tile"), [this] { Window.Options().PictureModeClick(false); }));
     menu->addSeparator();
-    AddItem(menu, QStringLiteral("Choose Card Deck"), [this] { Window.Options().ChooseCardDeck1Click(); });
-    AddItem(menu, QStringLiteral("Choose Card Back"), [this] { Window.Options().ChooseCardBack1Click(); });
+    AddItem(menu, QStringLiteral("Choose Card Deck"), [this] { Window.Options().ChooseCardDeckClick(); });
+    AddItem(menu, QStringLiteral("Choose Card Back"), [this] { Window.Options().ChooseCardBackClick(); });
     QMenu* scale = AddSubMenu(menu, QStringLiteral("Choose Card Scale"));
     // Exactly one size is ever checked: the group unchecks the others.
     auto* scaleGroup = new QActionGroup(scale);
@@ -363,7 +363,7 @@ void TWindowMenus::BuildOptionsMenu(QMenu* menu)
         }));
     menu->addSeparator();
     AddItem(menu, QStringLiteral("Change Save Data location"), [this] { Window.Saves().SetUserFilelocation1Click(); });
-    AddItem(menu, QStringLiteral("Save Options"), [this] { Window.Options().SaveOptions1Click(); });
+    AddItem(menu, QStringLiteral("Save Options"), [this] { Window.Options().SaveOptionsClick(); });
     menu->addSeparator();
     ShowVerdictItem = Checkable(AddItem(menu, QStringLiteral("Show whether the game can be won"),
                                         [this] { Window.Commands().ShowVerdictClick(ShowVerdictItem->isChecked()); }));

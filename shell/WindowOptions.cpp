@@ -2,7 +2,7 @@
 // winning animation, and the first show that brings all of it into force.
 #include "shell/WindowOptions.h"
 
-#include "shell/CardSpeed.h"
+#include "shell/CardSpeedDialog.h"
 #include "shell/GameCommands.h"
 #include "shell/Main.h"
 #include "shell/WindowMenus.h"
@@ -113,7 +113,7 @@ void TWindowOptions::ClearGradientChecks()
 // ---------------------------------------------------------------------------
 // Background
 
-void TWindowOptions::BackgroundColour1Click()
+void TWindowOptions::BackgroundColourClick()
 {
     QColorDialog dialog(Table.Color(), &Window);
     if (dialog.exec() == QDialog::Accepted)
@@ -159,7 +159,7 @@ void TWindowOptions::GradientClick(int number)
     SyncOptionChecks();
 }
 
-void TWindowOptions::BackgroundPicture1Click()
+void TWindowOptions::BackgroundPictureClick()
 {
     Table.ChooseBackgroundPicture((std::filesystem::path(Window.ProgramFolder()) / "Textures").string());
     BackgroundPictureChosen();
@@ -183,7 +183,7 @@ void TWindowOptions::PictureModeClick(bool stretch)
 // ---------------------------------------------------------------------------
 // Cards
 
-void TWindowOptions::ChooseCardDeck1Click()
+void TWindowOptions::ChooseCardDeckClick()
 {
     if (Table.Sprite.Shown)
         return;
@@ -202,7 +202,7 @@ void TWindowOptions::CardDeckChosen(const std::string& previousDeck)
     Window.Commands().ShowScaleStep(Table.CardDeck().ScaleStep());
 }
 
-void TWindowOptions::ChooseCardBack1Click()
+void TWindowOptions::ChooseCardBackClick()
 {
     Table.ChooseCardBack();
 }
@@ -217,7 +217,7 @@ void TWindowOptions::ShadowModeClick(int mode)
 
 void TWindowOptions::SetCardSpeed1Click()
 {
-    const std::unique_ptr<TForm2> dialog(TForm2::ForTable(Table, SavedTurnoverSpeed, &Window));
+    const std::unique_ptr<TCardSpeedDialog> dialog(TCardSpeedDialog::ForTable(Table, SavedTurnoverSpeed, &Window));
     // Centred on the main window.
     dialog->move(Window.geometry().center() - dialog->rect().center());
     if (dialog->exec() == QDialog::Accepted)
@@ -273,7 +273,7 @@ void TWindowOptions::WinningAnimationClick(persistence::TWinAnimation animation)
 // ---------------------------------------------------------------------------
 // Saving and the first show
 
-void TWindowOptions::SaveOptions1Click()
+void TWindowOptions::SaveOptionsClick()
 {
     if (!Window.Prompts.AskYesNo(QStringLiteral("Save Options?")))
         return;

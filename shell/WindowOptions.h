@@ -18,15 +18,15 @@ class TWindowOptions {
 public:
     TWindowOptions(TForm1& window, TEngine& engine, TCardTable& table);
 
-    void BackgroundColour1Click();
+    void BackgroundColourClick();
     void SetBackgroundColour(const QColor& colour);
     void GradientClick(int number);
-    void BackgroundPicture1Click();
+    void BackgroundPictureClick();
     void BackgroundPictureChosen();
     void PictureModeClick(bool stretch);
-    void ChooseCardDeck1Click();
+    void ChooseCardDeckClick();
     void CardDeckChosen(const std::string& previousDeck);
-    void ChooseCardBack1Click();
+    void ChooseCardBackClick();
     void ShadowModeClick(int mode); // 0 dotted, 1 hard, 2 soft
     void SetCardSpeed1Click();
     void DropModeClick(int mode);    // the table's AutoShadeMode, 1..3
@@ -35,7 +35,7 @@ public:
     void SetScoring(bool on);
     bool ScoringOn() const;
     void WinningAnimationClick(persistence::TWinAnimation animation);
-    void SaveOptions1Click();
+    void SaveOptionsClick();
     // Every check mark from the state it stands for.
     void SyncOptionChecks();
 

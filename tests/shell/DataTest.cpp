@@ -77,7 +77,7 @@ struct TDataWindowFixture : testing::Test {
             return QDialog::Accepted;
         }
         if (auto* data = qobject_cast<TDataForm*>(&dialog)) {
-            if (data->PageControl1->currentWidget() == data->NewEntryTab)
+            if (data->Pages->currentWidget() == data->NewEntryTab)
                 data->Edit1->setText(HighScoreName);
             return QDialog::Accepted;
         }
@@ -263,7 +263,7 @@ TEST_F(TDataWindowFixture, AFullDiskIsToldAndLosesNothing)
 {
     Choose(Klondike);
     Play(6);
-    Form->Options().SaveOptions1Click();
+    Form->Options().SaveOptionsClick();
     const std::filesystem::path status = Form->DataRoot() / "Status.Dat";
     const std::optional<std::string> settings = platform::ReadWholeFile(status);
     ASSERT_TRUE(settings && !settings->empty());
@@ -273,7 +273,7 @@ TEST_F(TDataWindowFixture, AFullDiskIsToldAndLosesNothing)
     const bool saved = Form->Saves().SaveExecute();
     Questions.clear();
     Form->Saves().SaveAndQuitClick();
-    Form->Options().SaveOptions1Click();
+    Form->Options().SaveOptionsClick();
     platform::SimulateWriteFailure(0);
     EXPECT_FALSE(saved);
     EXPECT_EQ(Engine().SaveName, "");
@@ -315,10 +315,10 @@ TEST_F(TDataWindowFixture, AbandonedGamesCountAndAHighScoreTakesTheName)
     Choose(Klondike);
     Form->Saves().ShowStatisticsClick(0);
     TDataForm& window = *Form->Saves().DataForm();
-    EXPECT_EQ(window.Label1->text().toStdString(), Klondike);
-    EXPECT_EQ(window.Label2->text(), QStringLiteral("Played: 1"));
-    EXPECT_EQ(window.Label8->text(), QStringLiteral("Lost: 100%"));
-    EXPECT_EQ(window.Label9->text(), QStringLiteral("Won: 0%"));
+    EXPECT_EQ(window.GameNameLabel->text().toStdString(), Klondike);
+    EXPECT_EQ(window.PlayedLabel->text(), QStringLiteral("Played: 1"));
+    EXPECT_EQ(window.LostPercentLabel->text(), QStringLiteral("Lost: 100%"));
+    EXPECT_EQ(window.WonPercentLabel->text(), QStringLiteral("Won: 0%"));
 }
 
 TEST_F(TDataWindowFixture, ResetAsksAndZeroesEveryGame)
@@ -361,13 +361,13 @@ TEST_F(TDataWindowFixture, OnTheStartScreenTheSelectedGameIsShownAndResetRefresh
     ASSERT_LT(row, start.RowCount());
     start.SelectRow(row);
     Form->Saves().ShowStatisticsClick(0);
-    EXPECT_EQ(Form->Saves().DataForm()->Label1->text().toStdString(), Klondike);
-    EXPECT_EQ(Form->Saves().DataForm()->Label2->text(), QStringLiteral("Played: 1"));
+    EXPECT_EQ(Form->Saves().DataForm()->GameNameLabel->text().toStdString(), Klondike);
+    EXPECT_EQ(Form->Saves().DataForm()->PlayedLabel->text(), QStringLiteral("Played: 1"));
     EXPECT_FALSE(Form->GameInPlay());
 
     Form->Saves().Reset1Click();
     EXPECT_TRUE(Form->StartPage().Active());
-    EXPECT_EQ(start.StringGrid1->item(row, 1)->text(), QStringLiteral("0"));
+    EXPECT_EQ(start.GameList->item(row, 1)->text(), QStringLiteral("0"));
 }
 
 TEST(StatisticsWindow, PercentagesAndBars)

@@ -77,7 +77,7 @@ TEST_F(THelpCommands, F2OnTheStartScreenOpensTheSelectedGamesPageWithoutStarting
     TStartScreen* screen = Form->StartPage().StartScreen();
     ASSERT_GT(screen->RowCount(), 1);
 
-    screen->StringGrid1->setCurrentCell(0, 0);
+    screen->GameList->setCurrentCell(0, 0);
     ASSERT_EQ(screen->Row(), 0);
     Press(Qt::Key_F2);
     EXPECT_EQ(Form->Tools().HelpWindowIfOpen(), nullptr) << "the heading row names no game";

@@ -1,4 +1,4 @@
-#include "shell/CardSpeed.h"
+#include "shell/CardSpeedDialog.h"
 #include "shell/WindowParts.h"
 
 #include "cardtable/CardTable.h"
@@ -299,28 +299,28 @@ TEST_F(TOptionsFixture, DamagedTableSettingsAreToldOnceAndKeptUntilSaved)
 TEST(CardMovementDialog, SpeedsStepThroughTheirValuesAndStopAtTheEnds)
 {
     std::vector<int> up{1};
-    while (TForm2::MovementSpeedUp(up.back()) != up.back())
-        up.push_back(TForm2::MovementSpeedUp(up.back()));
+    while (TCardSpeedDialog::MovementSpeedUp(up.back()) != up.back())
+        up.push_back(TCardSpeedDialog::MovementSpeedUp(up.back()));
     EXPECT_EQ(up, (std::vector<int>{1, 2, 3, 4, 8, 16, 32, 64, 128}));
     std::vector<int> down{128};
-    while (TForm2::MovementSpeedDown(down.back()) != down.back())
-        down.push_back(TForm2::MovementSpeedDown(down.back()));
+    while (TCardSpeedDialog::MovementSpeedDown(down.back()) != down.back())
+        down.push_back(TCardSpeedDialog::MovementSpeedDown(down.back()));
     EXPECT_EQ(down, (std::vector<int>{128, 64, 32, 16, 8, 4, 3, 2, 1}));
     std::vector<int> turnUp{2};
-    while (TForm2::TurnoverSpeedUp(turnUp.back()) != turnUp.back())
-        turnUp.push_back(TForm2::TurnoverSpeedUp(turnUp.back()));
+    while (TCardSpeedDialog::TurnoverSpeedUp(turnUp.back()) != turnUp.back())
+        turnUp.push_back(TCardSpeedDialog::TurnoverSpeedUp(turnUp.back()));
     EXPECT_EQ(turnUp, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 32}));
-    EXPECT_EQ(TForm2::TurnoverSpeedDown(32), 16);
-    EXPECT_EQ(TForm2::TurnoverSpeedDown(16), 15);
-    EXPECT_EQ(TForm2::TurnoverSpeedDown(2), 2);
-    EXPECT_EQ(TForm2::TurnoverSpeedUp(32), 32);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedDown(32), 16);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedDown(16), 15);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedDown(2), 2);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedUp(32), 32);
 }
 
 TEST_F(TOptionsFixture, NoFlipKeepsTheTurnoverSpeedForTheNextOpening)
 {
     Form->FirstShow();
     Table().SetTurnOverAnimationSpeed(0);
-    std::unique_ptr<TForm2> dialog(TForm2::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
+    std::unique_ptr<TCardSpeedDialog> dialog(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
     EXPECT_EQ(dialog->ModeIndex(), 2);
     EXPECT_EQ(dialog->TurnoverSpeed(), 8);
     EXPECT_EQ(dialog->windowTitle(), "Card Movement Mode.");
@@ -336,12 +336,12 @@ TEST_F(TOptionsFixture, NoFlipKeepsTheTurnoverSpeedForTheNextOpening)
     EXPECT_EQ(Table().CardSpeed(), 8);
     EXPECT_TRUE(Table().FastMovementMode());
 
-    dialog.reset(TForm2::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
+    dialog.reset(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
     dialog->UpDown2Click(true);
     dialog->SetModeIndex(2);
     dialog->ApplyTo(Table(), Form->Options().SavedTurnoverSpeed);
     EXPECT_EQ(Table().TurnOverAnimationSpeed(), 0);
-    dialog.reset(TForm2::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
+    dialog.reset(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
     EXPECT_EQ(dialog->ModeIndex(), 2);
     EXPECT_EQ(dialog->TurnoverSpeed(), 10);
     EXPECT_TRUE(dialog->CheckBox(1)->isChecked());  // lift offset, as the program starts
@@ -357,7 +357,7 @@ TEST_F(TOptionsFixture, EachLiftCheckShowsAndSetsItsOwnProperty)
     for (const bool lift : {true, false}) {
         Table().SetLiftOffset(lift);
         Table().SetTurnOverAnimationLift(!lift);
-        std::unique_ptr<TForm2> dialog(TForm2::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
+        std::unique_ptr<TCardSpeedDialog> dialog(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
         EXPECT_EQ(groupTitle(dialog->CheckBox(1)), "Lift Card Offset");
         EXPECT_EQ(groupTitle(dialog->CheckBox(2)), "TurnOver Lift Card Animation");
         EXPECT_EQ(dialog->CheckBox(1)->isChecked(), lift);

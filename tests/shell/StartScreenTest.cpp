@@ -6,7 +6,7 @@
 #include "engine/Engine.h"
 #include "persistence/Favourites.h"
 #include "persistence/TextFile.h"
-#include "shell/EditFav.h"
+#include "shell/FavouritesDialog.h"
 #include "shell/Marquee.h"
 #include "shell/MergePic.h"
 #include "shell/StartScreen.h"
@@ -115,20 +115,20 @@ struct TStartScreenFixture : testing::Test {
     }
 
     TStartScreen& Screen() { return *Form->StartPage().StartScreen(); }
-    QTableWidget& Grid() { return *Screen().StringGrid1; }
+    QTableWidget& Grid() { return *Screen().GameList; }
 
     void ChooseCategory(const QString& caption)
     {
-        const int index = Screen().ComboBox1->findText(caption);
+        const int index = Screen().CategoryBox->findText(caption);
         ASSERT_GE(index, 0) << caption.toStdString();
-        Screen().ComboBox1->setCurrentIndex(index);
-        Screen().ComboBox1Change();
+        Screen().CategoryBox->setCurrentIndex(index);
+        Screen().CategoryChange();
     }
 
     void ChooseFilter(int index)
     {
-        Screen().ComboBox2->setCurrentIndex(index);
-        Screen().ComboBox2Change();
+        Screen().FilterBox->setCurrentIndex(index);
+        Screen().FilterChange();
     }
 
     void Key(int key)
@@ -172,13 +172,13 @@ TEST_F(TStartScreenFixture, TheFirstShowEndsOnTheStartScreenWithTheAlphabeticalL
     EXPECT_FALSE(Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), "New Game")->isEnabled());
 
     QStringList categories;
-    for (int i = 0; i < Screen().ComboBox1->count(); ++i)
-        categories << Screen().ComboBox1->itemText(i);
+    for (int i = 0; i < Screen().CategoryBox->count(); ++i)
+        categories << Screen().CategoryBox->itemText(i);
     ASSERT_GE(categories.size(), 4);
     EXPECT_EQ(categories.mid(0, 4), (QStringList{"Alphabetical Games", "Small Screen Games", "Favourites",
                                                  "Baker's Dozen Type"}));
     EXPECT_EQ(categories.last(), QStringLiteral("Other Game Type"));
-    EXPECT_EQ(Screen().ComboBox2->count(), 4);
+    EXPECT_EQ(Screen().FilterBox->count(), 4);
     EXPECT_EQ(Grid().item(0, 0)->text(), QStringLiteral("GAME NAME"));
     EXPECT_EQ(Grid().item(0, 1)->text(), QStringLiteral("PLAYED"));
     EXPECT_EQ(Grid().item(0, 2)->text(), QStringLiteral("WON"));
@@ -548,7 +548,7 @@ TEST_F(TStartScreenFixture, ADamagedFavouritesFileLosesOnlyItsBadLinesAndIsWritt
 TEST_F(TStartScreenFixture, TheEditDialogChangesTheFavouritesOnlyOnOk)
 {
     Open();
-    Form->StartPage().RunFavouritesDialog = [](TForm4& dialog) {
+    Form->StartPage().RunFavouritesDialog = [](TFavouritesDialog& dialog) {
         for (const char* game : {"Yukon", "Freecell", "Canfield"})
             dialog.ListBox1->findItems(QString::fromLatin1(game), Qt::MatchExactly).front()->setSelected(true);
         dialog.BitBtn3Click();
@@ -563,7 +563,7 @@ TEST_F(TStartScreenFixture, TheEditDialogChangesTheFavouritesOnlyOnOk)
     EXPECT_EQ(persistence::ReadLines(FavFile()), expected);
     EXPECT_EQ(Form->Menus().Favourites->actions().size(), 2);
 
-    Form->StartPage().RunFavouritesDialog = [](TForm4& dialog) {
+    Form->StartPage().RunFavouritesDialog = [](TFavouritesDialog& dialog) {
         dialog.ListBox2->selectAll();
         dialog.BitBtn4Click();
         return false;
@@ -595,7 +595,7 @@ TEST(StartScreenLines, HolidayBlocksComeOnTheirDaysBeforeTheProgramsName)
 
 TEST(EditFavourites, ListsStaySortedWithoutRegardToCaseAndAddEachGameOnce)
 {
-    TForm4 dialog;
+    TFavouritesDialog dialog;
     dialog.SetGames({"spider", "Aces Up", "Canfield"});
     dialog.SetFavourites({"Canfield"});
     EXPECT_EQ(dialog.ListBox1->item(0)->text(), QStringLiteral("Aces Up"));
@@ -618,8 +618,8 @@ TEST(StartScreenLayout, PanelsFitSideBySideOnSmallAndLargeScreens)
         screen.resize(size);
         screen.Relayout(); // a hidden widget hears of its size only when shown
         const QRect page(QPoint(0, 0), size);
-        const QWidget* panels[] = {screen.Panel1, screen.Panel2, screen.Panel3, screen.Panel4,
-                                   screen.ComboBox1, screen.ComboBox2};
+        const QWidget* panels[] = {screen.StarsPanel, screen.MarqueePanel, screen.ListPanel, screen.PreviewPanel,
+                                   screen.CategoryBox, screen.FilterBox};
         for (const QWidget* a : panels) {
             EXPECT_TRUE(page.contains(a->geometry())) << a->objectName().toStdString() << " at " << size.width();
             for (const QWidget* b : panels) {
@@ -629,15 +629,15 @@ TEST(StartScreenLayout, PanelsFitSideBySideOnSmallAndLargeScreens)
                 }
             }
         }
-        EXPECT_EQ(screen.Panel1->geometry().right(), size.width() - 11);
-        EXPECT_EQ(screen.Panel1->geometry().bottom(), size.height() - 11);
-        EXPECT_EQ(screen.Panel2->x(), screen.Panel1->x());
-        EXPECT_EQ(screen.Panel2->width(), screen.Panel1->width());
-        EXPECT_EQ(screen.Panel4->y(), screen.Panel3->y());
-        EXPECT_EQ(screen.Panel4->x(), screen.Panel3->geometry().right() + 1 + 5);
+        EXPECT_EQ(screen.StarsPanel->geometry().right(), size.width() - 11);
+        EXPECT_EQ(screen.StarsPanel->geometry().bottom(), size.height() - 11);
+        EXPECT_EQ(screen.MarqueePanel->x(), screen.StarsPanel->x());
+        EXPECT_EQ(screen.MarqueePanel->width(), screen.StarsPanel->width());
+        EXPECT_EQ(screen.PreviewPanel->y(), screen.ListPanel->y());
+        EXPECT_EQ(screen.PreviewPanel->x(), screen.ListPanel->geometry().right() + 1 + 5);
         const QRect title = screen.TitleArea();
-        EXPECT_FALSE(title.intersects(screen.Panel1->geometry())) << size.width();
-        EXPECT_EQ(title.top(), screen.Panel4->geometry().bottom() + 1 + 10);
+        EXPECT_FALSE(title.intersects(screen.StarsPanel->geometry())) << size.width();
+        EXPECT_EQ(title.top(), screen.PreviewPanel->geometry().bottom() + 1 + 10);
     }
 }
 
