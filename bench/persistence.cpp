@@ -1,6 +1,6 @@
 // Speed of the player's data: counting a result with both statistics files,
 // and opening a 1,000-action saved game in the window with its drawing off.
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 
 #include "cardtable/CardTable.h"
 #include "engine/Engine.h"
@@ -43,13 +43,13 @@ struct TOpenFixture {
         Form = std::make_unique<TForm1>(prompts);
         Form->FirstShow();
         Form->hide();
-        Form->ChooseGame("Freecell");
+        Form->Commands().ChooseGame("Freecell");
         std::mt19937 random(5);
         while (Form->Engine()->SavedRecord().size() < 3 + 4 * 1000)
             PlayRandomAction(*Form->Engine(), random, TUndoUse::Never);
         File = Home.path() + QStringLiteral("/game.tsg");
         Form->Engine()->SaveName = File.toStdString();
-        Form->SaveExecute();
+        Form->Saves().SaveExecute();
     }
     QTemporaryDir Home;
     QString File;
@@ -60,7 +60,7 @@ void BM_OpenSavedGame(benchmark::State& state)
 {
     TOpenFixture fixture;
     for (auto _ : state)
-        fixture.Form->OpenExecute();
+        fixture.Form->Saves().OpenExecute();
     state.SetLabel(std::to_string(fixture.Form->Engine()->SavedRecord().size() / 4) + " actions");
 }
 BENCHMARK(BM_OpenSavedGame)->Unit(benchmark::kMillisecond);

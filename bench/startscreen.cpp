@@ -67,7 +67,7 @@ void ListFill(benchmark::State& state)
             categories << QString::fromStdString(item.Caption);
     screen.SetCategories(categories);
     for (auto _ : state)
-        screen.ComboBox1Change();
+        screen.CategoryChange();
 }
 BENCHMARK(ListFill);
 

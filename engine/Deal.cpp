@@ -62,6 +62,41 @@ bool TEngine::SelectGame(const std::string& name)
     return true;
 }
 
+void TEngine::QueryGame(const std::string& name)
+{
+    struct TQueryMode {
+        TEngine& Engine;
+        explicit TQueryMode(TEngine& engine) : Engine(engine) { Engine.Tag = 1; }
+        ~TQueryMode()
+        {
+            Engine.Tag = 0;
+            Engine.Rules.GameName.clear();
+        }
+    } queryMode(*this);
+    SelectGame(name);
+}
+
+void TEngine::AbandonGame()
+{
+    GameWon = true;
+    Rules.GameName.clear();
+    LastGameName.clear();
+}
+
+void TEngine::RunWinShowWithoutGame()
+{
+    ClearRules(Rules, false);
+    if (SourceLog.size() < 2)
+        SourceLog.insert(SourceLog.end(), 3, std::string());
+    if (SourceLog.size() < 3)
+        SourceLog.resize(3);
+    Rules.GameName.clear();
+    SourceLog[2] = "O";
+    Host.RunWinAnimation();
+    SourceLog[2] = "0";
+    GameWon = true;
+}
+
 void TEngine::LoadPreview()
 {
     const std::string folder = Host.ProgramFolder();

@@ -70,6 +70,54 @@ public:
     bool LoadGame(const TSavedGame& game, const std::string& saveName = {});
     // True while a saved game replays.
     bool LoadingGame() const { return Loading; }
+    // Runs the definition of `name` in query mode: its rules and picture
+    // load, nothing is dealt and no game is in play afterwards. A definition
+    // that throws leaves the engine out of query mode all the same.
+    void QueryGame(const std::string& name);
+    // Leaves the game in play without counting it (the caller counted it):
+    // no game and no game to count afterwards.
+    void AbandonGame();
+    // The game in play ends unfinished: a scored game counts as played and lost.
+    void CountUnfinishedGame()
+    {
+        if (!GameWon && Host.ScoringOn())
+            Host.RecordGameResult(Rules.GameName, SaveName, false, Points);
+    }
+    // The game in play no longer counts: it was counted, or it was never
+    // one the player played (a tool's deal, a show).
+    void MarkGameCounted() { GameWon = true; }
+    // No game number is known until a game is dealt again.
+    void ForgetGameNumber() { Rules.GameNumber = 0; }
+    // The next deal uses the generator as it stands (a seed chosen on purpose).
+    void KeepSeedForNextDeal() { ReseedNextDeal = false; }
+    // Keeps the player's clicks and commands out while the window works on
+    // the table (a show, a failed definition's clean-up).
+    void HoldTable() { DealBusy = true; }
+    void ReleaseTable() { DealBusy = false; }
+    // The window is closing: no more cues.
+    void ShutDown() { ShuttingDown = true; }
+    // The file the game in play is saved to; empty: not saved yet.
+    void SetSaveName(const std::string& name) { SaveName = name; }
+    // The saved files moved (with the player's data): both save names follow.
+    void MoveSaveNames(const std::function<std::string(const std::string&)>& moved)
+    {
+        SaveName = moved(SaveName);
+        LastSaveName = moved(LastSaveName);
+    }
+    // The layout's distances for cards scaled by these factors.
+    void ResetLayoutConstants(float scaleX, float scaleY) { SetConstantVariables(Layout, scaleX, scaleY); }
+    // The saved file is gone: the next Save asks for a name.
+    void ForgetSaveName() { SaveName.clear(); }
+    // Before a load: the save name in force becomes the one a counted
+    // game is recorded under. Returns it, to be restored if the load fails.
+    std::string KeepSaveNameForLoad()
+    {
+        LastSaveName = SaveName;
+        return SaveName;
+    }
+    // Plays the win show on a table with no game (the debug command); the
+    // record says open while it runs and no game counts afterwards.
+    void RunWinShowWithoutGame();
 
     // --- the player's actions ---
     void CardDropEvent(TCard* card, int x, int y, int relX, int relY, int index);

@@ -43,33 +43,33 @@ TDataForm::TDataForm(QWidget* parent, TRunModal runModal)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
-    Label1 = AddLabel(this, QString(), QRect(8, 4, ClientWidth - 16, 20));
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont title = Label1->font();
+    GameNameLabel = AddLabel(this, QString(), QRect(8, 4, ClientWidth - 16, 20));
+    GameNameLabel->setAlignment(Qt::AlignCenter);
+    QFont title = GameNameLabel->font();
     title.setBold(true);
-    Label1->setFont(title);
+    GameNameLabel->setFont(title);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setTabPosition(QTabWidget::South);
-    PageControl1->setGeometry(0, 28, ClientWidth, ClientHeight - 28);
+    Pages = new QTabWidget(this);
+    Pages->setTabPosition(QTabWidget::South);
+    Pages->setGeometry(0, 28, ClientWidth, ClientHeight - 28);
     StatisticsTab = BuildStatisticsPage();
     HighScoresTab = BuildHighScoresPage();
     NewEntryTab = BuildNewEntryPage();
-    PageControl1->addTab(StatisticsTab, QStringLiteral("Statistics"));
-    PageControl1->addTab(HighScoresTab, QStringLiteral("High_Scores"));
-    PageControl1->addTab(NewEntryTab, QStringLiteral("New Entry"));
+    Pages->addTab(StatisticsTab, QStringLiteral("Statistics"));
+    Pages->addTab(HighScoresTab, QStringLiteral("High_Scores"));
+    Pages->addTab(NewEntryTab, QStringLiteral("New Entry"));
     ShowPages(false);
 }
 
 QWidget* TDataForm::BuildStatisticsPage()
 {
     auto* page = new QWidget;
-    Label2 = AddLabel(page, QStringLiteral("Played: 0"), QRect(10, 6, 130, 18));
-    Label3 = AddLabel(page, QStringLiteral("Won: 0"), QRect(160, 6, 130, 18));
+    PlayedLabel = AddLabel(page, QStringLiteral("Played: 0"), QRect(10, 6, 130, 18));
+    WonLabel = AddLabel(page, QStringLiteral("Won: 0"), QRect(160, 6, 130, 18));
     Image1 = new QLabel(page);
     Image1->setGeometry(10, 28, 281, 201);
-    Label8 = AddLabel(page, QStringLiteral("Lost: 0%"), QRect(10, 234, 140, 18));
-    Label9 = AddLabel(page, QStringLiteral("Won: 0%"), QRect(170, 234, 130, 18));
+    LostPercentLabel = AddLabel(page, QStringLiteral("Lost: 0%"), QRect(10, 234, 140, 18));
+    WonPercentLabel = AddLabel(page, QStringLiteral("Won: 0%"), QRect(170, 234, 130, 18));
     Image1->setPixmap(QPixmap::fromImage(BarChart(Image1->size(), 0, 0)));
     return page;
 }
@@ -77,28 +77,28 @@ QWidget* TDataForm::BuildStatisticsPage()
 QWidget* TDataForm::BuildHighScoresPage()
 {
     auto* page = new QWidget;
-    StringGrid1 = new QTableWidget(GridRows, 3, page);
+    HighScoresGrid = new QTableWidget(GridRows, 3, page);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(StringGrid1);
-    StringGrid1->horizontalHeader()->hide();
+    layout->addWidget(HighScoresGrid);
+    HighScoresGrid->horizontalHeader()->hide();
     // Each column a third of the grid's width, whatever that width is.
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setDefaultSectionSize(GridRowHeight);
-    StringGrid1->verticalHeader()->setMinimumSectionSize(GridRowHeight);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HighScoresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    HighScoresGrid->verticalHeader()->hide();
+    HighScoresGrid->verticalHeader()->setDefaultSectionSize(GridRowHeight);
+    HighScoresGrid->verticalHeader()->setMinimumSectionSize(GridRowHeight);
+    HighScoresGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Twenty rows of 20 pixels are more than the window's height: without a
     // scroll bar the lower half of the table could never be seen.
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    HighScoresGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    HighScoresGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    HighScoresGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    HighScoresGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     if (HaveCalibri())
-        StringGrid1->setFont(QFont(QStringLiteral("Calibri"), StringGrid1->font().pointSize() + 1));
+        HighScoresGrid->setFont(QFont(QStringLiteral("Calibri"), HighScoresGrid->font().pointSize() + 1));
     for (int row = 0; row < GridRows; ++row)
         for (int column = 0; column < 3; ++column)
-            StringGrid1->setItem(row, column, new QTableWidgetItem);
+            HighScoresGrid->setItem(row, column, new QTableWidgetItem);
     ApplyGridLayout();
     return page;
 }
@@ -114,8 +114,8 @@ QWidget* TDataForm::BuildNewEntryPage()
     congratulations->setAlignment(Qt::AlignCenter);
     auto* newHigh = AddLabel(page, QStringLiteral("New High Score"), QRect(0, 66, ClientWidth, 22));
     newHigh->setAlignment(Qt::AlignCenter);
-    Label6 = AddLabel(page, QStringLiteral("Points: "), QRect(40, 110, 220, 20));
-    Label7 = AddLabel(page, QStringLiteral("Position: "), QRect(40, 134, 220, 20));
+    EntryPointsLabel = AddLabel(page, QStringLiteral("Points: "), QRect(40, 110, 220, 20));
+    EntryPositionLabel = AddLabel(page, QStringLiteral("Position: "), QRect(40, 134, 220, 20));
     Edit1 = new QLineEdit(page);
     Edit1->setGeometry(40, 170, ClientWidth - 80, 28);
     Edit1->setMaxLength(40);
@@ -129,19 +129,19 @@ QWidget* TDataForm::BuildNewEntryPage()
 void TDataForm::ApplyGridLayout()
 {
     for (int column = 0; column < 3; ++column) {
-        QTableWidgetItem* heading = StringGrid1->item(0, column);
+        QTableWidgetItem* heading = HighScoresGrid->item(0, column);
         heading->setText(QString::fromLatin1(Headings[column]));
         heading->setBackground(SkyBlue);
         heading->setFlags(Qt::ItemIsEnabled);
     }
-    StringGrid1->selectRow(1);
+    HighScoresGrid->selectRow(1);
 }
 
 void TDataForm::ShowPages(bool newEntry)
 {
-    PageControl1->setTabVisible(PageControl1->indexOf(StatisticsTab), !newEntry);
-    PageControl1->setTabVisible(PageControl1->indexOf(HighScoresTab), !newEntry);
-    PageControl1->setTabVisible(PageControl1->indexOf(NewEntryTab), newEntry);
+    Pages->setTabVisible(Pages->indexOf(StatisticsTab), !newEntry);
+    Pages->setTabVisible(Pages->indexOf(HighScoresTab), !newEntry);
+    Pages->setTabVisible(Pages->indexOf(NewEntryTab), newEntry);
 }
 
 void TDataForm::showEvent(QShowEvent* event)
@@ -188,20 +188,20 @@ void TDataForm::ShowStats(const persistence::TGameStats& stats)
 {
     for (int e = 0; e < persistence::HighScoreEntries; ++e) {
         const persistence::THighScore& entry = stats.Scores[std::size_t(e)];
-        StringGrid1->item(e + 1, 0)->setText(QString::fromStdString(entry.Name));
-        StringGrid1->item(e + 1, 1)->setText(QString::fromStdString(entry.Date));
-        StringGrid1->item(e + 1, 2)->setText(QString::number(entry.Points));
+        HighScoresGrid->item(e + 1, 0)->setText(QString::fromStdString(entry.Name));
+        HighScoresGrid->item(e + 1, 1)->setText(QString::fromStdString(entry.Date));
+        HighScoresGrid->item(e + 1, 2)->setText(QString::number(entry.Points));
     }
-    Label2->setText(QStringLiteral("Played: %1").arg(stats.Played));
-    Label3->setText(QStringLiteral("Won: %1").arg(stats.Won));
+    PlayedLabel->setText(QStringLiteral("Played: %1").arg(stats.Played));
+    WonLabel->setText(QStringLiteral("Won: %1").arg(stats.Won));
     double lost = 0;
     double won = 0;
     if (stats.Played != 0) {
         lost = double(stats.Played - stats.Won) / stats.Played * 100.0;
         won = double(stats.Won) / stats.Played * 100.0;
     }
-    Label8->setText(QStringLiteral("Lost: ") + Percentage(lost) + QStringLiteral("%"));
-    Label9->setText(QStringLiteral("Won: ") + Percentage(won) + QStringLiteral("%"));
+    LostPercentLabel->setText(QStringLiteral("Lost: ") + Percentage(lost) + QStringLiteral("%"));
+    WonPercentLabel->setText(QStringLiteral("Won: ") + Percentage(won) + QStringLiteral("%"));
     Image1->setPixmap(QPixmap::fromImage(BarChart(Image1->size(), lost, won)));
 }
 
@@ -209,10 +209,10 @@ void TDataForm::ShowStatistics(const std::string& gameName, TPage page,
                                const std::filesystem::path& dataRoot)
 {
     ShowPages(false);
-    PageControl1->setCurrentWidget(page == HighScoresPage ? HighScoresTab : StatisticsTab);
+    Pages->setCurrentWidget(page == HighScoresPage ? HighScoresTab : StatisticsTab);
     if (PlayCue)
         PlayCue("applause3.wav");
-    Label1->setText(QString::fromStdString(gameName));
+    GameNameLabel->setText(QString::fromStdString(gameName));
     ShowStats(persistence::LoadGameStats(gameName, dataRoot));
     RunModal(*this);
 }
@@ -220,11 +220,11 @@ void TDataForm::ShowStatistics(const std::string& gameName, TPage page,
 std::string TDataForm::EnterHighScore(int position, int points, const std::filesystem::path& dataRoot)
 {
     ShowPages(true);
-    PageControl1->setCurrentWidget(NewEntryTab);
+    Pages->setCurrentWidget(NewEntryTab);
     const std::string defaultName = persistence::ReadPlayerName(dataRoot);
     Edit1->setText(QString::fromStdString(defaultName));
-    Label6->setText(QStringLiteral("Points: %1").arg(points));
-    Label7->setText(QStringLiteral("Position: %1").arg(position));
+    EntryPointsLabel->setText(QStringLiteral("Points: %1").arg(points));
+    EntryPositionLabel->setText(QStringLiteral("Position: %1").arg(position));
     if (PlayCue)
         PlayCue("fanfare_x.wav");
     Edit1->setFocus();

@@ -45,17 +45,17 @@ public:
     // The bar chart of lost and won games, in percent, on a picture of `size`.
     static QImage BarChart(QSize size, double lost, double won);
 
-    QLabel* Label1 = nullptr;  // the game's name
-    QLabel* Label2 = nullptr;  // played
-    QLabel* Label3 = nullptr;  // won
-    QLabel* Label6 = nullptr;  // new entry: points
-    QLabel* Label7 = nullptr;  // new entry: position
-    QLabel* Label8 = nullptr;  // lost percentage
-    QLabel* Label9 = nullptr;  // won percentage
+    QLabel* GameNameLabel = nullptr; // Label1: the game's name
+    QLabel* PlayedLabel = nullptr; // Label2: played
+    QLabel* WonLabel = nullptr; // Label3: won
+    QLabel* EntryPointsLabel = nullptr; // Label6: new entry: points
+    QLabel* EntryPositionLabel = nullptr; // Label7: new entry: position
+    QLabel* LostPercentLabel = nullptr; // Label8: lost percentage
+    QLabel* WonPercentLabel = nullptr; // Label9: won percentage
     QLabel* Image1 = nullptr;  // the bar chart
-    QTableWidget* StringGrid1 = nullptr;
+    QTableWidget* HighScoresGrid = nullptr; // StringGrid1
     QLineEdit* Edit1 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
+    QTabWidget* Pages = nullptr; // PageControl1
     QWidget* StatisticsTab = nullptr;
     QWidget* HighScoresTab = nullptr;
     QWidget* NewEntryTab = nullptr;

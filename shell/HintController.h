@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -100,6 +101,7 @@ private:
     void ShowLabel();
     void SetThinking(bool on);
     void SolveForHint();
+    static solver::TSolveBudget Budget(std::int64_t milliseconds, const std::atomic<bool>& cancel);
     void HintSolved(const solver::TSolveResult& result);
     void ShowMove(const solver::TSolverMove& move, std::vector<solver::TRecordAction> record);
     void HideOutline();

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegion>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QWheelEvent>
@@ -31,37 +30,6 @@ constexpr int GridRowHeight = 22;
 const char* const Filters[] = {"All Games", "Games Not Played", "Games Not Won", "Games Won"};
 const char* const Headings[] = {"GAME NAME", "PLAYED", "WON"};
 
-// The squares a frame touched, rounded out to tiles: a few dozen rectangles
-// to repaint instead of a thousand, laid out in rows as a region wants them.
-QRegion TileRegion(const std::vector<QRect>& squares, QSize area)
-{
-    constexpr int Tile = 32;
-    const int columns = (area.width() + Tile - 1) / Tile;
-    const int rows = (area.height() + Tile - 1) / Tile;
-    std::vector<char> touched(std::size_t(columns) * std::size_t(rows), 0);
-    for (const QRect& square : squares)
-        for (int row = square.top() / Tile; row <= square.bottom() / Tile && row < rows; ++row)
-            for (int column = square.left() / Tile; column <= square.right() / Tile && column < columns; ++column)
-                touched[std::size_t(row * columns + column)] = 1;
-    std::vector<QRect> bands;
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns;) {
-            if (touched[std::size_t(row * columns + column)] == 0) {
-                ++column;
-                continue;
-            }
-            const int first = column;
-            while (column < columns && touched[std::size_t(row * columns + column)] != 0)
-                ++column;
-            bands.push_back(QRect(first * Tile, row * Tile, (column - first) * Tile, Tile));
-        }
-    }
-    QRegion region;
-    if (!bands.empty())
-        region.setRects(bands.data(), int(bands.size()));
-    return region & QRect(QPoint(0, 0), area);
-}
-
 } // namespace
 
 bool KeepGameRow(TGameFilter filter, int played, int won)
@@ -77,75 +45,6 @@ bool KeepGameRow(TGameFilter filter, int played, int won)
         return won >= 1;
     }
     return true;
-}
-
-// ---------------------------------------------------------------------------
-
-TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {}
-
-void TPictureBox::SetPicture(const QImage& picture)
-{
-    Picture_ = picture;
-    update();
-}
-
-void TPictureBox::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    if (Picture_.isNull())
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-    else
-        painter.drawImage(rect(), Picture_);
-}
-
-void TPictureBox::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && OnDblClick)
-        OnDblClick();
-}
-
-// ---------------------------------------------------------------------------
-
-TStarView::TStarView(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TStarView::Restart()
-{
-    Surface_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    Surface_.fill(Qt::black);
-    Field_.Initialise(width(), height());
-    update();
-}
-
-void TStarView::Frame()
-{
-    if (Surface_.size() != size())
-        Restart();
-    Field_.NormalFrame(Surface_);
-    FrameRegion = TileRegion(Field_.Changed(), Surface_.size());
-    if (!FrameRegion.isEmpty())
-        update(FrameRegion);
-}
-
-void TStarView::paintEvent(QPaintEvent* event)
-{
-    QPainter painter(this);
-    // A paint of just the last frame copies only the squares it touched;
-    // anything else (an exposure, frames run together) the whole region.
-    if (event->region() == FrameRegion) {
-        for (const QRect& square : Field_.Changed())
-            painter.drawImage(square.topLeft(), Surface_, square);
-        return;
-    }
-    for (const QRect& rect : event->region())
-        painter.drawImage(rect.topLeft(), Surface_, rect);
-}
-
-void TStarView::resizeEvent(QResizeEvent*)
-{
-    Restart();
 }
 
 // ---------------------------------------------------------------------------
@@ -169,11 +68,11 @@ void TStartScreen::BuildParts()
         frame->setAutoFillBackground(true);
         return frame;
     };
-    Panel1 = panel("Panel1");
-    Image1 = new TStarView(Panel1);
+    StarsPanel = panel("StarsPanel");
+    Image1 = new TStarView(StarsPanel);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Panel2 = panel("Panel2");
-    Marquee = new TMarquee(Panel2);
+    MarqueePanel = panel("MarqueePanel");
+    Marquee = new TMarquee(MarqueePanel);
     Marquee->setObjectName(QStringLiteral("Marquee"));
     QFont marqueeFont = Marquee->font();
     marqueeFont.setPointSize(12);
@@ -182,23 +81,23 @@ void TStartScreen::BuildParts()
     marqueeColours.setColor(QPalette::WindowText, palette().color(QPalette::Highlight));
     Marquee->setPalette(marqueeColours);
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox2 = new QComboBox(this);
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    CategoryBox = new QComboBox(this);
+    CategoryBox->setObjectName(QStringLiteral("CategoryBox"));
+    FilterBox = new QComboBox(this);
+    FilterBox->setObjectName(QStringLiteral("FilterBox"));
     for (const char* filter : Filters)
-        ComboBox2->addItem(QString::fromLatin1(filter));
-    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
-    connect(ComboBox2, &QComboBox::activated, this, [this] { ComboBox2Change(); });
+        FilterBox->addItem(QString::fromLatin1(filter));
+    connect(CategoryBox, &QComboBox::activated, this, [this] { CategoryChange(); });
+    connect(FilterBox, &QComboBox::activated, this, [this] { FilterChange(); });
 
-    Panel3 = panel("Panel3");
-    StringGrid1 = new QTableWidget(Panel3);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setColumnCount(3);
+    ListPanel = panel("ListPanel");
+    GameList = new QTableWidget(ListPanel);
+    GameList->setObjectName(QStringLiteral("GameList"));
+    GameList->setColumnCount(3);
     // The headings stay put above the rows as they scroll: the header shows
     // them, and row 0 keeps them only for the row numbers, hidden, so that
     // no key can move onto it.
-    QHeaderView* headings = StringGrid1->horizontalHeader();
+    QHeaderView* headings = GameList->horizontalHeader();
     headings->setSectionsClickable(false);
     headings->setHighlightSections(false);
     headings->setSectionResizeMode(QHeaderView::Fixed);
@@ -206,33 +105,33 @@ void TStartScreen::BuildParts()
     QFont boldHeadings = headings->font();
     boldHeadings.setBold(true);
     headings->setFont(boldHeadings);
-    StringGrid1->setHorizontalHeaderLabels({QString::fromLatin1(Headings[0]), QString::fromLatin1(Headings[1]),
+    GameList->setHorizontalHeaderLabels({QString::fromLatin1(Headings[0]), QString::fromLatin1(Headings[1]),
                                             QString::fromLatin1(Headings[2])});
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setDefaultSectionSize(GridRowHeight);
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setTabKeyNavigation(false);
-    StringGrid1->setToolTip(QStringLiteral("Double click to select game to play."));
+    GameList->verticalHeader()->hide();
+    GameList->verticalHeader()->setDefaultSectionSize(GridRowHeight);
+    GameList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GameList->setSelectionMode(QAbstractItemView::SingleSelection);
+    GameList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GameList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    GameList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GameList->setTabKeyNavigation(false);
+    GameList->setToolTip(QStringLiteral("Double click to select game to play."));
     if (QFontDatabase::families().contains(QStringLiteral("Calibri"))) {
         QFont calibri(QStringLiteral("Calibri"));
-        calibri.setPointSize(StringGrid1->font().pointSize() + 2);
-        StringGrid1->setFont(calibri);
+        calibri.setPointSize(GameList->font().pointSize() + 2);
+        GameList->setFont(calibri);
         calibri.setBold(true);
         headings->setFont(calibri);
     }
-    StringGrid1->viewport()->installEventFilter(this);
-    StringGrid1->installEventFilter(this);
+    GameList->viewport()->installEventFilter(this);
+    GameList->installEventFilter(this);
     ResetGrid();
 
-    Panel4 = panel("Panel4");
-    Image2 = new TPictureBox(Panel4);
+    PreviewPanel = panel("PreviewPanel");
+    Image2 = new TPictureBox(PreviewPanel);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->OnDblClick = [this] { StartRow(Row()); };
-    OddsLabel = new QLabel(Panel4);
+    OddsLabel = new QLabel(PreviewPanel);
     OddsLabel->setObjectName(QStringLiteral("OddsLabel"));
     OddsLabel->setAlignment(Qt::AlignCenter);
     OddsLabel->setAutoFillBackground(true);
@@ -249,14 +148,14 @@ void TStartScreen::SetOddsText(const QString& text)
 
 void TStartScreen::SetCategories(const QStringList& captions)
 {
-    ComboBox1->clear();
-    ComboBox1->addItems(captions);
-    ComboBox1->setCurrentIndex(captions.isEmpty() ? -1 : 0);
-    ComboBox2->setCurrentIndex(0);
+    CategoryBox->clear();
+    CategoryBox->addItems(captions);
+    CategoryBox->setCurrentIndex(captions.isEmpty() ? -1 : 0);
+    FilterBox->setCurrentIndex(0);
     GameNameList_.clear();
 }
 
-QString TStartScreen::Category() const { return ComboBox1->currentText(); }
+QString TStartScreen::Category() const { return CategoryBox->currentText(); }
 
 // ---------------------------------------------------------------------------
 // Layout
@@ -268,47 +167,47 @@ void TStartScreen::Relayout()
     const int stripTop = Margin;
     const int listTop = stripTop + BoxRowHeight;
     const int listWidth = std::clamp(w * 3 / 10, 290, 380);
-    Panel3->setGeometry(Margin, listTop, listWidth, std::max(60, h - Margin - listTop));
-    StringGrid1->setGeometry(Panel3->contentsRect());
+    ListPanel->setGeometry(Margin, listTop, listWidth, std::max(60, h - Margin - listTop));
+    GameList->setGeometry(ListPanel->contentsRect());
 
-    const int previewLeft = Panel3->geometry().right() + 1 + 5;
+    const int previewLeft = ListPanel->geometry().right() + 1 + 5;
     const int previewWidth = std::clamp(w - previewLeft - Margin - 200, 160, PreviewWidth);
-    Panel4->setGeometry(previewLeft, listTop, previewWidth, previewWidth * 3 / 4);
+    PreviewPanel->setGeometry(previewLeft, listTop, previewWidth, previewWidth * 3 / 4);
     // The odds, when the survey knows the game, take a line under the picture.
-    const QRect inside = Panel4->contentsRect();
+    const QRect inside = PreviewPanel->contentsRect();
     const int oddsHeight = OddsLabel->isHidden() ? 0 : OddsLabel->sizeHint().height() + 4;
     Image2->setGeometry(inside.adjusted(0, 0, 0, -oddsHeight));
     OddsLabel->setGeometry(inside.left(), inside.bottom() + 1 - oddsHeight, inside.width(), oddsHeight);
 
-    const int starsLeft = Panel4->geometry().right() + 1 + Margin;
+    const int starsLeft = PreviewPanel->geometry().right() + 1 + Margin;
     const int starsWidth = std::max(40, w - Margin - starsLeft);
     const int stripHeight = std::clamp(h / 5, 110, 190);
-    Panel2->setGeometry(starsLeft, stripTop, starsWidth, stripHeight);
-    Marquee->setGeometry(Panel2->contentsRect().adjusted(2, 2, -2, -2));
+    MarqueePanel->setGeometry(starsLeft, stripTop, starsWidth, stripHeight);
+    Marquee->setGeometry(MarqueePanel->contentsRect().adjusted(2, 2, -2, -2));
     const int starsTop = stripTop + stripHeight + Margin;
-    Panel1->setGeometry(starsLeft, starsTop, starsWidth, std::max(40, h - Margin - starsTop));
-    Image1->setGeometry(Panel1->contentsRect());
+    StarsPanel->setGeometry(starsLeft, starsTop, starsWidth, std::max(40, h - Margin - starsTop));
+    Image1->setGeometry(StarsPanel->contentsRect());
 
     SetColumnWidths();
-    const QList<int> widths{StringGrid1->columnWidth(0), StringGrid1->columnWidth(1) + StringGrid1->columnWidth(2)};
-    ComboBox1->setGeometry(Margin, stripTop, widths[0], ComboBox1->sizeHint().height());
-    ComboBox2->setGeometry(Margin + widths[0] + 4, stripTop, widths[1], ComboBox2->sizeHint().height());
+    const QList<int> widths{GameList->columnWidth(0), GameList->columnWidth(1) + GameList->columnWidth(2)};
+    CategoryBox->setGeometry(Margin, stripTop, widths[0], CategoryBox->sizeHint().height());
+    FilterBox->setGeometry(Margin + widths[0] + 4, stripTop, widths[1], FilterBox->sizeHint().height());
 }
 
 void TStartScreen::SetColumnWidths()
 {
-    const int scrollBar = StringGrid1->verticalScrollBar()->sizeHint().width();
-    const int gridWidth = StringGrid1->width() - 2 * StringGrid1->frameWidth() - scrollBar;
-    StringGrid1->setColumnWidth(0, gridWidth / 2 + 4);
-    StringGrid1->setColumnWidth(1, gridWidth / 4 - 2);
-    StringGrid1->setColumnWidth(2, gridWidth / 4 - 2);
+    const int scrollBar = GameList->verticalScrollBar()->sizeHint().width();
+    const int gridWidth = GameList->width() - 2 * GameList->frameWidth() - scrollBar;
+    GameList->setColumnWidth(0, gridWidth / 2 + 4);
+    GameList->setColumnWidth(1, gridWidth / 4 - 2);
+    GameList->setColumnWidth(2, gridWidth / 4 - 2);
 }
 
 QRect TStartScreen::TitleArea() const
 {
     // On a small screen the title shrinks to the preview's width rather than
     // slide under the star field.
-    const QRect preview = Panel4->geometry();
+    const QRect preview = PreviewPanel->geometry();
     const int width = std::min(TitleWidth, preview.width());
     return {preview.left(), preview.bottom() + 1 + Margin, width, TitleHeight * width / TitleWidth};
 }
@@ -362,19 +261,19 @@ void TStartScreen::paintEvent(QPaintEvent* event)
 
 void TStartScreen::ResetGrid()
 {
-    StringGrid1->clearContents();
-    StringGrid1->setRowCount(1);
-    StringGrid1->setRowHidden(0, true);
+    GameList->clearContents();
+    GameList->setRowCount(1);
+    GameList->setRowHidden(0, true);
     for (int column = 0; column < 3; ++column) {
         auto* heading = new QTableWidgetItem(QString::fromLatin1(Headings[column]));
         heading->setFlags(Qt::ItemIsEnabled);
-        QFont bold = StringGrid1->font();
+        QFont bold = GameList->font();
         bold.setBold(true);
         heading->setFont(bold);
         heading->setBackground(palette().color(QPalette::Button));
-        StringGrid1->setItem(0, column, heading);
+        GameList->setItem(0, column, heading);
     }
-    StringGrid1->setCurrentItem(nullptr);
+    GameList->setCurrentItem(nullptr);
 }
 
 void TStartScreen::SetRow(int row, const std::string& name, const TGameCounts& counts)
@@ -384,25 +283,25 @@ void TStartScreen::SetRow(int row, const std::string& name, const TGameCounts& c
     for (int column = 0; column < 3; ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        StringGrid1->setItem(row, column, item);
+        GameList->setItem(row, column, item);
     }
 }
 
-int TStartScreen::Row() const { return std::max(0, StringGrid1->currentRow()); }
+int TStartScreen::Row() const { return std::max(0, GameList->currentRow()); }
 
-int TStartScreen::RowCount() const { return StringGrid1->rowCount(); }
+int TStartScreen::RowCount() const { return GameList->rowCount(); }
 
 void TStartScreen::SelectRow(int row)
 {
     if (row > 0 && row < RowCount())
-        StringGrid1->setCurrentCell(row, 0);
+        GameList->setCurrentCell(row, 0);
 }
 
 std::string TStartScreen::RowName(int row) const
 {
-    if (row <= 0 || row >= RowCount() || StringGrid1->item(row, 0) == nullptr)
+    if (row <= 0 || row >= RowCount() || GameList->item(row, 0) == nullptr)
         return {};
-    return StringGrid1->item(row, 0)->text().toStdString();
+    return GameList->item(row, 0)->text().toStdString();
 }
 
 void TStartScreen::FillStringGrid()
@@ -416,31 +315,31 @@ void TStartScreen::FillStringGrid()
             GetMenuItems(*category, GameNameList_);
         platform::Trace("  Returned from GetMenuItems.");
     }
-    StringGrid1->setUpdatesEnabled(false);
+    GameList->setUpdatesEnabled(false);
     ResetGrid();
     platform::Trace("  GameNames count = " + std::to_string(GameNameList_.size()));
     platform::Trace("  Try finally block ]");
-    const auto filter = TGameFilter(std::max(0, ComboBox2->currentIndex()));
+    const auto filter = TGameFilter(std::max(0, FilterBox->currentIndex()));
     std::vector<std::pair<std::string, TGameCounts>> kept;
     for (const std::string& name : GameNameList_) {
         const TGameCounts counts = GameCounts ? GameCounts(name) : TGameCounts{};
         if (KeepGameRow(filter, counts.Played, counts.Won))
             kept.emplace_back(name, counts);
     }
-    StringGrid1->setRowCount(1 + int(kept.size()));
+    GameList->setRowCount(1 + int(kept.size()));
     for (std::size_t i = 0; i < kept.size(); ++i)
         SetRow(int(i) + 1, kept[i].first, kept[i].second);
     platform::Trace("  Try block ended.");
     // Like any list with a heading row, it has a game selected whenever it
     // has games.
     SelectRow(remembered > 0 && remembered < RowCount() ? remembered : 1);
-    StringGrid1->setUpdatesEnabled(true);
+    GameList->setUpdatesEnabled(true);
     platform::Trace("[ FillStringGrid completed. ]");
 }
 
-void TStartScreen::ComboBox1Change()
+void TStartScreen::CategoryChange()
 {
-    platform::Trace("[ ComboBox1Change entered. ]");
+    platform::Trace("[ CategoryChange entered. ]");
     GameNameList_.clear();
     FillStringGrid();
     platform::Trace(" FillStringGrid ok.");
@@ -451,11 +350,11 @@ void TStartScreen::ComboBox1Change()
     SelectRow(1);
     PreviewRow(1);
     if (isVisible())
-        StringGrid1->setFocus();
-    platform::Trace("[ ComboBox1Change completed ok. ]");
+        GameList->setFocus();
+    platform::Trace("[ CategoryChange completed ok. ]");
 }
 
-void TStartScreen::ComboBox2Change()
+void TStartScreen::FilterChange()
 {
     FillStringGrid();
     if (RowCount() <= 1)
@@ -463,7 +362,7 @@ void TStartScreen::ComboBox2Change()
     SelectRow(1);
     PreviewRow(1);
     if (isVisible())
-        StringGrid1->setFocus();
+        GameList->setFocus();
 }
 
 void TStartScreen::JumpToLetter(char letter)
@@ -495,14 +394,14 @@ void TStartScreen::StartRow(int row)
 
 bool TStartScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool onList = watched == StringGrid1 || watched == StringGrid1->viewport();
+    const bool onList = watched == GameList || watched == GameList->viewport();
     if (!onList)
         return QWidget::eventFilter(watched, event);
     const bool input = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick
         || event->type() == QEvent::Wheel || event->type() == QEvent::KeyPress;
     if (input && InputAllowed && !InputAllowed())
         return true;
-    if (watched == StringGrid1->viewport()) {
+    if (watched == GameList->viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             return GridMouseDown(static_cast<QMouseEvent*>(event));
@@ -523,11 +422,11 @@ bool TStartScreen::eventFilter(QObject* watched, QEvent* event)
 
 bool TStartScreen::GridMouseDown(QMouseEvent* event)
 {
-    const int row = StringGrid1->rowAt(int(event->position().y()));
+    const int row = GameList->rowAt(int(event->position().y()));
     if (row <= 0)
         return true;
     SelectRow(row);
-    StringGrid1->setFocus();
+    GameList->setFocus();
     if (event->button() == Qt::MiddleButton)
         StartRow(row);
     else

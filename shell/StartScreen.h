@@ -94,8 +94,8 @@ public:
     void SetCategories(const QStringList& captions);
 
     void FillStringGrid();
-    void ComboBox1Change();
-    void ComboBox2Change();
+    void CategoryChange(); // ComboBox1Change
+    void FilterChange();   // ComboBox2Change
     // A capital letter: the first game from row 1 down whose name begins
     // with it, then a look at the selected row.
     void JumpToLetter(char letter);
@@ -119,16 +119,16 @@ public:
     void CleanArea(const QRect& area);
     void SetBackdrop(const QImage& picture);
 
-    // The parts, named as the window has always named them.
-    QFrame* Panel1 = nullptr;
+    // The parts.
+    QFrame* StarsPanel = nullptr; // Panel1
     TStarView* Image1 = nullptr;
-    QFrame* Panel2 = nullptr;
+    QFrame* MarqueePanel = nullptr; // Panel2
     TMarquee* Marquee = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QFrame* Panel3 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
-    QFrame* Panel4 = nullptr;
+    QComboBox* CategoryBox = nullptr; // ComboBox1
+    QComboBox* FilterBox = nullptr; // ComboBox2
+    QFrame* ListPanel = nullptr; // Panel3
+    QTableWidget* GameList = nullptr; // StringGrid1
+    QFrame* PreviewPanel = nullptr; // Panel4
     TPictureBox* Image2 = nullptr;
     // Under the picture: how often the game's deals can be won.
     QLabel* OddsLabel = nullptr;

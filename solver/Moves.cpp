@@ -412,7 +412,7 @@ void GenerateDealPlays(const TSolverState& s, std::vector<TSolverMove>& moves)
     const TSolverGame& g = s.Game();
     const TStack& stock = s.Stock();
     const int turn = g.Rules.TurnCount;
-    thread_local std::vector<TTarget> targets;
+    thread_local TTargets targets;
     targets.clear();
     CollectTargets(s, targets);
     const TStatePosition position(s);

@@ -1,5 +1,5 @@
 #include "shell/AboutBox.h"
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 #include "shell/Marquee.h"
 #include "shell/Sound.h"
 #include "shell/StartScreen.h"
@@ -82,24 +82,24 @@ TEST(AboutBox, TheStartScreenGetsItsStarsBackAfterwards)
     auto form = std::make_unique<TForm1>(prompts);
     form->DataPlaces.DocumentsFolder = documents.path().toStdString();
     form->FirstShow();
-    if (!form->StartScreenActive())
-        form->ViewStartScreen();
-    ASSERT_TRUE(form->StartScreenActive());
-    TStarView* stars = form->StartScreen()->Image1;
+    if (!form->StartPage().Active())
+        form->StartPage().ViewStartScreen();
+    ASSERT_TRUE(form->StartPage().Active());
+    TStarView* stars = form->StartPage().StartScreen()->Image1;
     for (int i = 0; i < 30; ++i)
         stars->Frame();
     ASSERT_GT(LitPixels(stars->Surface()), 0);
 
     QString caption;
-    form->RunAboutBox = [&](TAboutBox& box) {
+    form->Tools().RunAboutBox = [&](TAboutBox& box) {
         caption = box.windowTitle();
         EXPECT_EQ(LitPixels(stars->Surface()), 0) << "the window goes black under the box";
     };
-    form->About1Click();
+    form->Tools().About1Click();
     EXPECT_EQ(caption, "Tessalyn.");
     EXPECT_EQ(LitPixels(stars->Surface()), 0) << "a fresh star field, nothing drawn yet";
     EXPECT_EQ(stars->Field().CentreX(), stars->width() / 2);
-    EXPECT_TRUE(form->StartScreenActive());
+    EXPECT_TRUE(form->StartPage().Active());
 }
 
 TEST(AboutBox, RingsOnlyWithSoundOnAndWithSoundOffNeitherSoundsNorWaits)
@@ -114,23 +114,23 @@ TEST(AboutBox, RingsOnlyWithSoundOnAndWithSoundOffNeitherSoundsNorWaits)
     form->FirstShow();
     auto output = std::make_unique<TRecordingAudio>();
     TRecordingAudio& audio = *output;
-    form->UseAudioOutput(std::move(output));
-    ASSERT_TRUE(form->SoundSystem()->UsingLibrary());
-    form->RunAboutBox = [](TAboutBox&) {};
+    form->Sounds().UseAudioOutput(std::move(output));
+    ASSERT_TRUE(form->Sounds().SoundSystem()->UsingLibrary());
+    form->Tools().RunAboutBox = [](TAboutBox&) {};
 
     // A ring that never ends would hold the window for the whole wait.
     audio.Forever = true;
-    form->SoundSystem()->SyncLimit = 3000;
-    form->SetSoundOption(false);
+    form->Sounds().SoundSystem()->SyncLimit = 3000;
+    form->Sounds().SetSoundOption(false);
     const auto start = std::chrono::steady_clock::now();
-    form->About1Click();
+    form->Tools().About1Click();
     EXPECT_TRUE(audio.Heard().empty());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
 
     audio.Forever = false;
-    form->SetSoundOption(true);
+    form->Sounds().SetSoundOption(true);
     audio.Played.clear();
-    form->About1Click();
+    form->Tools().About1Click();
     ASSERT_EQ(audio.Played.size(), 3u);
     EXPECT_EQ(audio.Played[0], "ring.wav");
     EXPECT_EQ(audio.Played[1], "ring.wav");

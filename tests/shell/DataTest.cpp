@@ -1,6 +1,6 @@
 // The player's data through the window: the location asked at first start,
 // saving and opening games, and counting results with their high scores.
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 
 #include "shell/DataForm.h"
 #include "shell/FileLoc.h"
@@ -77,7 +77,7 @@ struct TDataWindowFixture : testing::Test {
             return QDialog::Accepted;
         }
         if (auto* data = qobject_cast<TDataForm*>(&dialog)) {
-            if (data->PageControl1->currentWidget() == data->NewEntryTab)
+            if (data->Pages->currentWidget() == data->NewEntryTab)
                 data->Edit1->setText(HighScoreName);
             return QDialog::Accepted;
         }
@@ -86,7 +86,7 @@ struct TDataWindowFixture : testing::Test {
 
     std::filesystem::path Documents() const { return Home.path().toStdString() + "/Documents/Tessalyn"; }
     TEngine& Engine() { return *Form->Engine(); }
-    void Choose(const std::string& game) { Form->ChooseGame(game); }
+    void Choose(const std::string& game) { Form->Commands().ChooseGame(game); }
     void Play(int actions, unsigned seed = 7)
     {
         std::mt19937 random(seed);
@@ -117,20 +117,20 @@ TEST_F(TDataWindowFixture, SavingAsksOnceThenWritesSilentlyAndANewGameAsksAgain)
     Choose(Klondike);
     Play(20);
     NextFile = QString::fromStdString((Documents() / "Save Games" / "mine.tsg").string());
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     EXPECT_EQ(FileDialogs, 1);
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: mine.tsg  [Open Game]"));
     const auto first = persistence::ReadLines(NextFile.toStdString());
     ASSERT_TRUE(first);
     EXPECT_EQ((*first)[0], Klondike);
     Play(10, 8);
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     EXPECT_EQ(FileDialogs, 1);
     EXPECT_EQ(*persistence::ReadLines(NextFile.toStdString()), Engine().SavedRecord());
     EXPECT_GT(Engine().SavedRecord().size(), first->size()) << "the second save must hold the new moves";
-    Form->NewExecute();
+    Form->Commands().NewExecute();
     NextFile.clear(); // Cancel
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     EXPECT_EQ(FileDialogs, 2);
 }
 
@@ -140,9 +140,9 @@ TEST_F(TDataWindowFixture, AnOpenedGameLiesAsItWasSaved)
     Play(60);
     const std::string saved = StateJson(Engine(), true);
     NextFile = QString::fromStdString((Documents() / "Save Games" / "fc.tsg").string());
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     Choose(Klondike);
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     EXPECT_TRUE(LastError.isEmpty()) << LastError.toStdString();
     EXPECT_EQ(StateJson(Engine(), true), saved);
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: fc.tsg  [Open Game]"));
@@ -154,21 +154,21 @@ TEST_F(TDataWindowFixture, OpenedAndLeftUnplayedCountsNothingOneMoveCountsOnceAn
     Play(5);
     const std::filesystem::path file = Documents() / "Save Games" / "fc.tsg";
     NextFile = QString::fromStdString(file.string());
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     // Opening it leaves a game saved a moment ago: nothing to count.
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     EXPECT_EQ(Stats("Freecell").Played, 0);
     Choose(Klondike);
     EXPECT_EQ(Stats("Freecell").Played, 0) << "nothing was played since it was opened";
     EXPECT_EQ(persistence::ReadLines(file)->at(2), "O");
 
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     Play(3, 9);
     Choose(Klondike);
     EXPECT_EQ(Stats("Freecell").Played, 1);
     EXPECT_EQ(persistence::ReadLines(file)->at(2), "0");
     // A closed file is never counted again.
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: fc.tsg  [Closed Game]"));
     Play(3, 10);
     Choose(Klondike);
@@ -186,7 +186,7 @@ TEST_F(TDataWindowFixture, ADamagedSavedGameIsReportedByNameAndChangesNothing)
         persistence::WriteLines(file, persistence::SplitLines(text));
         LastError.clear();
         NextFile = QString::fromStdString(file.string());
-        Form->OpenExecute();
+        Form->Saves().OpenExecute();
         EXPECT_TRUE(LastError.contains(QStringLiteral("broken.tsg"))) << LastError.toStdString();
         EXPECT_EQ(StateJson(Engine(), true), before);
         EXPECT_EQ(Engine().SaveName, "");
@@ -196,15 +196,15 @@ TEST_F(TDataWindowFixture, ADamagedSavedGameIsReportedByNameAndChangesNothing)
 TEST_F(TDataWindowFixture, AfterTheStartScreenEveryGameCanBeSavedAndRestarted)
 {
     Choose(Klondike);
-    Form->BackToStart1Click();
-    ASSERT_TRUE(Form->StartScreenActive());
+    Form->StartPage().BackToStart1Click();
+    ASSERT_TRUE(Form->StartPage().Active());
     Choose("Freecell");
-    QMenu* game = Form->TopMenu(QStringLiteral(" Game "));
-    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Save"))->isEnabled());
-    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Save and Quit"))->isEnabled());
-    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Restart"))->isEnabled());
-    Form->NewExecute();
-    EXPECT_TRUE(Form->FindAction(game, QStringLiteral("Save"))->isEnabled());
+    QMenu* game = Form->Menus().TopMenu(QStringLiteral(" Game "));
+    EXPECT_TRUE(Form->Menus().FindAction(game, QStringLiteral("Save"))->isEnabled());
+    EXPECT_TRUE(Form->Menus().FindAction(game, QStringLiteral("Save and Quit"))->isEnabled());
+    EXPECT_TRUE(Form->Menus().FindAction(game, QStringLiteral("Restart"))->isEnabled());
+    Form->Commands().NewExecute();
+    EXPECT_TRUE(Form->Menus().FindAction(game, QStringLiteral("Save"))->isEnabled());
 }
 
 // Save, one more move, open the same file: the game left is counted and its
@@ -214,9 +214,9 @@ TEST_F(TDataWindowFixture, ReopeningASavedGamePlayedOnShowsItClosed)
     Choose("Freecell");
     Play(5);
     NextFile = QString::fromStdString((Documents() / "Save Games" / "fc.tsg").string());
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     Play(5, 11);
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     EXPECT_EQ(Stats("Freecell").Played, 1);
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn. Game: fc.tsg  [Closed Game]"));
     EXPECT_FALSE(Engine().GameOpen());
@@ -228,10 +228,10 @@ TEST_F(TDataWindowFixture, OpenUndoAndLeaveCountsNothingAndKeepsTheFileOpen)
     Play(8);
     const std::filesystem::path file = Documents() / "Save Games" / "fc.tsg";
     NextFile = QString::fromStdString(file.string());
-    Form->SaveExecute();
+    Form->Saves().SaveExecute();
     Choose(Klondike);
-    Form->OpenExecute();
-    Form->UndoClick();
+    Form->Saves().OpenExecute();
+    Form->Commands().UndoClick();
     Choose(Klondike);
     EXPECT_EQ(Stats("Freecell").Played, 0);
     EXPECT_EQ(persistence::ReadLines(file)->at(2), "O");
@@ -245,14 +245,14 @@ TEST_F(TDataWindowFixture, GameNamesInAnyCaseLoadAndAPipeIsRefused)
     std::filesystem::create_directories(file.parent_path());
     ASSERT_TRUE(persistence::WriteLines(file, {"FREECELL", "5", "O"}));
     NextFile = QString::fromStdString(file.string());
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     EXPECT_TRUE(LastError.isEmpty()) << LastError.toStdString();
     EXPECT_EQ(Form->CurrentGameName(), "Freecell");
 
     const std::filesystem::path pipe = Documents() / "Save Games" / "pipe.tsg";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     NextFile = QString::fromStdString(pipe.string());
-    Form->OpenExecute();
+    Form->Saves().OpenExecute();
     EXPECT_TRUE(LastError.contains(QStringLiteral("not a regular file"))) << LastError.toStdString();
     EXPECT_EQ(Form->CurrentGameName(), "Freecell");
 }
@@ -263,17 +263,17 @@ TEST_F(TDataWindowFixture, AFullDiskIsToldAndLosesNothing)
 {
     Choose(Klondike);
     Play(6);
-    Form->SaveOptions1Click();
+    Form->Options().SaveOptionsClick();
     const std::filesystem::path status = Form->DataRoot() / "Status.Dat";
     const std::optional<std::string> settings = platform::ReadWholeFile(status);
     ASSERT_TRUE(settings && !settings->empty());
     const std::filesystem::path file = Documents() / "Save Games" / "full.tsg";
     NextFile = QString::fromStdString(file.string());
     platform::SimulateWriteFailure(ENOSPC);
-    const bool saved = Form->SaveExecute();
+    const bool saved = Form->Saves().SaveExecute();
     Questions.clear();
-    Form->SaveAndQuitClick();
-    Form->SaveOptions1Click();
+    Form->Saves().SaveAndQuitClick();
+    Form->Options().SaveOptionsClick();
     platform::SimulateWriteFailure(0);
     EXPECT_FALSE(saved);
     EXPECT_EQ(Engine().SaveName, "");
@@ -289,8 +289,8 @@ TEST_F(TDataWindowFixture, DeleteAsksAndRemovesOnlySavedGames)
     Choose(Klondike);
     NextFile = QString::fromStdString((Documents() / "Save Games" / "sub" / "k.tsg").string());
     std::filesystem::create_directories(Documents() / "Save Games" / "sub");
-    Form->SaveExecute();
-    Form->Delete1Click();
+    Form->Saves().SaveExecute();
+    Form->Saves().Delete1Click();
     EXPECT_EQ(Questions.last(), QStringLiteral("Delete all save files in Save Games and all sub folders?"));
     EXPECT_FALSE(std::filesystem::exists(NextFile.toStdString()));
     EXPECT_TRUE(std::filesystem::exists(Documents() / "Save Games" / "sub"));
@@ -313,12 +313,12 @@ TEST_F(TDataWindowFixture, AbandonedGamesCountAndAHighScoreTakesTheName)
 
     // The statistics window shows the game in play.
     Choose(Klondike);
-    Form->ShowStatisticsClick(0);
-    TDataForm& window = *Form->DataForm();
-    EXPECT_EQ(window.Label1->text().toStdString(), Klondike);
-    EXPECT_EQ(window.Label2->text(), QStringLiteral("Played: 1"));
-    EXPECT_EQ(window.Label8->text(), QStringLiteral("Lost: 100%"));
-    EXPECT_EQ(window.Label9->text(), QStringLiteral("Won: 0%"));
+    Form->Saves().ShowStatisticsClick(0);
+    TDataForm& window = *Form->Saves().DataForm();
+    EXPECT_EQ(window.GameNameLabel->text().toStdString(), Klondike);
+    EXPECT_EQ(window.PlayedLabel->text(), QStringLiteral("Played: 1"));
+    EXPECT_EQ(window.LostPercentLabel->text(), QStringLiteral("Lost: 100%"));
+    EXPECT_EQ(window.WonPercentLabel->text(), QStringLiteral("Won: 0%"));
 }
 
 TEST_F(TDataWindowFixture, ResetAsksAndZeroesEveryGame)
@@ -327,7 +327,7 @@ TEST_F(TDataWindowFixture, ResetAsksAndZeroesEveryGame)
     Play(5);
     Choose("Freecell");
     ASSERT_EQ(Stats(Klondike).Played, 1);
-    Form->Reset1Click();
+    Form->Saves().Reset1Click();
     EXPECT_EQ(Questions.last(), QStringLiteral("Reset Statistics && High Scores for ALL games?"));
     EXPECT_EQ(Stats(Klondike).Played, 0);
 }
@@ -341,7 +341,7 @@ TEST_F(TDataWindowFixture, ChangingTheLocationMovesTheData)
     const QTemporaryDir program;
     Form->DataPlaces.ApplicationDirectory = program.path().toStdString();
     LocationAnswer = 1;
-    Form->SetUserFilelocation1Click();
+    Form->Saves().SetUserFilelocation1Click();
     EXPECT_EQ(Form->DataPlaces.DataLocation, 1);
     EXPECT_EQ(Stats(Klondike).Played, 1);
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(program.path().toStdString()) / "Player.dat"));
@@ -352,22 +352,22 @@ TEST_F(TDataWindowFixture, OnTheStartScreenTheSelectedGameIsShownAndResetRefresh
 {
     Choose(Klondike);
     Play(5);
-    Form->BackToStart1Click();
-    ASSERT_TRUE(Form->StartScreenActive());
-    TStartScreen& start = *Form->StartScreen();
+    Form->StartPage().BackToStart1Click();
+    ASSERT_TRUE(Form->StartPage().Active());
+    TStartScreen& start = *Form->StartPage().StartScreen();
     int row = 1;
     while (row < start.RowCount() && start.RowName(row) != Klondike)
         ++row;
     ASSERT_LT(row, start.RowCount());
     start.SelectRow(row);
-    Form->ShowStatisticsClick(0);
-    EXPECT_EQ(Form->DataForm()->Label1->text().toStdString(), Klondike);
-    EXPECT_EQ(Form->DataForm()->Label2->text(), QStringLiteral("Played: 1"));
+    Form->Saves().ShowStatisticsClick(0);
+    EXPECT_EQ(Form->Saves().DataForm()->GameNameLabel->text().toStdString(), Klondike);
+    EXPECT_EQ(Form->Saves().DataForm()->PlayedLabel->text(), QStringLiteral("Played: 1"));
     EXPECT_FALSE(Form->GameInPlay());
 
-    Form->Reset1Click();
-    EXPECT_TRUE(Form->StartScreenActive());
-    EXPECT_EQ(start.StringGrid1->item(row, 1)->text(), QStringLiteral("0"));
+    Form->Saves().Reset1Click();
+    EXPECT_TRUE(Form->StartPage().Active());
+    EXPECT_EQ(start.GameList->item(row, 1)->text(), QStringLiteral("0"));
 }
 
 TEST(StatisticsWindow, PercentagesAndBars)

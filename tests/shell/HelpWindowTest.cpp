@@ -1,5 +1,5 @@
 #include "shell/HelpWindow.h"
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 #include "shell/StartScreen.h"
 
 #include "catalogue/GameDefinitions.h"
@@ -44,43 +44,43 @@ struct THelpCommands : testing::Test {
 
     std::string Shown() const
     {
-        THelpWindow* help = Form->HelpWindowIfOpen();
+        THelpWindow* help = Form->Tools().HelpWindowIfOpen();
         return help != nullptr ? help->CurrentFile().filename().string() : std::string();
     }
 };
 
 TEST_F(THelpCommands, F2OpensThePageOfTheGameInPlayAndF1TheContents)
 {
-    Form->ChooseGame("Klondike 2 [Turn over 3]");
+    Form->Commands().ChooseGame("Klondike 2 [Turn over 3]");
     Press(Qt::Key_F2);
     EXPECT_EQ(Shown(), "tsly1jaq.htm");
-    EXPECT_TRUE(Form->HelpWindowIfOpen()->isVisible());
-    EXPECT_TRUE(Form->HelpWindowIfOpen()->Browser()->toPlainText().contains(QStringLiteral("turns three cards")));
+    EXPECT_TRUE(Form->Tools().HelpWindowIfOpen()->isVisible());
+    EXPECT_TRUE(Form->Tools().HelpWindowIfOpen()->Browser()->toPlainText().contains(QStringLiteral("turns three cards")));
     Press(Qt::Key_F1);
     EXPECT_EQ(Shown(), "index.htm");
 }
 
 TEST_F(THelpCommands, TheRulesOfANamedGameOpenWithoutStartingIt)
 {
-    EXPECT_TRUE(Form->ShowGameRules("Osmosis"));
+    EXPECT_TRUE(Form->Tools().ShowGameRules("Osmosis"));
     EXPECT_EQ(Shown(), "tslyosmos.htm");
     EXPECT_FALSE(Form->GameInPlay());
     EXPECT_TRUE(Form->CurrentGameName().empty());
-    EXPECT_FALSE(Form->ShowGameRules("No Such Game"));
+    EXPECT_FALSE(Form->Tools().ShowGameRules("No Such Game"));
 }
 
 TEST_F(THelpCommands, F2OnTheStartScreenOpensTheSelectedGamesPageWithoutStartingIt)
 {
-    if (!Form->StartScreenActive())
-        Form->ViewStartScreen();
-    ASSERT_TRUE(Form->StartScreenActive());
-    TStartScreen* screen = Form->StartScreen();
+    if (!Form->StartPage().Active())
+        Form->StartPage().ViewStartScreen();
+    ASSERT_TRUE(Form->StartPage().Active());
+    TStartScreen* screen = Form->StartPage().StartScreen();
     ASSERT_GT(screen->RowCount(), 1);
 
-    screen->StringGrid1->setCurrentCell(0, 0);
+    screen->GameList->setCurrentCell(0, 0);
     ASSERT_EQ(screen->Row(), 0);
     Press(Qt::Key_F2);
-    EXPECT_EQ(Form->HelpWindowIfOpen(), nullptr) << "the heading row names no game";
+    EXPECT_EQ(Form->Tools().HelpWindowIfOpen(), nullptr) << "the heading row names no game";
 
     screen->SelectRow(1);
     const TGameDefinition* game = FindGameDefinition(screen->RowName(1));
@@ -88,7 +88,7 @@ TEST_F(THelpCommands, F2OnTheStartScreenOpensTheSelectedGamesPageWithoutStarting
     Press(Qt::Key_F2);
     EXPECT_EQ(Shown(), "tsly" + game->HelpCode + ".htm");
     EXPECT_FALSE(Form->GameInPlay());
-    EXPECT_TRUE(Form->StartScreenActive());
+    EXPECT_TRUE(Form->StartPage().Active());
 }
 
 // A page shared by several games opens at the part of the game in play.
@@ -96,18 +96,18 @@ TEST_F(THelpCommands, F2OpensASharedPageAtTheGamesOwnPart)
 {
     for (const std::string name : {"Beleaguered Castle", "Freecell 6x2"}) {
         SCOPED_TRACE(name);
-        Form->ChooseGame(name);
+        Form->Commands().ChooseGame(name);
         Press(Qt::Key_F2);
-        THelpWindow* help = Form->HelpWindowIfOpen();
+        THelpWindow* help = Form->Tools().HelpWindowIfOpen();
         ASSERT_NE(help, nullptr);
         EXPECT_EQ(help->Browser()->source().fragment().toStdString(), HelpAnchor(name));
         QApplication::processEvents();
         // The page opens further down than its title: at the game's own heading.
         EXPECT_GT(help->Browser()->verticalScrollBar()->value(), 0);
     }
-    Form->ChooseGame("Khedive");
+    Form->Commands().ChooseGame("Khedive");
     Press(Qt::Key_F2);
-    EXPECT_EQ(Form->HelpWindowIfOpen()->Browser()->source().fragment().toStdString(), "gKhedive");
+    EXPECT_EQ(Form->Tools().HelpWindowIfOpen()->Browser()->source().fragment().toStdString(), "gKhedive");
 }
 
 TEST(HelpWindow, AMissingPageIsReportedInTheWindow)

@@ -2,7 +2,7 @@
 #include "shell/HintController.h"
 #include "shell/HintOverlay.h"
 #include "shell/HintSteps.h"
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 #include "shell/StartScreen.h"
 #include "shell/WinnableDeals.h"
 
@@ -85,18 +85,18 @@ struct THintsFixture : testing::Test {
         Form = std::make_unique<TForm1>(prompts);
         Form->FirstShow();
         ASSERT_NE(Form->Engine(), nullptr) << "no card set could be loaded";
-        Form->SetSoundOption(false);
+        Form->Sounds().SetSoundOption(false);
         Form->CardTable()->SetCardSpeed(1000);
     }
 
     TEngine& Engine() const { return *Form->Engine(); }
     THintController& Hints() const { return *Form->Hints(); }
-    QAction* GameItem(const char* caption) const { return Form->FindAction(Form->TopMenu(" Game "), caption); }
+    QAction* GameItem(const char* caption) const { return Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), caption); }
 
     void Deal(const std::string& game, std::uint32_t seed)
     {
         Form->FixedSeed = seed;
-        QAction* item = Form->FindGameItem(game);
+        QAction* item = Form->Menus().FindGameItem(game);
         ASSERT_NE(item, nullptr) << game;
         item->trigger();
         ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy; }, 10000));
@@ -162,9 +162,9 @@ TEST_F(THintsFixture, SecondHWhileTheOutlineShowsPlaysTheMove)
 
 TEST_F(THintsFixture, HOnTheStartScreenKeepsItsLetterJump)
 {
-    ASSERT_TRUE(Form->StartScreenActive());
+    ASSERT_TRUE(Form->StartPage().Active());
     PressH();
-    const std::string row = Form->StartScreen()->RowName(Form->StartScreen()->Row());
+    const std::string row = Form->StartPage().StartScreen()->RowName(Form->StartPage().StartScreen()->Row());
     ASSERT_FALSE(row.empty());
     EXPECT_EQ(std::toupper(static_cast<unsigned char>(row.front())), 'H');
     EXPECT_FALSE(Hints().Thinking());
@@ -173,9 +173,9 @@ TEST_F(THintsFixture, HOnTheStartScreenKeepsItsLetterJump)
 
 TEST_F(THintsFixture, VerdictLabelFollowsTheMoves)
 {
-    Form->FindAction(Form->TopMenu(" Options "), "Show whether the game can be won")->trigger();
+    Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Show whether the game can be won")->trigger();
     Deal("Freecell", 3);
-    QLabel* label = Form->VerdictLabelWidget();
+    QLabel* label = Form->Menus().VerdictLabel;
     ASSERT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 10000)) << label->text().toStdString();
 
     Hints().OutlineMilliseconds = 60000;
@@ -186,7 +186,7 @@ TEST_F(THintsFixture, VerdictLabelFollowsTheMoves)
     EXPECT_EQ(label->text(), "") << "a move clears the verdict at once";
     EXPECT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 10000)) << label->text().toStdString();
 
-    Form->FindAction(Form->TopMenu(" Options "), "Show whether the game can be won")->trigger();
+    Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Show whether the game can be won")->trigger();
     EXPECT_EQ(label->text(), "");
 }
 
@@ -319,8 +319,8 @@ TEST(HintSteps, UndoStopsFollowTheEnginesGroupsOfMoves)
 // through the engine, and its seed deals the same position again.
 TEST_F(THintsFixture, WinnableOnlyDealReplaysAsWonThroughItsSolution)
 {
-    Form->FindAction(Form->TopMenu(" Options "), "Winnable Deals Only")->trigger();
-    Form->FindGameItem("Freecell")->trigger();
+    Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Winnable Deals Only")->trigger();
+    Form->Menus().FindGameItem("Freecell")->trigger();
     ASSERT_TRUE(WaitFor([this] { return !Engine().Rules.GameName.empty() && Engine().SourceLog.size() > 2 && !Engine().DealBusy; },
                         20000));
     EXPECT_FALSE(Form->windowTitle().contains("No deal proved")) << Form->windowTitle().toStdString();
@@ -344,15 +344,15 @@ TEST_F(THintsFixture, WinnableOnlyDealReplaysAsWonThroughItsSolution)
 
 TEST_F(THintsFixture, WinnableOnlyOutOfTimeDealsTheLastSeedAndSaysSo)
 {
-    Form->FindAction(Form->TopMenu(" Options "), "Winnable Deals Only")->trigger();
+    Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Winnable Deals Only")->trigger();
     Form->WinnableDeals()->TotalMilliseconds = 0;
-    Form->FindGameItem("Freecell")->trigger();
+    Form->Menus().FindGameItem("Freecell")->trigger();
     ASSERT_TRUE(WaitFor([this] { return Engine().SourceLog.size() > 2 && !Engine().DealBusy; }, 20000));
     EXPECT_TRUE(Form->windowTitle().contains("No deal proved winnable")) << Form->windowTitle().toStdString();
 
     // With the option off again the note goes with the next deal.
-    Form->FindAction(Form->TopMenu(" Options "), "Winnable Deals Only")->trigger();
+    Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Winnable Deals Only")->trigger();
     GameItem("New Game")->trigger();
-    ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy && Form->MainToolBar()->isEnabled(); }, 20000));
+    ASSERT_TRUE(WaitFor([this] { return !Engine().DealBusy && Form->Menus().ToolBar->isEnabled(); }, 20000));
     EXPECT_FALSE(Form->windowTitle().contains("No deal proved")) << Form->windowTitle().toStdString();
 }

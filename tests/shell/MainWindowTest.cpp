@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 
 #include "cardtable/CardTable.h"
 #include "catalogue/GameDefinitions.h"
@@ -52,7 +52,7 @@ struct TWindowFixture : testing::Test {
         Form->FirstShow();
         ASSERT_NE(Form->Engine(), nullptr) << "no card set could be loaded";
         // A deal with sound on waits for its sounds; these tests are about the window.
-        Form->SetSoundOption(false);
+        Form->Sounds().SetSoundOption(false);
     }
 
     void TearDown() override
@@ -64,7 +64,7 @@ struct TWindowFixture : testing::Test {
 
     void Choose(const std::string& game)
     {
-        QAction* item = Form->FindGameItem(game);
+        QAction* item = Form->Menus().FindGameItem(game);
         ASSERT_NE(item, nullptr) << game;
         item->trigger();
     }
@@ -99,31 +99,31 @@ TEST_F(TWindowFixture, MenusHoldEveryGameUnderItsCaption)
     for (QAction* action : Form->menuBar()->actions())
         shown << action->text();
     EXPECT_EQ(shown, captions);
-    EXPECT_FALSE(Form->TopMenuAction(" Debug ")->isVisible());
+    EXPECT_FALSE(Form->Menus().TopMenuAction(" Debug ")->isVisible());
 
-    ExpectSameTree(Form->GameTypeMenu(), StandardGameTypeMenu(), "Game Type");
+    ExpectSameTree(Form->Menus().GameTypeMenu, StandardGameTypeMenu(), "Game Type");
     for (const TGameDefinition& game : GameDefinitions()) {
-        const QAction* item = Form->FindGameItem(game.GameName);
+        const QAction* item = Form->Menus().FindGameItem(game.GameName);
         ASSERT_NE(item, nullptr) << game.GameName;
         EXPECT_EQ(item->text().toStdString(), game.GameName);
         EXPECT_TRUE(item->isEnabled());
     }
-    EXPECT_EQ(Form->FindGameItem(""), nullptr);
-    EXPECT_EQ(Form->FindGameItem("A - B"), nullptr) << "a letter group is no game";
+    EXPECT_EQ(Form->Menus().FindGameItem(""), nullptr);
+    EXPECT_EQ(Form->Menus().FindGameItem("A - B"), nullptr) << "a letter group is no game";
 }
 
 TEST_F(TWindowFixture, ChoosingAGameDealsItAndChoosingItAgainLeavesItAlone)
 {
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn."));
-    EXPECT_FALSE(Form->FindAction(Form->TopMenu(" Game "), "Undo")->isEnabled());
+    EXPECT_FALSE(Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), "Undo")->isEnabled());
     Choose(Klondike);
     TEngine& engine = *Form->Engine();
     EXPECT_EQ(Form->windowTitle().toStdString(), "Tessalyn. Game: " + Klondike + "  [Open Game]");
     ASSERT_EQ(engine.TableauPiles.size(), 7u);
     EXPECT_EQ(engine.TableauPiles[6].size(), 7u);
     EXPECT_FALSE(engine.DealBusy);
-    EXPECT_TRUE(Form->FindAction(Form->TopMenu(" Game "), "Undo")->isEnabled());
-    EXPECT_TRUE(Form->MainToolBar()->isEnabled());
+    EXPECT_TRUE(Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), "Undo")->isEnabled());
+    EXPECT_TRUE(Form->Menus().ToolBar->isEnabled());
 
     const std::vector<std::string> record = engine.SourceLog;
     const auto firstCard = engine.TableauPiles[0][0];
@@ -132,7 +132,7 @@ TEST_F(TWindowFixture, ChoosingAGameDealsItAndChoosingItAgainLeavesItAlone)
     EXPECT_EQ(engine.TableauPiles[0][0], firstCard);
 
     // The same game from its type submenu is the same choice.
-    QAction* typeItem = Form->FindAction(Form->FindAction(Form->GameTypeMenu(), "Klondike Type")->menu(),
+    QAction* typeItem = Form->Menus().FindAction(Form->Menus().FindAction(Form->Menus().GameTypeMenu, "Klondike Type")->menu(),
                                          QString::fromStdString(Klondike));
     ASSERT_NE(typeItem, nullptr);
     typeItem->trigger();
@@ -156,7 +156,7 @@ TEST_F(TWindowFixture, PlayKeysGoToAToolBarWidgetThatHasTheFocus)
     const int focused = Form->KeyboardPlay()->FocusIndex();
     EXPECT_EQ(focused, 1);
 
-    QComboBox* box = Form->ScaleBox();
+    QComboBox* box = Form->Menus().ScaleBox;
     box->setFocusPolicy(Qt::StrongFocus);
     box->setFocus();
     if (QApplication::focusWidget() != box)
@@ -176,7 +176,7 @@ TEST_F(TWindowFixture, EveryGameItemDealsItsGame)
 {
     Form->hide();
     int items = 0;
-    std::vector<QMenu*> menus{Form->GameTypeMenu()};
+    std::vector<QMenu*> menus{Form->Menus().GameTypeMenu};
     while (!menus.empty()) {
         QMenu* menu = menus.back();
         menus.pop_back();
@@ -203,27 +203,27 @@ TEST_F(TWindowFixture, GameCommandsReachTheEngine)
 {
     Choose(Klondike);
     TEngine& engine = *Form->Engine();
-    QMenu* game = Form->TopMenu(" Game ");
+    QMenu* game = Form->Menus().TopMenu(" Game ");
     ASSERT_TRUE(engine.WasteCards.empty());
     engine.MakeMove(6, 0, 0, 0); // a click on the stock turns one card
     ASSERT_EQ(engine.WasteCards.size(), 1u);
-    Form->FindAction(game, "Undo")->trigger();
+    Form->Menus().FindAction(game, "Undo")->trigger();
     EXPECT_TRUE(engine.WasteCards.empty());
-    QAction* redo = Form->FindAction(game, "Redo");
+    QAction* redo = Form->Menus().FindAction(game, "Redo");
     ASSERT_TRUE(redo->isEnabled());
     redo->trigger();
     EXPECT_EQ(engine.WasteCards.size(), 1u);
 
     const std::string seed = engine.SourceLog[1];
     Answer = true;
-    Form->FindAction(game, "Restart")->trigger();
+    Form->Menus().FindAction(game, "Restart")->trigger();
     EXPECT_EQ(engine.SourceLog[1], seed);
     EXPECT_TRUE(engine.WasteCards.empty());
     EXPECT_TRUE(Form->windowTitle().endsWith(QStringLiteral("  [Closed Game]")));
 
-    Form->NewExecute();
+    Form->Commands().NewExecute();
     EXPECT_EQ(engine.SourceLog.size(), 3u);
-    EXPECT_TRUE(Form->FindAction(game, "New Game")->isEnabled()) << "the deal enables it again";
+    EXPECT_TRUE(Form->Menus().FindAction(game, "New Game")->isEnabled()) << "the deal enables it again";
 }
 
 // The tool bar is disabled while a click is handled; the points shown at the
@@ -244,13 +244,13 @@ TEST_F(TWindowFixture, PointsLabelFollowsThePointsOfAClickGame)
     engine.CardClickEvent(first, 0);
     engine.CardClickEvent(other, 0);
     EXPECT_LT(engine.Points, 0) << "a pair that does not match costs points";
-    EXPECT_TRUE(Form->ScoringOn());
-    EXPECT_EQ(Form->PointsLabelWidget()->text().toStdString(),
+    EXPECT_TRUE(Form->Options().ScoringOn());
+    EXPECT_EQ(Form->Menus().PointsLabel->text().toStdString(),
               "Points = " + std::to_string(engine.Points) + " ");
 
-    Form->SetCommandEnabled(TEngineCommand::Toolbar, false);
-    EXPECT_TRUE(Form->ScoringOn()) << "a disabled tool bar is no scoring switch";
-    Form->SetCommandEnabled(TEngineCommand::Toolbar, true);
+    Form->Menus().SetCommandEnabled(TEngineCommand::Toolbar, false);
+    EXPECT_TRUE(Form->Options().ScoringOn()) << "a disabled tool bar is no scoring switch";
+    Form->Menus().SetCommandEnabled(TEngineCommand::Toolbar, true);
 }
 
 TEST_F(TWindowFixture, RedealButtonSitsOnTheStockAndRedeals)
@@ -258,7 +258,7 @@ TEST_F(TWindowFixture, RedealButtonSitsOnTheStockAndRedeals)
     Form->show();
     Choose("Klondike 2 [Turn over 3]");
     TEngine& engine = *Form->Engine();
-    QPushButton* button = Form->RedealButton();
+    QPushButton* button = Form->Menus().RedealButton;
     EXPECT_FALSE(button->isVisible());
     for (int i = 0; i < 8 && engine.StockCount() > 0; ++i)
         engine.MakeMove(6, 0, 0, 0);
@@ -283,13 +283,13 @@ TEST_F(TWindowFixture, FullScreenTwiceBringsBackBorderToolBarAndTableTop)
     Form->FullScreenF111Click();
     QApplication::processEvents();
     EXPECT_EQ(Form->TableTop(), 23);
-    EXPECT_FALSE(Form->MainToolBar()->isVisible());
+    EXPECT_FALSE(Form->Menus().ToolBar->isVisible());
     EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
 
     Form->FullScreenF111Click();
     QApplication::processEvents();
     EXPECT_EQ(Form->TableTop(), 53);
-    EXPECT_TRUE(Form->MainToolBar()->isVisible());
+    EXPECT_TRUE(Form->Menus().ToolBar->isVisible());
     EXPECT_FALSE(Form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(Form->size(), Form->RestoreBounds.size());
 
@@ -335,19 +335,19 @@ TEST_F(TWindowFixture, StartScreenKeysLeaveTheCaptionAndDebugMenuToggles)
     PressKey(Form.get(), Qt::Key_F1);
     EXPECT_EQ(Form->windowTitle(), title);
 
-    QAction* debugToggle = Form->FindAction(Form->TopMenu(" Help "), "Debug Menu");
+    QAction* debugToggle = Form->Menus().FindAction(Form->Menus().TopMenu(" Help "), "Debug Menu");
     debugToggle->trigger();
-    EXPECT_TRUE(Form->TopMenuAction(" Debug ")->isVisible());
+    EXPECT_TRUE(Form->Menus().TopMenuAction(" Debug ")->isVisible());
     debugToggle->trigger();
-    EXPECT_FALSE(Form->TopMenuAction(" Debug ")->isVisible());
+    EXPECT_FALSE(Form->Menus().TopMenuAction(" Debug ")->isVisible());
 }
 
 TEST_F(TWindowFixture, LayoutToggleAndCardScaleFollowTheEngine)
 {
     Choose(Klondike);
-    QMenu* options = Form->TopMenu(" Options ");
-    QAction* compact = Form->FindAction(options, "Compact");
-    QAction* extended = Form->FindAction(options, "Extended");
+    QMenu* options = Form->Menus().TopMenu(" Options ");
+    QAction* compact = Form->Menus().FindAction(options, "Compact");
+    QAction* extended = Form->Menus().FindAction(options, "Extended");
     ASSERT_TRUE(Form->Engine()->ExtendedLayout());
     EXPECT_FALSE(extended->isEnabled());
     compact->trigger();
@@ -356,12 +356,12 @@ TEST_F(TWindowFixture, LayoutToggleAndCardScaleFollowTheEngine)
     EXPECT_TRUE(extended->isEnabled());
     EXPECT_EQ(Form->OptionsList[5], "Compact");
 
-    Form->SetScaleStepIndex(1); // 80%
+    Form->Commands().SetScaleStepIndex(1); // 80%
     EXPECT_EQ(Form->CardTable()->CardDeck().ScaleStep(), -1);
-    EXPECT_EQ(Form->ScaleBox()->currentIndex(), 1);
-    EXPECT_TRUE(Form->FindAction(options, "80% Normal")->isChecked());
+    EXPECT_EQ(Form->Menus().ScaleBox->currentIndex(), 1);
+    EXPECT_TRUE(Form->Menus().FindAction(options, "80% Normal")->isChecked());
     EXPECT_EQ(Form->OptionsList[4], "-1");
-    Form->SetScaleStepIndex(2);
+    Form->Commands().SetScaleStepIndex(2);
     EXPECT_EQ(Form->CardTable()->CardDeck().ScaleStep(), 1);
 }
 

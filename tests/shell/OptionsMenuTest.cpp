@@ -1,5 +1,5 @@
-#include "shell/CardSpeed.h"
-#include "shell/Main.h"
+#include "shell/CardSpeedDialog.h"
+#include "shell/WindowParts.h"
 
 #include "cardtable/CardTable.h"
 #include "cardtable/TableStatus.h"
@@ -66,9 +66,9 @@ struct TOptionsFixture : testing::Test {
 
     fs::path Data(const std::string& name) const { return Form->DataRoot() / name; }
     TCardTable& Table() const { return *Form->CardTable(); }
-    QAction* Item(const char* caption) const { return Form->FindAction(Form->TopMenu(" Options "), caption); }
+    QAction* Item(const char* caption) const { return Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), caption); }
     QMenu* SubMenu(const char* caption) const { return Item(caption)->menu(); }
-    QAction* In(const char* menu, const char* caption) const { return Form->FindAction(SubMenu(menu), caption); }
+    QAction* In(const char* menu, const char* caption) const { return Form->Menus().FindAction(SubMenu(menu), caption); }
 
     // Starts a second window on the same data folder, as a new run would.
     std::unique_ptr<TForm1> Restart()
@@ -141,7 +141,7 @@ TEST_F(TOptionsFixture, BackgroundColourEndsTheGradient)
     EXPECT_FALSE(Table().BackDrop().ChangeGColour());
     EXPECT_EQ(CheckedCount(SubMenu("Background Gradient")), 1);
 
-    Form->SetBackgroundColour(QColor(10, 20, 30));
+    Form->Options().SetBackgroundColour(QColor(10, 20, 30));
     EXPECT_FALSE(Table().BackDrop().Enabled());
     EXPECT_EQ(Table().Tag(), 0);
     EXPECT_EQ(Table().Color(), QColor(10, 20, 30));
@@ -153,7 +153,7 @@ TEST_F(TOptionsFixture, DropShadeAndShadowItemsSetTheTable)
 {
     Form->FirstShow();
     QMenu* colours = In("Card Drop Shade Mode", "Shaded Type")->menu();
-    Form->FindAction(colours, "Turquoise")->trigger();
+    Form->Menus().FindAction(colours, "Turquoise")->trigger();
     EXPECT_TRUE(Table().HQDragShade());
     EXPECT_EQ(Table().HQDragShadeColour(), 6);
     EXPECT_EQ(CheckedCount(colours), 1);
@@ -185,14 +185,14 @@ TEST_F(TOptionsFixture, DropShadeAndShadowItemsSetTheTable)
 TEST_F(TOptionsFixture, ScoringOffDisablesStatisticsAndCountsNothing)
 {
     Form->FirstShow();
-    Form->ChooseGame("Klondike 1 [Turn over 1]");
+    Form->Commands().ChooseGame("Klondike 1 [Turn over 1]");
     ASSERT_FALSE(Form->Engine()->GameWon);
     In("Scoring & Statistics", "Off")->trigger();
-    EXPECT_FALSE(Form->ScoringOn());
-    EXPECT_FALSE(Form->TopMenuAction(" Statistics ")->isEnabled());
-    EXPECT_TRUE(Form->TopMenuAction(" Statistics ")->isVisible());
-    EXPECT_EQ(Form->PointsLabelWidget()->text(), "Points = 0 ");
-    const QList<QAction*> tools = Form->MainToolBar()->actions();
+    EXPECT_FALSE(Form->Options().ScoringOn());
+    EXPECT_FALSE(Form->Menus().TopMenuAction(" Statistics ")->isEnabled());
+    EXPECT_TRUE(Form->Menus().TopMenuAction(" Statistics ")->isVisible());
+    EXPECT_EQ(Form->Menus().PointsLabel->text(), "Points = 0 ");
+    const QList<QAction*> tools = Form->Menus().ToolBar->actions();
     const auto highScores =
         std::find_if(tools.begin(), tools.end(), [](const QAction* action) { return action->text() == "High Scores"; });
     ASSERT_NE(highScores, tools.end()) << "no High Scores button";
@@ -211,8 +211,8 @@ TEST_F(TOptionsFixture, ScoringOffDisablesStatisticsAndCountsNothing)
         << "statistics were written";
 
     In("Scoring & Statistics", "On")->trigger();
-    EXPECT_TRUE(Form->ScoringOn());
-    EXPECT_TRUE(Form->TopMenuAction(" Statistics ")->isEnabled());
+    EXPECT_TRUE(Form->Options().ScoringOn());
+    EXPECT_TRUE(Form->Menus().TopMenuAction(" Statistics ")->isEnabled());
     EXPECT_EQ(Form->OptionsList[2], "On");
 }
 
@@ -225,7 +225,7 @@ TEST_F(TOptionsFixture, SavedOptionsAreInForceAfterARestart)
     In("Card Drop Shade Mode", "Pink")->trigger();
     In("Winning Animation", "Slide Show")->trigger();
     In("Scoring & Statistics", "Off")->trigger();
-    Form->SetScaleStepIndex(1);
+    Form->Commands().SetScaleStepIndex(1);
     EXPECT_EQ(CheckedCount(SubMenu("Choose Card Scale")), 1);
     Item("Show whether the game can be won")->trigger();
     Item("Winnable Deals Only")->trigger();
@@ -236,19 +236,19 @@ TEST_F(TOptionsFixture, SavedOptionsAreInForceAfterARestart)
     EXPECT_TRUE(table.BackDrop().Enabled());
     EXPECT_EQ(table.Tag(), 15);
     const auto in = [&](const char* menu, const char* caption) {
-        return again->FindAction(again->FindAction(again->TopMenu(" Options "), menu)->menu(), caption);
+        return again->Menus().FindAction(again->Menus().FindAction(again->Menus().TopMenu(" Options "), menu)->menu(), caption);
     };
     EXPECT_TRUE(in("Background Gradient", "Rosebud")->isChecked());
     EXPECT_TRUE(in("Card Shadow Mode", "Hard")->isChecked());
     EXPECT_TRUE(in("Card Drop Mode", "Fast Card Based")->isChecked());
     EXPECT_TRUE(in("Card Drop Shade Mode", "Pink")->isChecked());
     EXPECT_TRUE(in("Winning Animation", "Slide Show")->isChecked());
-    EXPECT_FALSE(again->ScoringOn());
+    EXPECT_FALSE(again->Options().ScoringOn());
     EXPECT_EQ(table.CardDeck().ScaleStep(), -1);
     EXPECT_TRUE(in("Choose Card Scale", "80% Normal")->isChecked());
-    EXPECT_EQ(CheckedCount(again->FindAction(again->TopMenu(" Options "), "Choose Card Scale")->menu()), 1);
-    EXPECT_TRUE(again->FindAction(again->TopMenu(" Options "), "Show whether the game can be won")->isChecked());
-    EXPECT_TRUE(again->FindAction(again->TopMenu(" Options "), "Winnable Deals Only")->isChecked());
+    EXPECT_EQ(CheckedCount(again->Menus().FindAction(again->Menus().TopMenu(" Options "), "Choose Card Scale")->menu()), 1);
+    EXPECT_TRUE(again->Menus().FindAction(again->Menus().TopMenu(" Options "), "Show whether the game can be won")->isChecked());
+    EXPECT_TRUE(again->Menus().FindAction(again->Menus().TopMenu(" Options "), "Winnable Deals Only")->isChecked());
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
 }
 
@@ -299,28 +299,28 @@ TEST_F(TOptionsFixture, DamagedTableSettingsAreToldOnceAndKeptUntilSaved)
 TEST(CardMovementDialog, SpeedsStepThroughTheirValuesAndStopAtTheEnds)
 {
     std::vector<int> up{1};
-    while (TForm2::MovementSpeedUp(up.back()) != up.back())
-        up.push_back(TForm2::MovementSpeedUp(up.back()));
+    while (TCardSpeedDialog::MovementSpeedUp(up.back()) != up.back())
+        up.push_back(TCardSpeedDialog::MovementSpeedUp(up.back()));
     EXPECT_EQ(up, (std::vector<int>{1, 2, 3, 4, 8, 16, 32, 64, 128}));
     std::vector<int> down{128};
-    while (TForm2::MovementSpeedDown(down.back()) != down.back())
-        down.push_back(TForm2::MovementSpeedDown(down.back()));
+    while (TCardSpeedDialog::MovementSpeedDown(down.back()) != down.back())
+        down.push_back(TCardSpeedDialog::MovementSpeedDown(down.back()));
     EXPECT_EQ(down, (std::vector<int>{128, 64, 32, 16, 8, 4, 3, 2, 1}));
     std::vector<int> turnUp{2};
-    while (TForm2::TurnoverSpeedUp(turnUp.back()) != turnUp.back())
-        turnUp.push_back(TForm2::TurnoverSpeedUp(turnUp.back()));
+    while (TCardSpeedDialog::TurnoverSpeedUp(turnUp.back()) != turnUp.back())
+        turnUp.push_back(TCardSpeedDialog::TurnoverSpeedUp(turnUp.back()));
     EXPECT_EQ(turnUp, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 32}));
-    EXPECT_EQ(TForm2::TurnoverSpeedDown(32), 16);
-    EXPECT_EQ(TForm2::TurnoverSpeedDown(16), 15);
-    EXPECT_EQ(TForm2::TurnoverSpeedDown(2), 2);
-    EXPECT_EQ(TForm2::TurnoverSpeedUp(32), 32);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedDown(32), 16);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedDown(16), 15);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedDown(2), 2);
+    EXPECT_EQ(TCardSpeedDialog::TurnoverSpeedUp(32), 32);
 }
 
 TEST_F(TOptionsFixture, NoFlipKeepsTheTurnoverSpeedForTheNextOpening)
 {
     Form->FirstShow();
     Table().SetTurnOverAnimationSpeed(0);
-    std::unique_ptr<TForm2> dialog(TForm2::ForTable(Table(), Form->SavedTurnoverSpeed, Form.get()));
+    std::unique_ptr<TCardSpeedDialog> dialog(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
     EXPECT_EQ(dialog->ModeIndex(), 2);
     EXPECT_EQ(dialog->TurnoverSpeed(), 8);
     EXPECT_EQ(dialog->windowTitle(), "Card Movement Mode.");
@@ -330,18 +330,18 @@ TEST_F(TOptionsFixture, NoFlipKeepsTheTurnoverSpeedForTheNextOpening)
     dialog->UpDown2Click(true);
     dialog->UpDown1Click(false);
     dialog->CheckBox(4)->setChecked(true);
-    dialog->ApplyTo(Table(), Form->SavedTurnoverSpeed);
+    dialog->ApplyTo(Table(), Form->Options().SavedTurnoverSpeed);
     EXPECT_EQ(Table().TurnOverAnimationSpeed(), 9);
     EXPECT_TRUE(Table().TurnOverAnimationVertical());
     EXPECT_EQ(Table().CardSpeed(), 8);
     EXPECT_TRUE(Table().FastMovementMode());
 
-    dialog.reset(TForm2::ForTable(Table(), Form->SavedTurnoverSpeed, Form.get()));
+    dialog.reset(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
     dialog->UpDown2Click(true);
     dialog->SetModeIndex(2);
-    dialog->ApplyTo(Table(), Form->SavedTurnoverSpeed);
+    dialog->ApplyTo(Table(), Form->Options().SavedTurnoverSpeed);
     EXPECT_EQ(Table().TurnOverAnimationSpeed(), 0);
-    dialog.reset(TForm2::ForTable(Table(), Form->SavedTurnoverSpeed, Form.get()));
+    dialog.reset(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
     EXPECT_EQ(dialog->ModeIndex(), 2);
     EXPECT_EQ(dialog->TurnoverSpeed(), 10);
     EXPECT_TRUE(dialog->CheckBox(1)->isChecked());  // lift offset, as the program starts
@@ -357,18 +357,18 @@ TEST_F(TOptionsFixture, EachLiftCheckShowsAndSetsItsOwnProperty)
     for (const bool lift : {true, false}) {
         Table().SetLiftOffset(lift);
         Table().SetTurnOverAnimationLift(!lift);
-        std::unique_ptr<TForm2> dialog(TForm2::ForTable(Table(), Form->SavedTurnoverSpeed, Form.get()));
+        std::unique_ptr<TCardSpeedDialog> dialog(TCardSpeedDialog::ForTable(Table(), Form->Options().SavedTurnoverSpeed, Form.get()));
         EXPECT_EQ(groupTitle(dialog->CheckBox(1)), "Lift Card Offset");
         EXPECT_EQ(groupTitle(dialog->CheckBox(2)), "TurnOver Lift Card Animation");
         EXPECT_EQ(dialog->CheckBox(1)->isChecked(), lift);
         EXPECT_EQ(dialog->CheckBox(2)->isChecked(), !lift);
 
-        dialog->ApplyTo(Table(), Form->SavedTurnoverSpeed);
+        dialog->ApplyTo(Table(), Form->Options().SavedTurnoverSpeed);
         EXPECT_EQ(Table().LiftOffset(), lift) << "OK without a change keeps the table's settings";
         EXPECT_EQ(Table().TurnOverAnimationLift(), !lift);
 
         dialog->CheckBox(1)->setChecked(!lift);
-        dialog->ApplyTo(Table(), Form->SavedTurnoverSpeed);
+        dialog->ApplyTo(Table(), Form->Options().SavedTurnoverSpeed);
         EXPECT_EQ(Table().LiftOffset(), !lift);
         EXPECT_EQ(Table().TurnOverAnimationLift(), !lift);
     }
@@ -380,14 +380,14 @@ TEST_F(TOptionsFixture, CardDecksTooLargeForCompactAreRefused)
     Form->FirstShow();
     ASSERT_FALSE(Form->Engine()->ExtendedLayout());
     Table().CardDeck().SetDeckName("M_Small");
-    Form->CardDeckChosen("Standard");
+    Form->Options().CardDeckChosen("Standard");
     ASSERT_EQ(Notices.size(), 1);
     EXPECT_EQ(Notices.back(), "Scale for this deck, in this layout mode, is toolarge - Reset");
     EXPECT_EQ(Table().CardDeck().DeckName(), "Standard");
 
-    Form->SetScaleStepIndex(3);  // 125%, allowed for "Standard" here
+    Form->Commands().SetScaleStepIndex(3);  // 125%, allowed for "Standard" here
     Table().CardDeck().SetDeckName("Large");
-    Form->CardDeckChosen("Standard");
+    Form->Options().CardDeckChosen("Standard");
     ASSERT_EQ(Notices.size(), 2);
     EXPECT_EQ(Notices.back(), "Scale for this deck, in this layout mode, is too large - Reset");
     EXPECT_EQ(Table().CardDeck().ScaleStep(), 1);

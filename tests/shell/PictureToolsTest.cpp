@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 
 #include "cardtable/Backdrop.h"
 #include "cardtable/CardTable.h"
@@ -28,7 +28,7 @@ struct TPictureTools : testing::Test {
         prompts.ShowNotice = [this](const QString& caption, const QString& text) { Notices.emplace_back(caption, text); };
         Form = std::make_unique<TForm1>(prompts);
         Form->DataPlaces.DocumentsFolder = Documents.path().toStdString();
-        Form->ImageBitmapsFolder = Pictures.path().toStdString();
+        Form->Tools().ImageBitmapsFolder = Pictures.path().toStdString();
         Form->FirstShow();
         ASSERT_NE(Form->CardTable(), nullptr);
     }
@@ -40,29 +40,29 @@ struct TPictureTools : testing::Test {
 
 TEST_F(TPictureTools, SaveImageWritesTheTableOnceUnlessTheNumberIsShared)
 {
-    Form->ChooseGame("Canfield");
-    Form->SaveImage1Click();
+    Form->Commands().ChooseGame("Canfield");
+    Form->Tools().SaveImage1Click();
     const auto saved = ReadBitmapFile(Picture(1));
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->size(), Form->CardTable()->SurfaceImage().size());
     const auto written = std::filesystem::last_write_time(Picture(1));
 
-    Form->SaveImage1Click();
+    Form->Tools().SaveImage1Click();
     ASSERT_EQ(Notices.size(), 1u);
     EXPECT_EQ(Notices[0], std::make_pair(QStringLiteral("1"), QStringLiteral("INO = Used")));
     EXPECT_EQ(std::filesystem::last_write_time(Picture(1)), written) << "a used number keeps its picture";
 
     // Freecell's number is shared by the whole custom family: saved again.
-    Form->ChooseGame("Freecell");
-    Form->SaveImage1Click();
-    Form->SaveImage1Click();
+    Form->Commands().ChooseGame("Freecell");
+    Form->Tools().SaveImage1Click();
+    Form->Tools().SaveImage1Click();
     EXPECT_EQ(Notices.size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(Picture(29)));
 }
 
 TEST_F(TPictureTools, SaveAllStartsEachGameAndSavesItsPicture)
 {
-    Form->SaveImageBitmaps({"Spider", "Osmosis"});
+    Form->Tools().SaveImageBitmaps({"Spider", "Osmosis"});
     EXPECT_TRUE(std::filesystem::exists(Picture(66)));
     EXPECT_TRUE(std::filesystem::exists(Picture(159)));
     EXPECT_TRUE(Notices.empty());
@@ -71,36 +71,36 @@ TEST_F(TPictureTools, SaveAllStartsEachGameAndSavesItsPicture)
 
 TEST_F(TPictureTools, TheToolsStayHiddenEvenWithTheDebugMenu)
 {
-    QMenu* debug = Form->TopMenu(QStringLiteral(" Debug "));
+    QMenu* debug = Form->Menus().TopMenu(QStringLiteral(" Debug "));
     ASSERT_NE(debug, nullptr);
     for (const char* caption : {"Save Image   F5", "Save All Image Bitmaps"}) {
-        QAction* tool = Form->FindAction(debug, QString::fromLatin1(caption));
+        QAction* tool = Form->Menus().FindAction(debug, QString::fromLatin1(caption));
         ASSERT_NE(tool, nullptr) << caption;
         EXPECT_FALSE(tool->isVisible()) << caption;
-        Form->EnableDebugMenu1Click();
+        Form->Commands().EnableDebugMenu1Click();
         EXPECT_TRUE(debug->menuAction()->isVisible());
         EXPECT_FALSE(tool->isVisible()) << caption;
-        Form->EnableDebugMenu1Click();
+        Form->Commands().EnableDebugMenu1Click();
     }
 }
 
 TEST_F(TPictureTools, SaveImageTakesTheGameOffItsGradientFirst)
 {
-    Form->ChooseGame("Canfield");
-    Form->GradientClick(3);
+    Form->Commands().ChooseGame("Canfield");
+    Form->Options().GradientClick(3);
     TCardTable& table = *Form->CardTable();
     ASSERT_TRUE(table.BackDrop().Enabled());
-    QMenu* options = Form->TopMenu(QStringLiteral(" Options "));
+    QMenu* options = Form->Menus().TopMenu(QStringLiteral(" Options "));
     ASSERT_NE(options, nullptr);
     const auto checkedGradients = [&] {
         int checked = 0;
-        for (QAction* item : Form->FindAction(options, QStringLiteral("Background Gradient"))->menu()->actions())
+        for (QAction* item : Form->Menus().FindAction(options, QStringLiteral("Background Gradient"))->menu()->actions())
             checked += item->isChecked() ? 1 : 0;
         return checked;
     };
     ASSERT_EQ(checkedGradients(), 1);
 
-    Form->SaveImage1Click();
+    Form->Tools().SaveImage1Click();
     EXPECT_FALSE(table.BackDrop().Enabled());
     EXPECT_EQ(table.Tag(), 0);
     EXPECT_EQ(checkedGradients(), 0);

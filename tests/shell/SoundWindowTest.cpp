@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 #include "shell/Sound.h"
 
 #include "RecordingAudio.h"
@@ -35,7 +35,7 @@ struct SoundWindowTest : testing::Test {
         Form = std::make_unique<TForm1>(prompts);
         auto audio = std::make_unique<TRecordingAudio>();
         Audio = audio.get();
-        Form->UseAudioOutput(std::move(audio));
+        Form->Sounds().UseAudioOutput(std::move(audio));
         Form->FirstShow();
         ASSERT_NE(Form->Engine(), nullptr);
         Form->OptionsList[3] = "None";
@@ -62,8 +62,8 @@ struct SoundWindowTest : testing::Test {
 
     QAction* SoundItem(const QString& caption)
     {
-        QAction* sound = Form->FindAction(Form->TopMenu(QStringLiteral(" Options ")), QStringLiteral("Sound"));
-        return sound == nullptr ? nullptr : Form->FindAction(sound->menu(), caption);
+        QAction* sound = Form->Menus().FindAction(Form->Menus().TopMenu(QStringLiteral(" Options ")), QStringLiteral("Sound"));
+        return sound == nullptr ? nullptr : Form->Menus().FindAction(sound->menu(), caption);
     }
 };
 
@@ -71,18 +71,18 @@ TEST_F(SoundWindowTest, TheFirstShowGreetsWithTheJingleAndTicksTheLibrary)
 {
     EXPECT_EQ(Audio->StreamSettings.File, "blub.mp3");
     EXPECT_FALSE(Audio->StreamSettings.Loop);
-    QAction* directX = Form->FindAction(Form->TopMenu(QStringLiteral(" Debug ")), QStringLiteral("DirectX"));
-    QAction* win = Form->FindAction(Form->TopMenu(QStringLiteral(" Debug ")), QStringLiteral("Win"));
+    QAction* directX = Form->Menus().FindAction(Form->Menus().TopMenu(QStringLiteral(" Debug ")), QStringLiteral("DirectX"));
+    QAction* win = Form->Menus().FindAction(Form->Menus().TopMenu(QStringLiteral(" Debug ")), QStringLiteral("Win"));
     ASSERT_NE(directX, nullptr);
     ASSERT_NE(win, nullptr);
     EXPECT_TRUE(directX->isChecked());
     win->trigger();
-    EXPECT_FALSE(Form->SoundSystem()->UsingLibrary());
+    EXPECT_FALSE(Form->Sounds().SoundSystem()->UsingLibrary());
     EXPECT_TRUE(win->isChecked());
-    Form->Sound("chime.wav", pmAsync, 100);
+    Form->Sounds().Sound("chime.wav", pmAsync, 100);
     EXPECT_EQ(Audio->SystemPlayed.back(), "chime.wav");
     directX->trigger();
-    EXPECT_TRUE(Form->SoundSystem()->UsingLibrary());
+    EXPECT_TRUE(Form->Sounds().SoundSystem()->UsingLibrary());
 }
 
 TEST_F(SoundWindowTest, SoundOffPlaysNothingButTheCuesStillScore)
@@ -95,15 +95,15 @@ TEST_F(SoundWindowTest, SoundOffPlaysNothingButTheCuesStillScore)
     EXPECT_EQ(Form->OptionsList[1], "Off");
     Audio->Played.clear();
     const int points = Engine().Points;
-    Form->Sound("undo.wav", pmAsync, 100);
-    Form->Sound("drop.wav", pmAsync, 100);
+    Form->Sounds().Sound("undo.wav", pmAsync, 100);
+    Form->Sounds().Sound("drop.wav", pmAsync, 100);
     EXPECT_EQ(Engine().Points, points - 6);
     EXPECT_TRUE(Audio->Heard().empty());
-    EXPECT_FALSE(Form->Stream("New-5848.mp3", 1));
+    EXPECT_FALSE(Form->Sounds().Stream("New-5848.mp3", 1));
 
     SoundItem(QStringLiteral("On"))->trigger();
     EXPECT_EQ(Form->OptionsList[1], "On");
-    Form->Sound("drop0.wav", pmAsync, 100);
+    Form->Sounds().Sound("drop0.wav", pmAsync, 100);
     EXPECT_EQ(Engine().Points, points - 6) << "drop0.wav costs nothing";
     EXPECT_EQ(Audio->Heard(), std::vector<std::string>{"drop.wav"});
 }
@@ -168,7 +168,7 @@ TEST_F(SoundWindowTest, ALoadIsHeardAsClapsAloneAndLeavesNoFlourish)
     Audio->Played.clear();
     ASSERT_TRUE(Engine().LoadGame(*game));
     EXPECT_EQ(Audio->Played, std::vector<std::string>(game->Actions.size() + 1, "claps.wav"));
-    EXPECT_FALSE(Form->Flourish()->Running());
+    EXPECT_FALSE(Form->Sounds().Flourish()->Running());
     EXPECT_GE(Engine().FoundationCards, 1);
 }
 

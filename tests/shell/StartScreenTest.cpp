@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 
 #include "cardtable/Card.h"
 #include "cardtable/Random.h"
@@ -6,7 +6,7 @@
 #include "engine/Engine.h"
 #include "persistence/Favourites.h"
 #include "persistence/TextFile.h"
-#include "shell/EditFav.h"
+#include "shell/FavouritesDialog.h"
 #include "shell/Marquee.h"
 #include "shell/MergePic.h"
 #include "shell/StartScreen.h"
@@ -32,30 +32,45 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The window with its statistics and previews watched.
-class TWatchedForm : public TForm1 {
-public:
-    using TForm1::TForm1;
-
+// The window's statistics and previews, as its engine host saw them.
+struct TWatch {
     struct TResult {
         std::string Game;
         bool Won = false;
     };
     std::vector<TResult> Results;
     std::vector<std::string> Previews; // the games looked at, in order
+};
+
+class TWatchedHost : public TWindowEngineHost {
+public:
+    TWatchedHost(TForm1& window, TWatch& watch) : TWindowEngineHost(window), Form(window), Watch(watch) {}
 
     void RecordGameResult(const std::string& gameName, const std::string& saveName, bool won,
                           int points) override
     {
-        Results.push_back({gameName, won});
-        TForm1::RecordGameResult(gameName, saveName, won, points);
+        Watch.Results.push_back({gameName, won});
+        TWindowEngineHost::RecordGameResult(gameName, saveName, won, points);
     }
 
     void ShowPreview(const std::string& file) override
     {
-        if (Engine() != nullptr && Engine()->Tag == 1)
-            Previews.push_back(Engine()->Rules.GameName);
-        TForm1::ShowPreview(file);
+        if (Form.Engine() != nullptr && Form.Engine()->Tag == 1)
+            Watch.Previews.push_back(Form.Engine()->Rules.GameName);
+        TWindowEngineHost::ShowPreview(file);
+    }
+
+private:
+    TForm1& Form;
+    TWatch& Watch;
+};
+
+// The window with its statistics and previews watched.
+class TWatchedForm : public TWatch, public TForm1 {
+public:
+    explicit TWatchedForm(TPrompts prompts)
+        : TForm1(std::move(prompts), [this](TForm1& window) { return std::make_unique<TWatchedHost>(window, *this); })
+    {
     }
 };
 
@@ -96,24 +111,24 @@ struct TStartScreenFixture : testing::Test {
         // A deal with sound on waits for its sounds with the window live, and the
         // table first shown then settles its size mid-deal; these tests compare
         // deals at once, before the layout follows.
-        Form->SetSoundOption(false);
+        Form->Sounds().SetSoundOption(false);
     }
 
-    TStartScreen& Screen() { return *Form->StartScreen(); }
-    QTableWidget& Grid() { return *Screen().StringGrid1; }
+    TStartScreen& Screen() { return *Form->StartPage().StartScreen(); }
+    QTableWidget& Grid() { return *Screen().GameList; }
 
     void ChooseCategory(const QString& caption)
     {
-        const int index = Screen().ComboBox1->findText(caption);
+        const int index = Screen().CategoryBox->findText(caption);
         ASSERT_GE(index, 0) << caption.toStdString();
-        Screen().ComboBox1->setCurrentIndex(index);
-        Screen().ComboBox1Change();
+        Screen().CategoryBox->setCurrentIndex(index);
+        Screen().CategoryChange();
     }
 
     void ChooseFilter(int index)
     {
-        Screen().ComboBox2->setCurrentIndex(index);
-        Screen().ComboBox2Change();
+        Screen().FilterBox->setCurrentIndex(index);
+        Screen().FilterChange();
     }
 
     void Key(int key)
@@ -150,20 +165,20 @@ struct TStartScreenFixture : testing::Test {
 TEST_F(TStartScreenFixture, TheFirstShowEndsOnTheStartScreenWithTheAlphabeticalListPreviewed)
 {
     Open();
-    EXPECT_TRUE(Form->StartScreenActive());
+    EXPECT_TRUE(Form->StartPage().Active());
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn."));
     EXPECT_TRUE(Form->CardTableWidget()->isHidden());
-    EXPECT_FALSE(Form->FindAction(Form->TopMenu(" Game "), "Start Screen   F12")->isEnabled());
-    EXPECT_FALSE(Form->FindAction(Form->TopMenu(" Game "), "New Game")->isEnabled());
+    EXPECT_FALSE(Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), "Start Screen   F12")->isEnabled());
+    EXPECT_FALSE(Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), "New Game")->isEnabled());
 
     QStringList categories;
-    for (int i = 0; i < Screen().ComboBox1->count(); ++i)
-        categories << Screen().ComboBox1->itemText(i);
+    for (int i = 0; i < Screen().CategoryBox->count(); ++i)
+        categories << Screen().CategoryBox->itemText(i);
     ASSERT_GE(categories.size(), 4);
     EXPECT_EQ(categories.mid(0, 4), (QStringList{"Alphabetical Games", "Small Screen Games", "Favourites",
                                                  "Baker's Dozen Type"}));
     EXPECT_EQ(categories.last(), QStringLiteral("Other Game Type"));
-    EXPECT_EQ(Screen().ComboBox2->count(), 4);
+    EXPECT_EQ(Screen().FilterBox->count(), 4);
     EXPECT_EQ(Grid().item(0, 0)->text(), QStringLiteral("GAME NAME"));
     EXPECT_EQ(Grid().item(0, 1)->text(), QStringLiteral("PLAYED"));
     EXPECT_EQ(Grid().item(0, 2)->text(), QStringLiteral("WON"));
@@ -215,8 +230,8 @@ TEST_F(TStartScreenFixture, GamesWonOnAFreshInstallationShowsOnlyTheHeadingAndPr
     EXPECT_TRUE(Form->Previews.empty());
     // Nothing to start, nothing to add.
     Key(Qt::Key_Down);
-    Form->AddtoFavourites1Click();
-    EXPECT_TRUE(Form->Favourites().Empty());
+    Form->StartPage().AddtoFavourites1Click();
+    EXPECT_TRUE(Form->StartPage().Favourites().Empty());
     EXPECT_FALSE(fs::exists(FavFile()));
     EXPECT_FALSE(Form->GameInPlay());
 }
@@ -278,10 +293,10 @@ TEST_F(TStartScreenFixture, AMiddleClickStartsTheGameAndALeftClickOnlyLooks)
     Click(3, Qt::MiddleButton);
     EXPECT_TRUE(Form->GameInPlay());
     EXPECT_EQ(Form->CurrentGameName(), "Simple Pairs");
-    EXPECT_FALSE(Form->StartScreenActive());
+    EXPECT_FALSE(Form->StartPage().Active());
     EXPECT_TRUE(Screen().isHidden());
     EXPECT_FALSE(Form->CardTableWidget()->isHidden());
-    EXPECT_TRUE(Form->FindAction(Form->TopMenu(" Game "), "Start Screen   F12")->isEnabled());
+    EXPECT_TRUE(Form->Menus().FindAction(Form->Menus().TopMenu(" Game "), "Start Screen   F12")->isEnabled());
 }
 
 TEST_F(TStartScreenFixture, EnterAndDoubleClicksStartTheSelectedGame)
@@ -293,7 +308,7 @@ TEST_F(TStartScreenFixture, EnterAndDoubleClicksStartTheSelectedGame)
     EXPECT_EQ(Form->CurrentGameName(), "Concentration");
 
     Answer = true;
-    Form->BackToStart1Click();
+    Form->StartPage().BackToStart1Click();
     ChooseCategory("Pairing Type");
     // A double click arrives after the press that selected its row.
     Click(2, Qt::LeftButton);
@@ -354,7 +369,7 @@ TEST_F(TStartScreenFixture, OnlyTheLeftButtonsDoubleClickStartsAGame)
 TEST_F(TStartScreenFixture, ATitleCutShortLeavesNoTraceOnTheNextVisit)
 {
     Open();
-    TMergePic& title = *Form->MergePicture();
+    TMergePic& title = *Form->StartPage().MergePicture();
     ASSERT_TRUE(title.Running()) << "the title shows when the start screen opens";
     const QRect area = Screen().TitleArea();
     const QImage clean = Screen().CleanBackground().copy(area);
@@ -380,8 +395,8 @@ TEST_F(TStartScreenFixture, ATitleCutShortLeavesNoTraceOnTheNextVisit)
     Grid().setFocus();
     Key(Qt::Key_Return);
     ASSERT_TRUE(Form->GameInPlay());
-    Form->BackToStart1Click();
-    ASSERT_TRUE(Form->StartScreenActive());
+    Form->StartPage().BackToStart1Click();
+    ASSERT_TRUE(Form->StartPage().Active());
     while (title.Running())
         title.Tick();
     EXPECT_LT(distance(), 3.0) << "the title stays below the preview (half way it was " << halfWay << ")";
@@ -392,33 +407,33 @@ TEST_F(TStartScreenFixture, StarsAndTextStandStillWhileNobodyCanSeeThem)
     Open();
     Form->show();
     QApplication::processEvents();
-    ASSERT_TRUE(Form->StartScreenActive());
-    EXPECT_TRUE(Form->StartScreenMoving());
+    ASSERT_TRUE(Form->StartPage().Active());
+    EXPECT_TRUE(Form->StartPage().StartScreenMoving());
     Form->showMinimized();
     QApplication::processEvents();
-    EXPECT_FALSE(Form->StartScreenMoving()) << "minimised";
+    EXPECT_FALSE(Form->StartPage().StartScreenMoving()) << "minimised";
     const int offset = Screen().Marquee->Offset();
     Screen().Marquee->Step();
     EXPECT_EQ(Screen().Marquee->Offset(), offset);
     Form->showNormal();
     QApplication::processEvents();
-    EXPECT_TRUE(Form->StartScreenMoving());
+    EXPECT_TRUE(Form->StartPage().StartScreenMoving());
     Form->hide();
     QApplication::processEvents();
-    EXPECT_FALSE(Form->StartScreenMoving()) << "hidden";
+    EXPECT_FALSE(Form->StartPage().StartScreenMoving()) << "hidden";
     Form->show();
     QApplication::processEvents();
-    EXPECT_TRUE(Form->StartScreenMoving());
+    EXPECT_TRUE(Form->StartPage().StartScreenMoving());
 }
 
 TEST_F(TStartScreenFixture, GoingBackDuringAScoredGameCountsItOnceAndAfterAWinNothing)
 {
     Open();
-    Form->ChooseGame("Canfield");
+    Form->Commands().ChooseGame("Canfield");
     ASSERT_TRUE(Form->GameInPlay());
 
     Answer = false;
-    Form->BackToStart1Click();
+    Form->StartPage().BackToStart1Click();
     EXPECT_TRUE(Form->GameInPlay()) << "No keeps the game";
     EXPECT_TRUE(Form->Results.empty());
 
@@ -428,7 +443,7 @@ TEST_F(TStartScreenFixture, GoingBackDuringAScoredGameCountsItOnceAndAfterAWinNo
     ASSERT_EQ(Form->Results.size(), 1u);
     EXPECT_EQ(Form->Results[0].Game, "Canfield");
     EXPECT_FALSE(Form->Results[0].Won);
-    EXPECT_TRUE(Form->StartScreenActive());
+    EXPECT_TRUE(Form->StartPage().Active());
     EXPECT_FALSE(Form->GameInPlay());
     EXPECT_TRUE(Form->Engine()->LastGameName.empty());
     EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tessalyn."));
@@ -439,11 +454,11 @@ TEST_F(TStartScreenFixture, GoingBackDuringAScoredGameCountsItOnceAndAfterAWinNo
     EXPECT_EQ(Questions, asked);
 
     // A won game has been counted already.
-    Form->ChooseGame("Canfield");
+    Form->Commands().ChooseGame("Canfield");
     Form->Engine()->GameWon = true;
-    Form->BackToStart1Click();
+    Form->StartPage().BackToStart1Click();
     EXPECT_EQ(Form->Results.size(), 1u);
-    EXPECT_TRUE(Form->StartScreenActive());
+    EXPECT_TRUE(Form->StartPage().Active());
 }
 
 TEST_F(TStartScreenFixture, FavouritesAreKeptSortedInTheMenuTheFileAndTheCategory)
@@ -457,13 +472,13 @@ TEST_F(TStartScreenFixture, FavouritesAreKeptSortedInTheMenuTheFileAndTheCategor
         });
         ASSERT_NE(found, rows.end()) << game;
         Screen().SelectRow(int(found - rows.begin()) + 1);
-        Form->AddtoFavourites1Click();
+        Form->StartPage().AddtoFavourites1Click();
     }
     const std::vector<std::string> sorted{"Aces Up", "Klondike 1 [Turn over 1]", "Spider"};
-    EXPECT_EQ(Form->Favourites().Items(), sorted);
+    EXPECT_EQ(Form->StartPage().Favourites().Items(), sorted);
     EXPECT_EQ(persistence::ReadLines(FavFile()), sorted);
     std::vector<std::string> menu;
-    for (QAction* action : Form->FavouritesMenu()->actions())
+    for (QAction* action : Form->Menus().Favourites->actions())
         menu.push_back(action->text().toStdString());
     EXPECT_EQ(menu, sorted);
     ChooseCategory("Favourites");
@@ -472,14 +487,14 @@ TEST_F(TStartScreenFixture, FavouritesAreKeptSortedInTheMenuTheFileAndTheCategor
     // Once more: nothing changes, nothing is written.
     fs::remove(FavFile());
     Screen().SelectRow(1);
-    Form->AddtoFavourites1Click();
+    Form->StartPage().AddtoFavourites1Click();
     EXPECT_FALSE(fs::exists(FavFile()));
-    EXPECT_EQ(Form->Favourites().Items(), sorted);
+    EXPECT_EQ(Form->StartPage().Favourites().Items(), sorted);
 
     // A game in play is added by its name, the list following at once.
-    Form->ChooseGame("Yukon");
-    Form->AddtoFavourites1Click();
-    EXPECT_EQ(Form->Favourites().Count(), 4);
+    Form->Commands().ChooseGame("Yukon");
+    Form->StartPage().AddtoFavourites1Click();
+    EXPECT_EQ(Form->StartPage().Favourites().Count(), 4);
     EXPECT_EQ(Form->CurrentGameName(), "Yukon") << "the game in play is left alone";
     EXPECT_EQ(Rows().back(), "Yukon");
 }
@@ -490,8 +505,8 @@ TEST_F(TStartScreenFixture, AFavouriteDealsExactlyAsTheGamesOwnItem)
     ChooseCategory("Other Game Type");
     Screen().SelectRow(1);
     const std::string game = Screen().RowName(1);
-    Form->AddtoFavourites1Click();
-    ASSERT_EQ(Form->FavouritesMenu()->actions().size(), 1);
+    Form->StartPage().AddtoFavourites1Click();
+    ASSERT_EQ(Form->Menus().Favourites->actions().size(), 1);
 
     const auto deal = [this] {
         std::vector<std::string> cards = Form->Engine()->SourceLog;
@@ -503,12 +518,12 @@ TEST_F(TStartScreenFixture, AFavouriteDealsExactlyAsTheGamesOwnItem)
         return cards;
     };
     SetRandSeed(4242);
-    Form->FavouritesMenu()->actions()[0]->trigger();
+    Form->Menus().Favourites->actions()[0]->trigger();
     ASSERT_EQ(Form->CurrentGameName(), game);
     const auto fromFavourite = deal();
-    Form->BackToStart1Click();
+    Form->StartPage().BackToStart1Click();
     SetRandSeed(4242);
-    Form->FindGameItem(game)->trigger();
+    Form->Menus().FindGameItem(game)->trigger();
     EXPECT_EQ(deal(), fromFavourite);
 }
 
@@ -518,12 +533,12 @@ TEST_F(TStartScreenFixture, ADamagedFavouritesFileLosesOnlyItsBadLinesAndIsWritt
     const persistence::TLines damaged{"Canfield", "No Such Game", "canfield", "", "Aces Up"};
     ASSERT_TRUE(persistence::WriteLines(FavFile(), damaged));
     Open();
-    EXPECT_EQ(Form->Favourites().Items(), (std::vector<std::string>{"Aces Up", "Canfield"}));
-    EXPECT_EQ(Form->FavouritesMenu()->actions().size(), 2);
+    EXPECT_EQ(Form->StartPage().Favourites().Items(), (std::vector<std::string>{"Aces Up", "Canfield"}));
+    EXPECT_EQ(Form->Menus().Favourites->actions().size(), 2);
     EXPECT_EQ(persistence::ReadLines(FavFile()), damaged) << "reading alone rewrites nothing";
 
-    Form->ChooseGame("Spider");
-    Form->AddtoFavourites1Click();
+    Form->Commands().ChooseGame("Spider");
+    Form->StartPage().AddtoFavourites1Click();
     EXPECT_EQ(persistence::ReadLines(FavFile()), (persistence::TLines{"Aces Up", "Canfield", "Spider"}));
     fs::path kept = FavFile();
     kept += ".damaged";
@@ -533,7 +548,7 @@ TEST_F(TStartScreenFixture, ADamagedFavouritesFileLosesOnlyItsBadLinesAndIsWritt
 TEST_F(TStartScreenFixture, TheEditDialogChangesTheFavouritesOnlyOnOk)
 {
     Open();
-    Form->RunFavouritesDialog = [](TForm4& dialog) {
+    Form->StartPage().RunFavouritesDialog = [](TFavouritesDialog& dialog) {
         for (const char* game : {"Yukon", "Freecell", "Canfield"})
             dialog.ListBox1->findItems(QString::fromLatin1(game), Qt::MatchExactly).front()->setSelected(true);
         dialog.BitBtn3Click();
@@ -542,19 +557,19 @@ TEST_F(TStartScreenFixture, TheEditDialogChangesTheFavouritesOnlyOnOk)
         dialog.BitBtn4Click();
         return true;
     };
-    Form->EditFavouriteMenu1Click();
+    Form->StartPage().EditFavouriteMenu1Click();
     const std::vector<std::string> expected{"Canfield", "Yukon"};
-    EXPECT_EQ(Form->Favourites().Items(), expected);
+    EXPECT_EQ(Form->StartPage().Favourites().Items(), expected);
     EXPECT_EQ(persistence::ReadLines(FavFile()), expected);
-    EXPECT_EQ(Form->FavouritesMenu()->actions().size(), 2);
+    EXPECT_EQ(Form->Menus().Favourites->actions().size(), 2);
 
-    Form->RunFavouritesDialog = [](TForm4& dialog) {
+    Form->StartPage().RunFavouritesDialog = [](TFavouritesDialog& dialog) {
         dialog.ListBox2->selectAll();
         dialog.BitBtn4Click();
         return false;
     };
-    Form->EditFavouriteMenu1Click();
-    EXPECT_EQ(Form->Favourites().Items(), expected);
+    Form->StartPage().EditFavouriteMenu1Click();
+    EXPECT_EQ(Form->StartPage().Favourites().Items(), expected);
 }
 
 TEST(StartScreenLines, HolidayBlocksComeOnTheirDaysBeforeTheProgramsName)
@@ -580,7 +595,7 @@ TEST(StartScreenLines, HolidayBlocksComeOnTheirDaysBeforeTheProgramsName)
 
 TEST(EditFavourites, ListsStaySortedWithoutRegardToCaseAndAddEachGameOnce)
 {
-    TForm4 dialog;
+    TFavouritesDialog dialog;
     dialog.SetGames({"spider", "Aces Up", "Canfield"});
     dialog.SetFavourites({"Canfield"});
     EXPECT_EQ(dialog.ListBox1->item(0)->text(), QStringLiteral("Aces Up"));
@@ -603,8 +618,8 @@ TEST(StartScreenLayout, PanelsFitSideBySideOnSmallAndLargeScreens)
         screen.resize(size);
         screen.Relayout(); // a hidden widget hears of its size only when shown
         const QRect page(QPoint(0, 0), size);
-        const QWidget* panels[] = {screen.Panel1, screen.Panel2, screen.Panel3, screen.Panel4,
-                                   screen.ComboBox1, screen.ComboBox2};
+        const QWidget* panels[] = {screen.StarsPanel, screen.MarqueePanel, screen.ListPanel, screen.PreviewPanel,
+                                   screen.CategoryBox, screen.FilterBox};
         for (const QWidget* a : panels) {
             EXPECT_TRUE(page.contains(a->geometry())) << a->objectName().toStdString() << " at " << size.width();
             for (const QWidget* b : panels) {
@@ -614,15 +629,15 @@ TEST(StartScreenLayout, PanelsFitSideBySideOnSmallAndLargeScreens)
                 }
             }
         }
-        EXPECT_EQ(screen.Panel1->geometry().right(), size.width() - 11);
-        EXPECT_EQ(screen.Panel1->geometry().bottom(), size.height() - 11);
-        EXPECT_EQ(screen.Panel2->x(), screen.Panel1->x());
-        EXPECT_EQ(screen.Panel2->width(), screen.Panel1->width());
-        EXPECT_EQ(screen.Panel4->y(), screen.Panel3->y());
-        EXPECT_EQ(screen.Panel4->x(), screen.Panel3->geometry().right() + 1 + 5);
+        EXPECT_EQ(screen.StarsPanel->geometry().right(), size.width() - 11);
+        EXPECT_EQ(screen.StarsPanel->geometry().bottom(), size.height() - 11);
+        EXPECT_EQ(screen.MarqueePanel->x(), screen.StarsPanel->x());
+        EXPECT_EQ(screen.MarqueePanel->width(), screen.StarsPanel->width());
+        EXPECT_EQ(screen.PreviewPanel->y(), screen.ListPanel->y());
+        EXPECT_EQ(screen.PreviewPanel->x(), screen.ListPanel->geometry().right() + 1 + 5);
         const QRect title = screen.TitleArea();
-        EXPECT_FALSE(title.intersects(screen.Panel1->geometry())) << size.width();
-        EXPECT_EQ(title.top(), screen.Panel4->geometry().bottom() + 1 + 10);
+        EXPECT_FALSE(title.intersects(screen.StarsPanel->geometry())) << size.width();
+        EXPECT_EQ(title.top(), screen.PreviewPanel->geometry().bottom() + 1 + 10);
     }
 }
 

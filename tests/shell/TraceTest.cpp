@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 #include "shell/Trace.h"
 
 #include "engine/Engine.h"
@@ -150,14 +150,14 @@ struct TTraceCommand : testing::Test {
 
 TEST_F(TTraceCommand, AsksOnceAndTracesTheGamesDealt)
 {
-    Form->StartDebugTrace1Click();
+    Form->Tools().StartDebugTrace1Click();
     EXPECT_EQ(LastCaption, "Debug Mode.");
     EXPECT_EQ(LastQuestion, "Start trace in debug.dat?");
-    Form->StartDebugTrace1Click();
+    Form->Tools().StartDebugTrace1Click();
     EXPECT_EQ(Questions, 1) << "a running trace is not started again";
-    ASSERT_TRUE(Form->TraceRunning());
+    ASSERT_TRUE(Form->Tools().TraceRunning());
 
-    Form->ChooseGame("Klondike 1 [Turn over 1]");
+    Form->Commands().ChooseGame("Klondike 1 [Turn over 1]");
     const std::string text = ReadAll(DebugFile());
     EXPECT_NE(text.find("\r\nOptions:\r\n" + Form->OptionsList[0] + "\r\n"), std::string::npos);
     EXPECT_NE(text.find("Rules cleared. "), std::string::npos);
@@ -168,14 +168,14 @@ TEST_F(TTraceCommand, AsksOnceAndTracesTheGamesDealt)
 
 TEST_F(TTraceCommand, ARunningTraceFollowsTheDataFolderWhenItMoves)
 {
-    Form->StartDebugTrace1Click();
+    Form->Tools().StartDebugTrace1Click();
     QTemporaryDir program;
     const std::filesystem::path old = DebugFile();
     // The data folder moves to the program folder, debug.dat with it.
     Form->DataPlaces.ApplicationDirectory = program.path().toStdString();
     Form->DataPlaces.DataLocation = 1;
     std::filesystem::rename(old, DebugFile());
-    Form->FollowDataRoot();
+    Form->Tools().FollowDataRoot();
     platform::Trace("after the move");
     const std::string text = ReadAll(DebugFile());
     EXPECT_NE(text.find("Trace Started. "), std::string::npos);
@@ -186,18 +186,18 @@ TEST_F(TTraceCommand, ARunningTraceFollowsTheDataFolderWhenItMoves)
 TEST_F(TTraceCommand, NoLeavesNoTraceAndAsksAgainNextTime)
 {
     Answer = false;
-    Form->StartDebugTrace1Click();
-    EXPECT_FALSE(Form->TraceRunning());
+    Form->Tools().StartDebugTrace1Click();
+    EXPECT_FALSE(Form->Tools().TraceRunning());
     EXPECT_FALSE(std::filesystem::exists(DebugFile()));
-    Form->StartDebugTrace1Click();
+    Form->Tools().StartDebugTrace1Click();
     EXPECT_EQ(Questions, 2);
 }
 
 TEST_F(TTraceCommand, ClosingTheWindowEndsTheTraceWithItsLastLine)
 {
-    Form->StartDebugTrace1Click();
+    Form->Tools().StartDebugTrace1Click();
     Form->close();
-    EXPECT_FALSE(Form->TraceRunning());
+    EXPECT_FALSE(Form->Tools().TraceRunning());
     const std::string text = ReadAll(DebugFile());
     EXPECT_NE(text.find("Trace terminated ok. "), std::string::npos);
 }

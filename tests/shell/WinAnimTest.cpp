@@ -1,5 +1,5 @@
 #include "shell/Flourish.h"
-#include "shell/Main.h"
+#include "shell/WindowParts.h"
 #include "shell/MergePic.h"
 #include "shell/PictureView.h"
 #include "shell/ShowRandom.h"
@@ -421,17 +421,17 @@ TEST(WinAnimWindowTest, ViewWinningAnimationPlaysTheFullShowAndLeavesTheGameClos
         TForm1 form(prompts);
         auto audio = std::make_unique<TRecordingAudio>();
         TRecordingAudio& heard = *audio;
-        form.UseAudioOutput(std::move(audio));
+        form.Sounds().UseAudioOutput(std::move(audio));
         form.FirstShow();
         form.hide();
         ASSERT_NE(form.Engine(), nullptr);
-        QAction* stars = form.FindAction(form.TopMenu(QStringLiteral(" Options ")), QStringLiteral("I See Stars"));
+        QAction* stars = form.Menus().FindAction(form.Menus().TopMenu(QStringLiteral(" Options ")), QStringLiteral("I See Stars"));
         ASSERT_NE(stars, nullptr);
         stars->trigger();
         EXPECT_EQ(form.OptionsList[3], "Stars");
         heard.Played.clear();
         QAction* view =
-            form.FindAction(form.TopMenu(QStringLiteral(" Debug ")), QStringLiteral("View Winning Animation"));
+            form.Menus().FindAction(form.Menus().TopMenu(QStringLiteral(" Debug ")), QStringLiteral("View Winning Animation"));
         ASSERT_NE(view, nullptr);
         ASSERT_TRUE(view->isEnabled());
         view->trigger();

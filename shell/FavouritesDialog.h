@@ -10,11 +10,11 @@ class QPushButton;
 
 // "Edit Favourites Menu": every game on the left, the favourites on the
 // right, buttons to move a selection across. Nothing changes until OK.
-class TForm4 : public QDialog {
+class TFavouritesDialog : public QDialog { // TForm4
     Q_OBJECT
 
 public:
-    explicit TForm4(QWidget* parent = nullptr);
+    explicit TFavouritesDialog(QWidget* parent = nullptr);
 
     void SetGames(const std::vector<std::string>& games);
     void SetFavourites(const std::vector<std::string>& favourites);

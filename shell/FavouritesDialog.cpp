@@ -1,4 +1,4 @@
-#include "shell/EditFav.h"
+#include "shell/FavouritesDialog.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -50,7 +50,7 @@ QVBoxLayout* Titled(const char* title, QListWidget* list)
 
 } // namespace
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent)
+TFavouritesDialog::TFavouritesDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Edit Favourites Menu"));
@@ -70,8 +70,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
     OkButton = new QPushButton(QStringLiteral("OK"), this);
     OkButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TForm4::BitBtn4Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFavouritesDialog::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TFavouritesDialog::BitBtn4Click);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -94,11 +94,11 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
     resize(520, 420);
 }
 
-void TForm4::SetGames(const std::vector<std::string>& games) { Fill(ListBox1, games); }
+void TFavouritesDialog::SetGames(const std::vector<std::string>& games) { Fill(ListBox1, games); }
 
-void TForm4::SetFavourites(const std::vector<std::string>& favourites) { Fill(ListBox2, favourites); }
+void TFavouritesDialog::SetFavourites(const std::vector<std::string>& favourites) { Fill(ListBox2, favourites); }
 
-std::vector<std::string> TForm4::FavouriteNames() const
+std::vector<std::string> TFavouritesDialog::FavouriteNames() const
 {
     std::vector<std::string> names;
     for (int i = 0; i < ListBox2->count(); ++i)
@@ -106,7 +106,7 @@ std::vector<std::string> TForm4::FavouriteNames() const
     return names;
 }
 
-void TForm4::BitBtn3Click()
+void TFavouritesDialog::BitBtn3Click()
 {
     for (int i = 0; i < ListBox1->count(); ++i) {
         const QListWidgetItem* game = ListBox1->item(i);
@@ -115,7 +115,7 @@ void TForm4::BitBtn3Click()
     }
 }
 
-void TForm4::BitBtn4Click()
+void TFavouritesDialog::BitBtn4Click()
 {
     for (QListWidgetItem* favourite : ListBox2->selectedItems())
         delete ListBox2->takeItem(ListBox2->row(favourite));

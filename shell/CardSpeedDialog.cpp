@@ -1,4 +1,4 @@
-#include "shell/CardSpeed.h"
+#include "shell/CardSpeedDialog.h"
 
 #include "cardtable/Backdrop.h"
 #include "cardtable/CardTable.h"
@@ -47,7 +47,7 @@ QGroupBox* CheckGroup(QWidget* parent, const QString& title, const QString& hint
 
 } // namespace
 
-TForm2::TForm2(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff, int modeIndex,
+TCardSpeedDialog::TCardSpeedDialog(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff, int modeIndex,
                int turnoverSpeed, int movementSpeed, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint)
@@ -57,8 +57,8 @@ TForm2::TForm2(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnove
     setWindowTitle(QStringLiteral("Card Movement Mode."));
     setFixedSize(ClientWidth, ClientHeight);
     BuildControls();
-    Label3->setText(QString::number(movementSpeed));
-    Label4->setText(QString::number(turnoverSpeed));
+    MovementSpeedLabel->setText(QString::number(movementSpeed));
+    TurnoverSpeedLabel->setText(QString::number(turnoverSpeed));
     SetModeIndex(modeIndex);
     Checks[0]->setChecked(!liftOffsetOff);
     Checks[1]->setChecked(!turnoverLiftOff);
@@ -66,7 +66,7 @@ TForm2::TForm2(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnove
     Checks[3]->setChecked(fastDisplay);
 }
 
-QWidget* TForm2::SpeedRow(const QString& caption, const QString& hint, QLabel*& value, int top,
+QWidget* TCardSpeedDialog::SpeedRow(const QString& caption, const QString& hint, QLabel*& value, int top,
                           const std::function<void(bool)>& step)
 {
     auto* title = new QLabel(caption, this);
@@ -97,16 +97,16 @@ QWidget* TForm2::SpeedRow(const QString& caption, const QString& hint, QLabel*& 
     return upDown;
 }
 
-void TForm2::BuildControls()
+void TCardSpeedDialog::BuildControls()
 {
-    SpeedRow(QStringLiteral("Movement Speed"), QStringLiteral("Card movement speed."), Label3, 16,
+    SpeedRow(QStringLiteral("Movement Speed"), QStringLiteral("Card movement speed."), MovementSpeedLabel, 16,
              [this](bool up) { UpDown1Click(up); })
         ->setObjectName(QStringLiteral("UpDown1"));
-    SpeedRow(QStringLiteral("Turnover Speed"), QStringLiteral("The speed at which cards are flipped."), Label4, 54,
+    SpeedRow(QStringLiteral("Turnover Speed"), QStringLiteral("The speed at which cards are flipped."), TurnoverSpeedLabel, 54,
              [this](bool up) { UpDown2Click(up); })
         ->setObjectName(QStringLiteral("UpDown2"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label4->setObjectName(QStringLiteral("Label4"));
+    MovementSpeedLabel->setObjectName(QStringLiteral("MovementSpeedLabel"));
+    TurnoverSpeedLabel->setObjectName(QStringLiteral("TurnoverSpeedLabel"));
 
     auto* radioGroup = new QGroupBox(QStringLiteral("TurnOver Animation Mode"), this);
     radioGroup->setObjectName(QStringLiteral("RadioGroup1"));
@@ -142,7 +142,7 @@ void TForm2::BuildControls()
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TForm2* TForm2::ForTable(const TCardTable& table, int& savedTurnoverSpeed, QWidget* parent)
+TCardSpeedDialog* TCardSpeedDialog::ForTable(const TCardTable& table, int& savedTurnoverSpeed, QWidget* parent)
 {
     int mode = 2;
     if (table.TurnOverAnimationSpeed() != 0) {
@@ -150,11 +150,11 @@ TForm2* TForm2::ForTable(const TCardTable& table, int& savedTurnoverSpeed, QWidg
         mode = table.TurnOverAnimationVertical() ? 0 : 1;
     }
     const int turnover = savedTurnoverSpeed == 0 ? TurnoverMin : savedTurnoverSpeed;
-    return new TForm2(table.FastMovementMode(), table.SlowMoveRegion(), !table.LiftOffset(),
+    return new TCardSpeedDialog(table.FastMovementMode(), table.SlowMoveRegion(), !table.LiftOffset(),
                       !table.TurnOverAnimationLift(), mode, turnover, table.CardSpeed(), parent);
 }
 
-void TForm2::ApplyTo(TCardTable& table, int& savedTurnoverSpeed) const
+void TCardSpeedDialog::ApplyTo(TCardTable& table, int& savedTurnoverSpeed) const
 {
     table.SetCardSpeed(MovementSpeed());
     table.SetTurnOverAnimationSpeed(TurnoverSpeed());
@@ -176,46 +176,46 @@ void TForm2::ApplyTo(TCardTable& table, int& savedTurnoverSpeed) const
     table.SetFastMovementMode(Checks[3]->isChecked());
 }
 
-int TForm2::MovementSpeedUp(int speed)
+int TCardSpeedDialog::MovementSpeedUp(int speed)
 {
     const int next = speed < 4 ? speed + 1 : speed * 2;
     return next <= MovementMax ? next : speed;
 }
 
-int TForm2::MovementSpeedDown(int speed)
+int TCardSpeedDialog::MovementSpeedDown(int speed)
 {
     const int next = speed < 8 ? speed - 1 : speed / 2;
     return next >= MovementMin ? next : speed;
 }
 
-int TForm2::TurnoverSpeedUp(int speed)
+int TCardSpeedDialog::TurnoverSpeedUp(int speed)
 {
     const int next = speed < 16 ? speed + 1 : speed * 2;
     return next <= TurnoverMax ? next : speed;
 }
 
-int TForm2::TurnoverSpeedDown(int speed)
+int TCardSpeedDialog::TurnoverSpeedDown(int speed)
 {
     const int next = speed < 32 ? speed - 1 : speed / 2;
     return next >= TurnoverMin ? next : speed;
 }
 
-void TForm2::UpDown1Click(bool up)
+void TCardSpeedDialog::UpDown1Click(bool up)
 {
-    const int speed = LabelNumber(Label3);
-    Label3->setText(QString::number(up ? MovementSpeedUp(speed) : MovementSpeedDown(speed)));
+    const int speed = LabelNumber(MovementSpeedLabel);
+    MovementSpeedLabel->setText(QString::number(up ? MovementSpeedUp(speed) : MovementSpeedDown(speed)));
 }
 
-void TForm2::UpDown2Click(bool up)
+void TCardSpeedDialog::UpDown2Click(bool up)
 {
-    const int speed = LabelNumber(Label4);
-    Label4->setText(QString::number(up ? TurnoverSpeedUp(speed) : TurnoverSpeedDown(speed)));
+    const int speed = LabelNumber(TurnoverSpeedLabel);
+    TurnoverSpeedLabel->setText(QString::number(up ? TurnoverSpeedUp(speed) : TurnoverSpeedDown(speed)));
 }
 
-int TForm2::MovementSpeed() const { return LabelNumber(Label3); }
-int TForm2::TurnoverSpeed() const { return LabelNumber(Label4); }
+int TCardSpeedDialog::MovementSpeed() const { return LabelNumber(MovementSpeedLabel); }
+int TCardSpeedDialog::TurnoverSpeed() const { return LabelNumber(TurnoverSpeedLabel); }
 
-int TForm2::ModeIndex() const
+int TCardSpeedDialog::ModeIndex() const
 {
     for (std::size_t i = 0; i < Modes.size(); ++i)
         if (Modes[i]->isChecked())
@@ -223,18 +223,18 @@ int TForm2::ModeIndex() const
     return 0;
 }
 
-void TForm2::SetModeIndex(int index)
+void TCardSpeedDialog::SetModeIndex(int index)
 {
     if (index >= 0 && index < int(Modes.size()))
         Modes[std::size_t(index)]->setChecked(true);
 }
 
-QCheckBox* TForm2::CheckBox(int number) const
+QCheckBox* TCardSpeedDialog::CheckBox(int number) const
 {
     return number >= 1 && number <= int(Checks.size()) ? Checks[std::size_t(number - 1)] : nullptr;
 }
 
-void TForm2::paintEvent(QPaintEvent*)
+void TCardSpeedDialog::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, Background);

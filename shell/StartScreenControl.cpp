@@ -1,5 +1,17 @@
-// The main window's start screen and favourites: what happens between games.
+// The start screen's behaviour and the favourites: what happens between games.
+#include "shell/StartScreenControl.h"
+
+#include "shell/FavouritesDialog.h"
+#include "shell/GameCommands.h"
 #include "shell/Main.h"
+#include "shell/Marquee.h"
+#include "shell/MergePic.h"
+#include "shell/SavedGames.h"
+#include "shell/StartScreen.h"
+#include "shell/WindowMenus.h"
+#include "shell/WindowOptions.h"
+#include "shell/WindowSight.h"
+#include "shell/WindowSound.h"
 
 #include "cardtable/CardTable.h"
 #include "cardtable/ImageIO.h"
@@ -9,11 +21,6 @@
 #include "persistence/Favourites.h"
 #include "platform/FilePath.h"
 #include "platform/Trace.h"
-#include "shell/EditFav.h"
-#include "shell/Marquee.h"
-#include "shell/MergePic.h"
-#include "shell/StartScreen.h"
-#include "shell/WindowSight.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -48,36 +55,41 @@ std::optional<std::filesystem::path> ProgramFile(const std::string& folder, std:
 
 // Window creation: the start screen's parts exist from the start, hidden
 // until the first show; the background picture is read once.
-void TForm1::SetUpStartScreen()
+TStartScreenControl::TStartScreenControl(TForm1& window, TEngine& engine, TCardTable& table)
+    : Window(window),
+      Engine(engine),
+      Table(table),
+      Play(window.PlayState()),
+      Menus(window.Menus())
 {
     GameTypeModel = ::BuildGameTypeMenu();
-    Odds = ReadOdds(OddsFile(ProgramFolder()));
+    Odds = ReadOdds(OddsFile(Window.ProgramFolder()));
     // The table keeps its place while the start screen covers the window, so
     // the window's geometry reads the same either way.
-    QSizePolicy policy = TableWidget->sizePolicy();
+    QSizePolicy policy = Table.sizePolicy();
     policy.setRetainSizeWhenHidden(true);
-    TableWidget->setSizePolicy(policy);
+    Table.setSizePolicy(policy);
 
-    StartScreen_ = new TStartScreen(this);
+    StartScreen_ = new TStartScreen(&Window);
     StartScreen_->hide();
     StartScreen_->GameTypeMenu = [this]() -> const TMenuItem& { return GameTypeModel; };
     StartScreen_->GameCounts = [this](const std::string& name) {
         // Reading only: a game never counted has no file and shows zeros.
         std::error_code error;
-        if (!std::filesystem::exists(persistence::StatsFile(DataRoot(), name), error))
+        if (!std::filesystem::exists(persistence::StatsFile(Window.DataRoot(), name), error))
             return TGameCounts{};
-        const persistence::TGameStats stats = persistence::LoadGameStats(name, DataRoot());
+        const persistence::TGameStats stats = persistence::LoadGameStats(name, Window.DataRoot());
         return TGameCounts{stats.Played, stats.Won};
     };
     StartScreen_->OnPreviewRow = [this](int row) { PreviewGame(StartScreen_->RowName(row)); };
     StartScreen_->OnStartRow = [this](int row) { StartListedGame(row); };
-    StartScreen_->InputAllowed = [this] { return CardTable1 == nullptr || CardTable1->PaintEnabled; };
+    StartScreen_->InputAllowed = [this] { return Table.PaintEnabled; };
     StartScreen_->OnRelayout = [this] {
         if (StartScreenActive_)
             StartTitleShow();
     };
     StartScreen_->SetCategories(GameTypeCaptions());
-    if (const auto backdrop = ProgramFile(ProgramFolder(), "backdrop.jpg"))
+    if (const auto backdrop = ProgramFile(Window.ProgramFolder(), "backdrop.jpg"))
         if (const std::optional<QImage> picture = ReadJpegFile(*backdrop, jpBestQuality))
             StartScreen_->SetBackdrop(*picture);
 
@@ -87,16 +99,18 @@ void TForm1::SetUpStartScreen()
     connect(LoopTimer, &QTimer::timeout, this, [this] { StartScreenLoop(); });
     // The loop steps the scrolling text too: one repaint for both.
     StartScreen_->Marquee->SetDriven(true);
-    Sight = new TWindowSight(*this);
+    Sight = std::make_unique<TWindowSight>(Window);
     Sight->OnChange = [this](bool) { FollowSight(); };
 }
 
+TStartScreenControl::~TStartScreenControl() = default;
+
 // Stars and text that nobody can see stand still, costing nothing.
-void TForm1::FollowSight()
+void TStartScreenControl::FollowSight()
 {
     if (!StartScreenActive_)
         return;
-    const bool seen = Sight->Seen();
+    const bool seen = Sight != nullptr && Sight->Seen();
     if (seen && !LoopTimer->isActive())
         LoopTimer->start();
     else if (!seen)
@@ -104,14 +118,14 @@ void TForm1::FollowSight()
     StartScreen_->Marquee->SetPaused(!seen);
 }
 
-bool TForm1::StartScreenMoving() const
+bool TStartScreenControl::StartScreenMoving() const
 {
     return StartScreenActive_ && LoopTimer->isActive() && StartScreen_->Marquee->Active()
         && !StartScreen_->Marquee->Paused();
 }
 
 // Every item of " Game Type " but the separators, in menu order.
-QStringList TForm1::GameTypeCaptions() const
+QStringList TStartScreenControl::GameTypeCaptions() const
 {
     QStringList captions;
     for (const TMenuItem& item : GameTypeModel.Items)
@@ -120,30 +134,22 @@ QStringList TForm1::GameTypeCaptions() const
     return captions;
 }
 
-void TForm1::SyncStartScreenGeometry()
+void TStartScreenControl::SyncStartScreenGeometry()
 {
-    if (StartScreen_ == nullptr)
-        return;
-    if (layout() != nullptr)
-        layout()->activate();
-    StartScreen_->setGeometry(TableWidget->geometry());
+    if (Window.layout() != nullptr)
+        Window.layout()->activate();
+    StartScreen_->setGeometry(Table.geometry());
 }
 
-void TForm1::SetItemEnabled(QAction* item, bool enabled)
-{
-    if (item != nullptr)
-        item->setEnabled(enabled);
-}
-
-void TForm1::ViewStartScreen()
+void TStartScreenControl::ViewStartScreen()
 {
     platform::Trace("ViewStartScreen.");
-    TableWidget->hide();
-    ShowNoGameState();
-    SetItemEnabled(AboutItem, false);
-    SetItemEnabled(SaveAndQuitItem, false);
-    StartScreenItem->setEnabled(false);
-    setWindowTitle(QStringLiteral("Tessalyn."));
+    Table.hide();
+    Menus.ShowNoGameState();
+    TWindowMenus::SetItemEnabled(Menus.AboutItem, false);
+    TWindowMenus::SetItemEnabled(Menus.SaveAndQuitItem, false);
+    Menus.StartScreenItem->setEnabled(false);
+    Window.setWindowTitle(QStringLiteral("Tessalyn."));
 
     SyncStartScreenGeometry();
     StartScreen_->show();
@@ -159,18 +165,18 @@ void TForm1::ViewStartScreen()
     FollowSight();
     StartScreen_->FillStringGrid();
 
-    if (!StartScreen_->Panel3->isHidden()) {
-        StartScreen_->StringGrid1->setEnabled(true);
-        StartScreen_->StringGrid1->setFocus();
+    if (!StartScreen_->ListPanel->isHidden()) {
+        StartScreen_->GameList->setEnabled(true);
+        StartScreen_->GameList->setFocus();
         PreviewSelectedGame();
     }
 }
 
 // The title melts in over the background beside the list and out again.
-void TForm1::StartTitleShow()
+void TStartScreenControl::StartTitleShow()
 {
     MergePic->Stop();
-    const auto file = ProgramFile(ProgramFolder(), "qx3.jpg");
+    const auto file = ProgramFile(Window.ProgramFolder(), "qx3.jpg");
     if (!file)
         return;
     std::optional<QImage> strip = ReadJpegFile(*file, jpBestQuality);
@@ -194,7 +200,7 @@ void TForm1::StartTitleShow()
                     [page](const QRect& changed) { page->update(changed); });
 }
 
-void TForm1::StartScreenLoop()
+void TStartScreenControl::StartScreenLoop()
 {
     if (!StartScreenActive_)
         return;
@@ -204,7 +210,46 @@ void TForm1::StartScreenLoop()
     StartScreen_->Marquee->Step();
 }
 
-bool TForm1::PreviewSelectedGame()
+std::string TStartScreenControl::SelectedGame() const { return StartScreen_->RowName(StartScreen_->Row()); }
+
+QImage TStartScreenControl::PreviewPicture() const { return StartScreen_->Image2->Picture(); }
+
+// The stars stand still while `modal` runs (a box with stars of its own),
+// and come back afresh however it ends.
+void TStartScreenControl::WithStarsStill(const std::function<void()>& modal)
+{
+    struct TStarsBack {
+        TStartScreenControl& Control;
+        bool StartScreen;
+        bool Looping;
+        ~TStarsBack()
+        {
+            if (StartScreen)
+                Control.StartScreen_->Image1->Restart();
+            if (Looping)
+                Control.FollowSight();
+        }
+    } starsBack{*this, StartScreenActive_, LoopTimer->isActive()};
+    if (starsBack.Looping)
+        LoopTimer->stop();
+    if (starsBack.StartScreen) {
+        StartScreen_->Image1->Restart();
+        StartScreen_->Image1->repaint();
+    }
+    modal();
+}
+
+// The window is closing: the stars stop, and no window event follows into
+// a window that is coming down.
+void TStartScreenControl::StopLoop() { LoopTimer->stop(); }
+
+void TStartScreenControl::Shutdown()
+{
+    LoopTimer->stop();
+    Sight.reset();
+}
+
+bool TStartScreenControl::PreviewSelectedGame()
 {
     const int row = StartScreen_->Row();
     if (row <= 0)
@@ -215,39 +260,36 @@ bool TForm1::PreviewSelectedGame()
 
 // Query mode: the definition fills the rules and loads the picture; nothing
 // is dealt, and no game is in play afterwards.
-void TForm1::PreviewGame(const std::string& gameName)
+void TStartScreenControl::PreviewGame(const std::string& gameName)
 {
-    if (Engine_ == nullptr || gameName.empty() || GameInPlay() || Engine_->DealBusy)
+    if (gameName.empty() || Play.InPlay() || !Play.Free())
         return;
-    Engine_->Tag = 1;
     try {
-        Engine_->SelectGame(gameName);
+        Engine.QueryGame(gameName);
     } catch (const std::exception& error) {
         platform::Trace(std::string("Preview failed: ") + error.what());
     }
-    Engine_->Tag = 0;
-    Engine_->Rules.GameName.clear();
     const std::optional<TGameOdds> odds = FindOdds(Odds, gameName);
     StartScreen_->SetOddsText(odds ? QString::fromStdString(OddsSentence(*odds)) : QString());
 }
 
-void TForm1::StartListedGame(int row)
+void TStartScreenControl::StartListedGame(int row)
 {
     const std::string name = StartScreen_->RowName(row);
     if (!name.empty())
-        ChooseGame(name);
+        Window.Commands().ChooseGame(name);
 }
 
-void TForm1::ShowPreview(const std::string& file)
+void TStartScreenControl::ShowPreview(const std::string& file)
 {
     // With neither picture there the preview keeps what it showed.
-    if (file.empty() || StartScreen_ == nullptr)
+    if (file.empty())
         return;
     if (const std::optional<QImage> picture = ReadJpegFile(file, jpBestSpeed))
         StartScreen_->Image2->SetPicture(*picture);
 }
 
-void TForm1::ShowTable()
+void TStartScreenControl::ShowTable()
 {
     if (StartScreenActive_) {
         LoopTimer->stop();
@@ -255,19 +297,19 @@ void TForm1::ShowTable()
         MergePic->Stop();
         StartScreen_->hide();
         StartScreenActive_ = false;
-        SetItemEnabled(AboutItem, true);
-        StartScreenItem->setEnabled(true);
+        TWindowMenus::SetItemEnabled(Menus.AboutItem, true);
+        Menus.StartScreenItem->setEnabled(true);
     }
-    if (TableWidget != nullptr && !TableWidget->isVisible())
-        TableWidget->show();
+    if (!Table.isVisible())
+        Table.show();
 }
 
-bool TForm1::StartScreenKey(int key)
+bool TStartScreenControl::StartScreenKey(int key)
 {
-    if (!StartScreenActive_ || StartScreen_->isHidden() || StartScreen_->Panel3->isHidden())
+    if (!StartScreenActive_ || StartScreen_->isHidden() || StartScreen_->ListPanel->isHidden())
         return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (focusWidget() != StartScreen_->StringGrid1)
+        if (Window.focusWidget() != StartScreen_->GameList)
             return false;
         StartListedGame(StartScreen_->Row());
         return true;
@@ -279,36 +321,25 @@ bool TForm1::StartScreenKey(int key)
     return false;
 }
 
-// An unfinished scored game counts as played and lost.
-void TForm1::CountAbandonedGame()
+void TStartScreenControl::BackToStart1Click()
 {
-    if (Engine_ != nullptr && !Engine_->GameWon && ScoringOn())
-        RecordGameResult(CurrentGameName(), Engine_->SaveName, false, Engine_->Points);
-}
-
-void TForm1::BackToStart1Click()
-{
-    if (StartScreenActive_ || DealBusy())
+    if (StartScreenActive_ || Play.Busy())
         return;
-    if (!Prompts.AskYesNo(QStringLiteral("Return to the Start Screen?")))
+    if (!Window.Prompts.AskYesNo(QStringLiteral("Return to the Start Screen?")))
         return;
-    StopFlourish();
-    CountAbandonedGame();
-    if (Engine_ != nullptr) {
-        Engine_->GameWon = true;
-        Engine_->Rules.GameName.clear();
-        Engine_->LastGameName.clear();
-    }
-    setWindowTitle(QStringLiteral("Tessalyn."));
+    Window.Sounds().StopFlourish();
+    Engine.CountUnfinishedGame();
+    Engine.AbandonGame();
+    Window.setWindowTitle(QStringLiteral("Tessalyn."));
     ViewStartScreen();
 }
 
 // ---------------------------------------------------------------------------
 // Favourites
 
-void TForm1::LoadFavourites()
+void TStartScreenControl::LoadFavourites()
 {
-    const persistence::TFavouritesRead read = persistence::ReadFavourites(DataRoot(), GameTypeModel);
+    const persistence::TFavouritesRead read = persistence::ReadFavourites(Window.DataRoot(), GameTypeModel);
     if (!read.Exists)
         return;
     FavouritesList = read.Favourites;
@@ -316,26 +347,26 @@ void TForm1::LoadFavourites()
     BuildFavourites();
 }
 
-bool TForm1::SaveFavourites()
+bool TStartScreenControl::SaveFavourites()
 {
-    if (!persistence::WriteFavourites(DataRoot(), FavouritesList, FavouritesDamaged))
+    if (!persistence::WriteFavourites(Window.DataRoot(), FavouritesList, FavouritesDamaged))
         return false;
     FavouritesDamaged = false;
     return true;
 }
 
-void TForm1::BuildFavourites()
+void TStartScreenControl::BuildFavourites()
 {
     platform::Trace("[ BuildFavourites Entered. ]");
     SetFavouritesMenu(GameTypeModel, FavouritesList);
-    if (Favourites1 != nullptr) {
-        Favourites1->clear();
+    if (QMenu* menu = Menus.Favourites) {
+        menu->clear();
         const TMenuItem* model = GetMenuItem(GameTypeModel, FavouritesCaption, false);
         for (const TMenuItem& item : model->Items) {
             const std::string name = item.Game->GameName;
-            QAction* action = Favourites1->addAction(QString::fromStdString(item.Caption));
+            QAction* action = menu->addAction(QString::fromStdString(item.Caption));
             action->setObjectName(QString::fromStdString(item.Name));
-            connect(action, &QAction::triggered, this, [this, name] { ChooseGame(name); });
+            connect(action, &QAction::triggered, this, [this, name] { Window.Commands().ChooseGame(name); });
         }
     }
     platform::Trace("[ BuildFavourites completed ok. ]");
@@ -344,28 +375,28 @@ void TForm1::BuildFavourites()
 // The list shows the favourites: it follows the change. During a game the
 // hidden list is refilled without a look at its first game, which would
 // disturb the rules of the game in play (PreviewGame refuses then).
-void TForm1::RefreshFavouritesCategory()
+void TStartScreenControl::RefreshFavouritesCategory()
 {
-    if (StartScreen_->ComboBox1->currentIndex() == FavouritesCategoryIndex)
-        StartScreen_->ComboBox1Change();
+    if (StartScreen_->CategoryBox->currentIndex() == FavouritesCategoryIndex)
+        StartScreen_->CategoryChange();
 }
 
-void TForm1::AddtoFavourites1Click()
+void TStartScreenControl::AddtoFavourites1Click()
 {
-    const std::string name = GameInPlay() ? CurrentGameName() : StartScreen_->RowName(StartScreen_->Row());
+    const std::string name = Play.InPlay() ? Play.GameName() : SelectedGame();
     if (name.empty() || FavouritesList.Contains(name))
         return;
     FavouritesList.Add(name);
     if (!SaveFavourites())
-        Prompts.ShowError(QStringLiteral("Tessalyn"),
-                          QStringLiteral("The favourites could not be written to fav.dat."));
+        Window.Prompts.ShowError(QStringLiteral("Tessalyn"),
+                                 QStringLiteral("The favourites could not be written to fav.dat."));
     BuildFavourites();
     RefreshFavouritesCategory();
 }
 
-void TForm1::EditFavouriteMenu1Click()
+void TStartScreenControl::EditFavouriteMenu1Click()
 {
-    TForm4 dialog(this);
+    TFavouritesDialog dialog(&Window);
     const TMenuItem* alphabetical = GetMenuItem(GameTypeModel, AlphabeticalGamesCaption, false);
     dialog.SetGames(alphabetical != nullptr ? GetMenuItems(*alphabetical) : std::vector<std::string>{});
     dialog.SetFavourites(FavouritesList.Items());

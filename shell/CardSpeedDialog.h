@@ -14,18 +14,18 @@ class TCardTable;
 // "Card Movement Mode.": how fast cards slide and turn over and which
 // movement effects the table uses. The speeds are shown as text and only
 // stepped by the up-down buttons, through the steps below.
-class TForm2 : public QDialog {
+class TCardSpeedDialog : public QDialog { // TForm2
 public:
     // In this order: fast display mode, movement slowdown, lift offset off,
     // turn-over lift off, animation mode (0 vertical, 1 horizontal, 2 no
     // flip), turn-over speed, movement speed.
-    TForm2(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff, int modeIndex,
+    TCardSpeedDialog(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff, int modeIndex,
            int turnoverSpeed, int movementSpeed, QWidget* parent = nullptr);
 
     // The dialog for the table's present state. While "No Flip" is in force
     // the table's turn-over speed is 0, so `savedTurnoverSpeed` is offered;
     // otherwise it takes the table's speed.
-    static TForm2* ForTable(const TCardTable& table, int& savedTurnoverSpeed, QWidget* parent);
+    static TCardSpeedDialog* ForTable(const TCardTable& table, int& savedTurnoverSpeed, QWidget* parent);
     // OK: the dialog's values go into the table's properties.
     void ApplyTo(TCardTable& table, int& savedTurnoverSpeed) const;
 
@@ -54,8 +54,8 @@ private:
                       const std::function<void(bool)>& step);
 
     QImage Background;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
+    QLabel* MovementSpeedLabel = nullptr; // Label3
+    QLabel* TurnoverSpeedLabel = nullptr; // Label4
     std::array<QRadioButton*, 3> Modes{};
     std::array<QCheckBox*, 4> Checks{};
 };
