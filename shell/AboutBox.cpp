@@ -35,8 +35,9 @@ QStringList TAboutBox::Lines(const QString& caption, const QString& versionText,
 }
 
 TAboutBox::TAboutBox(const QString& caption, const QString& versionText, int number, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    : QDialog(owner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       Surface_(ClientWidth, ClientHeight, QImage::Format_RGB32)
 {
     setWindowTitle(caption);

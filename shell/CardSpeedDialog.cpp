@@ -47,11 +47,12 @@ QGroupBox* CheckGroup(QWidget* parent, const QString& title, const QString& hint
 
 } // namespace
 
-TCardSpeedDialog::TCardSpeedDialog(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff, int modeIndex,
-               int turnoverSpeed, int movementSpeed, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
-    , Background(GradientBackground())
+TCardSpeedDialog::TCardSpeedDialog(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff,
+                                   int modeIndex, int turnoverSpeed, int movementSpeed, QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint),
+      Background(GradientBackground())
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Card Movement Mode."));
@@ -67,7 +68,7 @@ TCardSpeedDialog::TCardSpeedDialog(bool fastDisplay, bool slowdown, bool liftOff
 }
 
 QWidget* TCardSpeedDialog::SpeedRow(const QString& caption, const QString& hint, QLabel*& value, int top,
-                          const std::function<void(bool)>& step)
+                                    const std::function<void(bool)>& step)
 {
     auto* title = new QLabel(caption, this);
     title->setToolTip(hint);
@@ -102,8 +103,8 @@ void TCardSpeedDialog::BuildControls()
     SpeedRow(QStringLiteral("Movement Speed"), QStringLiteral("Card movement speed."), MovementSpeedLabel, 16,
              [this](bool up) { UpDown1Click(up); })
         ->setObjectName(QStringLiteral("UpDown1"));
-    SpeedRow(QStringLiteral("Turnover Speed"), QStringLiteral("The speed at which cards are flipped."), TurnoverSpeedLabel, 54,
-             [this](bool up) { UpDown2Click(up); })
+    SpeedRow(QStringLiteral("Turnover Speed"), QStringLiteral("The speed at which cards are flipped."),
+             TurnoverSpeedLabel, 54, [this](bool up) { UpDown2Click(up); })
         ->setObjectName(QStringLiteral("UpDown2"));
     MovementSpeedLabel->setObjectName(QStringLiteral("MovementSpeedLabel"));
     TurnoverSpeedLabel->setObjectName(QStringLiteral("TurnoverSpeedLabel"));
@@ -120,14 +121,18 @@ void TCardSpeedDialog::BuildControls()
     }
 
     CheckGroup(this, QStringLiteral("Lift Card Offset"), QStringLiteral("Lifts cards offset to the mouse"), Checks[0],
-               QRect(0, 208, ClientWidth, 56))->setObjectName(QStringLiteral("GroupBox1"));
-    CheckGroup(this, QStringLiteral("TurnOver Lift Card Animation"), QStringLiteral("Turned over cards display a shadow"),
-               Checks[1], QRect(0, 270, ClientWidth, 56))->setObjectName(QStringLiteral("GroupBox2"));
+               QRect(0, 208, ClientWidth, 56))
+        ->setObjectName(QStringLiteral("GroupBox1"));
+    CheckGroup(this, QStringLiteral("TurnOver Lift Card Animation"),
+               QStringLiteral("Turned over cards display a shadow"), Checks[1], QRect(0, 270, ClientWidth, 56))
+        ->setObjectName(QStringLiteral("GroupBox2"));
     CheckGroup(this, QStringLiteral("Movement Slowdown"), QStringLiteral("Cards slow down at the end of moves"),
-               Checks[2], QRect(0, 332, 148, 56))->setObjectName(QStringLiteral("GroupBox3"));
+               Checks[2], QRect(0, 332, 148, 56))
+        ->setObjectName(QStringLiteral("GroupBox3"));
     CheckGroup(this, QStringLiteral("Fast Display Mode"),
                QStringLiteral("The fastest card display speed - can cause display artifacts."), Checks[3],
-               QRect(156, 332, 148, 56))->setObjectName(QStringLiteral("GroupBox4"));
+               QRect(156, 332, 148, 56))
+        ->setObjectName(QStringLiteral("GroupBox4"));
     for (std::size_t i = 0; i < Checks.size(); ++i)
         Checks[i]->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
 
@@ -151,7 +156,7 @@ TCardSpeedDialog* TCardSpeedDialog::ForTable(const TCardTable& table, int& saved
     }
     const int turnover = savedTurnoverSpeed == 0 ? TurnoverMin : savedTurnoverSpeed;
     return new TCardSpeedDialog(table.FastMovementMode(), table.SlowMoveRegion(), !table.LiftOffset(),
-                      !table.TurnOverAnimationLift(), mode, turnover, table.CardSpeed(), parent);
+                                !table.TurnOverAnimationLift(), mode, turnover, table.CardSpeed(), parent);
 }
 
 void TCardSpeedDialog::ApplyTo(TCardTable& table, int& savedTurnoverSpeed) const

@@ -20,7 +20,7 @@ public:
     // turn-over lift off, animation mode (0 vertical, 1 horizontal, 2 no
     // flip), turn-over speed, movement speed.
     TCardSpeedDialog(bool fastDisplay, bool slowdown, bool liftOffsetOff, bool turnoverLiftOff, int modeIndex,
-           int turnoverSpeed, int movementSpeed, QWidget* parent = nullptr);
+                     int turnoverSpeed, int movementSpeed, QWidget* parent = nullptr);
 
     // The dialog for the table's present state. While "No Flip" is in force
     // the table's turn-over speed is 0, so `savedTurnoverSpeed` is offered;
@@ -43,7 +43,7 @@ public:
     int TurnoverSpeed() const;
     int ModeIndex() const;
     void SetModeIndex(int index);
-    QCheckBox* CheckBox(int number) const;  // 1 lift offset, 2 turn-over lift, 3 slowdown, 4 fast display
+    QCheckBox* CheckBox(int number) const; // 1 lift offset, 2 turn-over lift, 3 slowdown, 4 fast display
 
 protected:
     void paintEvent(QPaintEvent* event) override;

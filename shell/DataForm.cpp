@@ -36,12 +36,11 @@ bool HaveCalibri() { return QFontDatabase::hasFamily(QStringLiteral("Calibri"));
 
 } // namespace
 
-TDataForm::TDataForm(QWidget* parent, TRunModal runModal)
-    : QDialog(parent), RunModal(std::move(runModal))
+TDataForm::TDataForm(QWidget* parent, TRunModal runModal) : QDialog(parent), RunModal(std::move(runModal))
 {
     setWindowTitle(QStringLiteral("Statistics and High Scores."));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
     GameNameLabel = AddLabel(this, QString(), QRect(8, 4, ClientWidth - 16, 20));
     GameNameLabel->setAlignment(Qt::AlignCenter);
@@ -205,8 +204,7 @@ void TDataForm::ShowStats(const persistence::TGameStats& stats)
     Image1->setPixmap(QPixmap::fromImage(BarChart(Image1->size(), lost, won)));
 }
 
-void TDataForm::ShowStatistics(const std::string& gameName, TPage page,
-                               const std::filesystem::path& dataRoot)
+void TDataForm::ShowStatistics(const std::string& gameName, TPage page, const std::filesystem::path& dataRoot)
 {
     ShowPages(false);
     Pages->setCurrentWidget(page == HighScoresPage ? HighScoresTab : StatisticsTab);

@@ -45,14 +45,14 @@ public:
     // The bar chart of lost and won games, in percent, on a picture of `size`.
     static QImage BarChart(QSize size, double lost, double won);
 
-    QLabel* GameNameLabel = nullptr; // Label1: the game's name
-    QLabel* PlayedLabel = nullptr; // Label2: played
-    QLabel* WonLabel = nullptr; // Label3: won
-    QLabel* EntryPointsLabel = nullptr; // Label6: new entry: points
-    QLabel* EntryPositionLabel = nullptr; // Label7: new entry: position
-    QLabel* LostPercentLabel = nullptr; // Label8: lost percentage
-    QLabel* WonPercentLabel = nullptr; // Label9: won percentage
-    QLabel* Image1 = nullptr;  // the bar chart
+    QLabel* GameNameLabel = nullptr;        // Label1: the game's name
+    QLabel* PlayedLabel = nullptr;          // Label2: played
+    QLabel* WonLabel = nullptr;             // Label3: won
+    QLabel* EntryPointsLabel = nullptr;     // Label6: new entry: points
+    QLabel* EntryPositionLabel = nullptr;   // Label7: new entry: position
+    QLabel* LostPercentLabel = nullptr;     // Label8: lost percentage
+    QLabel* WonPercentLabel = nullptr;      // Label9: won percentage
+    QLabel* Image1 = nullptr;               // the bar chart
     QTableWidget* HighScoresGrid = nullptr; // StringGrid1
     QLineEdit* Edit1 = nullptr;
     QTabWidget* Pages = nullptr; // PageControl1

@@ -49,8 +49,8 @@ QPlainTextEdit* ExplanationText(QWidget* parent)
 TFileLoc::TFileLoc(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Save Data Location"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint
-                   | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint
+                   | Qt::CustomizeWindowHint);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ExplanationText(this));
 
@@ -72,9 +72,6 @@ TFileLoc::TFileLoc(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFileLoc::SetLocation(int location)
-{
-    (location == 1 ? ApplicationDirectory : MyDocuments)->setChecked(true);
-}
+void TFileLoc::SetLocation(int location) { (location == 1 ? ApplicationDirectory : MyDocuments)->setChecked(true); }
 
 int TFileLoc::Location() const { return ApplicationDirectory->isChecked() ? 1 : 2; }

@@ -38,7 +38,10 @@ private:
 };
 
 TFlourish::TFlourish(TCardTable* table)
-    : QObject(table), Table(table), View(new TSpotView(table, *this)), Timer(new QTimer(this))
+    : QObject(table),
+      Table(table),
+      View(new TSpotView(table, *this)),
+      Timer(new QTimer(this))
 {
     View->setObjectName(QStringLiteral("FlourishView"));
     connect(Timer, &QTimer::timeout, this, &TFlourish::Step);

@@ -40,7 +40,8 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name)
 }
 
 THelpWindow::THelpWindow(std::filesystem::path programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window), ProgramFolder(std::move(programFolder))
+    : QWidget(parent, Qt::Window),
+      ProgramFolder(std::move(programFolder))
 {
     setWindowTitle(QStringLiteral("Tessalyn Help"));
     resize(760, 680);

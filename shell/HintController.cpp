@@ -112,7 +112,10 @@ solver::TSolveBudget THintController::Budget(std::int64_t milliseconds, const st
 }
 
 THintController::THintController(TEngine& engine, TCardTable& table, QLabel& label)
-    : Engine(engine), Table(table), Label(label), Worker(std::make_unique<TSolverWorker>())
+    : Engine(engine),
+      Table(table),
+      Label(label),
+      Worker(std::make_unique<TSolverWorker>())
 {
     Overlay_ = new THintOverlay(&table);
     WatchTimer = new QTimer(this);
@@ -185,7 +188,7 @@ void THintController::Watch()
         return;
     }
     const bool newDeal = now.Game != Last.Game || now.Deal != Last.Deal || now.SourceLogSize < 3
-                         || (now.SourceLogPos <= 3 && now.SourceLogSize <= 3);
+        || (now.SourceLogPos <= 3 && now.SourceLogSize <= 3);
     Last = now;
     if (!Playing)
         PositionChanging();
@@ -306,7 +309,8 @@ void THintController::Hint()
     if (!Ready() || Engine.Snapshot().Won)
         return;
     Last = Signature();
-    if (const solver::TSolveResult* known = KnownHere(); known != nullptr && known->Verdict != solver::TVerdict::Unknown) {
+    if (const solver::TSolveResult* known = KnownHere();
+        known != nullptr && known->Verdict != solver::TVerdict::Unknown) {
         HintSolved(*known);
         return;
     }
@@ -337,7 +341,9 @@ void THintController::HintSolved(const solver::TSolveResult& result)
 {
     if (result.Verdict == solver::TVerdict::Winnable && !result.Line.empty()) {
         const int actions = FirstMoveActions(result.Line);
-        ShowMove(result.Line.front(), {result.Record.begin(), result.Record.begin() + std::min<std::ptrdiff_t>(actions, std::ptrdiff_t(result.Record.size()))});
+        ShowMove(result.Line.front(),
+                 {result.Record.begin(),
+                  result.Record.begin() + std::min<std::ptrdiff_t>(actions, std::ptrdiff_t(result.Record.size()))});
         return;
     }
     if (result.Verdict == solver::TVerdict::NotWinnable) {
@@ -410,4 +416,3 @@ void THintController::PlayHint()
     for (const solver::TRecordAction& action : record)
         Engine.MakeMove(action.Kind, action.Pile, action.DropPoint, action.Position);
 }
-

@@ -33,7 +33,7 @@ public:
     ~THintController() override;
 
     // The window's answers.
-    std::function<bool()> AtRest;   // no deal, no move under way, no drag
+    std::function<bool()> AtRest; // no deal, no move under way, no drag
     std::function<bool(const QString& caption, const QString& text)> Ask;
     std::function<void(const QString& caption, const QString& text)> Tell;
 
@@ -131,13 +131,13 @@ private:
     std::optional<TKnown> Known;
     std::vector<solver::TRecordAction> HintRecord;
     QString VerdictText;
-    QString NoteText;   // "A guess" while a guessed hint shows
+    QString NoteText; // "A guess" while a guessed hint shows
     bool VerdictOn = false;
     bool Thinking_ = false;
     bool Playing = false;
     std::vector<solver::TRecordAction> Solution;
     std::size_t SolutionNext = 0;
-    bool InStep = false;     // the solution's own move is being made
-    std::string SolvedDeal;  // the deal whose solution was played
+    bool InStep = false;    // the solution's own move is being made
+    std::string SolvedDeal; // the deal whose solution was played
     bool ShuttingDown = false;
 };

@@ -27,7 +27,8 @@ const QString NoLongerWon = QStringLiteral("This game can no longer be won.");
 // Stops a playing solution at the player's first key or click.
 class TSolutionStopper : public QObject {
 public:
-    explicit TSolutionStopper(std::function<void()> stop, const bool& ownMove) : Stop(std::move(stop)), OwnMove(ownMove) {}
+    explicit TSolutionStopper(std::function<void()> stop, const bool& ownMove) : Stop(std::move(stop)), OwnMove(ownMove)
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -75,8 +76,9 @@ void THintController::OfferUndo()
          each = HintMilliseconds](const std::atomic<bool>& cancel) {
             const auto start = std::chrono::steady_clock::now();
             for (const auto& [back, snapshot] : earlier) {
-                const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                       std::chrono::steady_clock::now() - start).count();
+                const auto spent =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                        .count();
                 if (spent >= UndoSearchMilliseconds || cancel.load())
                     return;
                 const solver::TSolveResult result = solver::Solve(
@@ -100,9 +102,10 @@ void THintController::UndoFound(int movesBack)
         Tell(HintCaption, NoLongerWon);
         return;
     }
-    const QString question = NoLongerWon + QStringLiteral("\n\nUndo to the last position that can be won? (%1 moves back)\n\n"
-                                                          "A new move after an undo closes the game.")
-                                               .arg(movesBack);
+    const QString question = NoLongerWon
+        + QStringLiteral("\n\nUndo to the last position that can be won? (%1 moves back)\n\n"
+                         "A new move after an undo closes the game.")
+              .arg(movesBack);
     if (!Ask(HintCaption, question))
         return;
     PositionChanging();
@@ -113,10 +116,7 @@ void THintController::UndoFound(int movesBack)
 // ---------------------------------------------------------------------------
 // Playing the solution
 
-bool THintController::SolutionPlayed() const
-{
-    return !SolvedDeal.empty() && SolvedDeal == Signature().Deal;
-}
+bool THintController::SolutionPlayed() const { return !SolvedDeal.empty() && SolvedDeal == Signature().Deal; }
 
 void THintController::PlaySolution()
 {
@@ -124,7 +124,8 @@ void THintController::PlaySolution()
         return;
     HideOutline();
     Last = Signature();
-    if (const solver::TSolveResult* known = KnownHere(); known != nullptr && known->Verdict == solver::TVerdict::Winnable) {
+    if (const solver::TSolveResult* known = KnownHere();
+        known != nullptr && known->Verdict == solver::TVerdict::Winnable) {
         SolutionFound(*known);
         return;
     }

@@ -41,8 +41,8 @@ void DrawCard(QPainter& p, const QRectF& r, const QColor& pip = Red)
 
 // A curved arrow: an arc round `centre` ending in a head. `clockwise` picks
 // which way the head points.
-void DrawCurvedArrow(QPainter& p, const QPointF& centre, double radius, double startDeg,
-                     double spanDeg, const QColor& colour)
+void DrawCurvedArrow(QPainter& p, const QPointF& centre, double radius, double startDeg, double spanDeg,
+                     const QColor& colour)
 {
     const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
     p.setBrush(Qt::NoBrush);
@@ -109,8 +109,8 @@ void DrawAutoMoves(QPainter& p)
     p.setPen(Qt::NoPen);
     p.setBrush(Green);
     QPolygonF arrow;
-    arrow << QPointF(12, 1) << QPointF(15.5, 5.5) << QPointF(13.3, 5.5) << QPointF(13.3, 11)
-          << QPointF(10.7, 11) << QPointF(10.7, 5.5) << QPointF(8.5, 5.5);
+    arrow << QPointF(12, 1) << QPointF(15.5, 5.5) << QPointF(13.3, 5.5) << QPointF(13.3, 11) << QPointF(10.7, 11)
+          << QPointF(10.7, 5.5) << QPointF(8.5, 5.5);
     p.drawPolygon(arrow);
 }
 
@@ -240,9 +240,9 @@ using TDrawer = void (*)(QPainter&);
 
 // Indexed by TToolImage; the order must follow the enumeration.
 constexpr std::array<TDrawer, ToolImageCount> Drawers{
-    DrawNewGame,  DrawOpenGame,  DrawSaveGame,  DrawUndo,      DrawRedo,       DrawAutoMoves,
-    DrawRules,    DrawExit,      DrawHighScores, DrawStatistics, DrawCheckMark, DrawRestart,
-    DrawRedeal,   DrawFullScreen, DrawCompact,   DrawExtended,   DrawHint};
+    DrawNewGame, DrawOpenGame,   DrawSaveGame,   DrawUndo,       DrawRedo,      DrawAutoMoves,
+    DrawRules,   DrawExit,       DrawHighScores, DrawStatistics, DrawCheckMark, DrawRestart,
+    DrawRedeal,  DrawFullScreen, DrawCompact,    DrawExtended,   DrawHint};
 
 QImage Canvas(int size)
 {

@@ -15,15 +15,11 @@
 
 namespace {
 
-bool FannedKind(int kind)
-{
-    return kind == pkTableau || kind == pkReserve || kind == pkExcept;
-}
+bool FannedKind(int kind) { return kind == pkTableau || kind == pkReserve || kind == pkExcept; }
 
 } // namespace
 
-TKeyboardPlay::TKeyboardPlay(TEngine& engine, TCardTable& table)
-    : Engine(engine), Table(table)
+TKeyboardPlay::TKeyboardPlay(TEngine& engine, TCardTable& table) : Engine(engine), Table(table)
 {
     qApp->installEventFilter(this);
 }
@@ -43,10 +39,7 @@ void TKeyboardPlay::CancelLift()
     ShowFocus();
 }
 
-std::vector<TTablePlace> TKeyboardPlay::Places() const
-{
-    return CollectPlaces(Engine, Lifted() ? Lift : TLiftedRun{});
-}
+std::vector<TTablePlace> TKeyboardPlay::Places() const { return CollectPlaces(Engine, Lifted() ? Lift : TLiftedRun{}); }
 
 int TKeyboardPlay::FocusIndex() const
 {
@@ -267,7 +260,8 @@ QPoint TKeyboardPlay::LandingPoint(const TTablePlace& place) const
     if (place.Kind == pkTableau && !place.Cards.empty()) {
         const TCard* top = place.Cards.back();
         const QPoint step = Engine.Rules.TableauRules.Contains(roFanSideways)
-            ? QPoint(TLayoutConstants::SidewaysFanStep, 0) : QPoint(0, Engine.FanStep);
+            ? QPoint(TLayoutConstants::SidewaysFanStep, 0)
+            : QPoint(0, Engine.FanStep);
         return QPoint(top->X, top->Y) + step;
     }
     if (place.Drop)

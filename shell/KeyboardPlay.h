@@ -40,7 +40,7 @@ public:
     struct TFocus {
         int Kind = -1;
         int Pile = -1;
-        TCard* Card = nullptr;  // null: the place's top (or the empty place)
+        TCard* Card = nullptr; // null: the place's top (or the empty place)
     };
     const TFocus& Focus() const { return Focus_; }
     std::vector<TTablePlace> Places() const;
@@ -73,8 +73,8 @@ private:
     TCardTable& Table;
     TFocus Focus_;
     TLiftedRun Lift;
-    QPoint LiftHome;             // where the lifted card lay
+    QPoint LiftHome; // where the lifted card lay
     bool RefreshPending = false;
-    bool RingOn = false;         // the player has used a key in this deal
-    std::string DealSignature;   // game and seed of the deal the focus belongs to
+    bool RingOn = false;       // the player has used a key in this deal
+    std::string DealSignature; // game and seed of the deal the focus belongs to
 };

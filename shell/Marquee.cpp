@@ -90,8 +90,7 @@ int TMarquee::AlignmentFlag() const
 QImage TMarquee::DrawLines(int lineHeight) const
 {
     const int controlHeight = height();
-    QImage content(std::max(1, width()), int(Items.size()) * lineHeight + 2 * controlHeight,
-                   QImage::Format_RGB32);
+    QImage content(std::max(1, width()), int(Items.size()) * lineHeight + 2 * controlHeight, QImage::Format_RGB32);
     content.fill(palette().color(backgroundRole()));
     QPainter painter(&content);
     painter.setFont(font());

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int TextGap = 2;     // caption starts this far right of the strip
-constexpr int ImageLeft = 5;   // the picture's offset from the item's left edge
+constexpr int TextGap = 2;   // caption starts this far right of the strip
+constexpr int ImageLeft = 5; // the picture's offset from the item's left edge
 constexpr int ImageTop = 2;
 constexpr int RightMargin = 18; // room for the submenu arrow
 constexpr int ShortcutGap = 24;
@@ -81,8 +81,8 @@ QImage DiagonalGradient(const QSize& size, QColor from, QColor to)
     return image;
 }
 
-void BaseMenuDraw(QPainter& painter, const QRect& rect, const TMenuItemLook& item,
-                  const QImage& stripPattern, const QFont& font)
+void BaseMenuDraw(QPainter& painter, const QRect& rect, const TMenuItemLook& item, const QImage& stripPattern,
+                  const QFont& font)
 {
     painter.save();
     painter.setFont(font);
@@ -116,10 +116,8 @@ void BaseMenuDraw(QPainter& painter, const QRect& rect, const TMenuItemLook& ite
     const QRect textRect(textLeft + TextGap, rect.top() + 2, rect.width(), rect.height() - 2);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
     if (tab >= 0) {
-        const QRect keyRect(textLeft, rect.top() + 2, rect.right() - textLeft - RightMargin,
-                            rect.height() - 2);
-        painter.drawText(keyRect, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
-                         item.Caption.mid(tab + 1));
+        const QRect keyRect(textLeft, rect.top() + 2, rect.right() - textLeft - RightMargin, rect.height() - 2);
+        painter.drawText(keyRect, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, item.Caption.mid(tab + 1));
     }
     if (item.SubMenu)
         DrawSubMenuArrow(painter, rect, textColour);

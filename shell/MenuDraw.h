@@ -25,15 +25,14 @@ public:
     // Colours of the drawing, as the program's palette names them.
     static QColor EnabledText() { return Qt::black; }
     static QColor DisabledText() { return QColor(192, 192, 192); } // silver
-    static QColor SeparatorColour();                                 // light sky blue
-    static QColor SelectionFrom();                                   // the warm end of the bar
+    static QColor SeparatorColour();                               // light sky blue
+    static QColor SelectionFrom();                                 // the warm end of the bar
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override;
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override;
 
@@ -44,16 +43,16 @@ private:
 // Draws one item the way the program's menus look; `rect` is the item's
 // rectangle. Exposed for the style and for tests that look at the pixels.
 struct TMenuItemLook {
-    QString Caption;  // may hold "\t" and a shortcut after it
+    QString Caption; // may hold "\t" and a shortcut after it
     bool Separator = false;
     bool Enabled = true;
     bool Selected = false;
     bool Checked = false;
     bool SubMenu = false;
-    QImage Image;     // empty when the item has no picture of its own
+    QImage Image; // empty when the item has no picture of its own
 };
-void BaseMenuDraw(QPainter& painter, const QRect& rect, const TMenuItemLook& item,
-                  const QImage& stripPattern, const QFont& font);
+void BaseMenuDraw(QPainter& painter, const QRect& rect, const TMenuItemLook& item, const QImage& stripPattern,
+                  const QFont& font);
 
 // The two-colour gradient from the top-left corner to the bottom-right
 // corner, used for the selection bar.

@@ -121,8 +121,7 @@ void TMergePic::BlendConstant(QImage& target, const QImage& source, int x, int y
         for (int i = 0; i < area.width(); ++i) {
             const QRgb s = in[i];
             const QRgb d = out[i];
-            out[i] = qRgb((qRed(s) * alpha + qRed(d) * keep) / 255,
-                          (qGreen(s) * alpha + qGreen(d) * keep) / 255,
+            out[i] = qRgb((qRed(s) * alpha + qRed(d) * keep) / 255, (qGreen(s) * alpha + qGreen(d) * keep) / 255,
                           (qBlue(s) * alpha + qBlue(d) * keep) / 255);
         }
     }

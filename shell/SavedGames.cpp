@@ -15,9 +15,9 @@
 #include "cardtable/CardTable.h"
 #include "catalogue/GameDefinitions.h"
 #include "engine/Engine.h"
-#include "persistence/SourceLogFile.h"
 #include "persistence/Data.h"
 #include "persistence/SavedGames.h"
+#include "persistence/SourceLogFile.h"
 #include "platform/FilePath.h"
 #include "platform/Trace.h"
 

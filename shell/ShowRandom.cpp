@@ -19,7 +19,4 @@ std::uint32_t ClockSeed()
 
 TShowRandom::TShowRandom() : Generator(ClockSeed()) {}
 
-int TShowRandom::Below(int n)
-{
-    return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(Generator);
-}
+int TShowRandom::Below(int n) { return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(Generator); }

@@ -9,10 +9,7 @@ namespace {
 
 // The search is the least urgent thing on the machine: the window and the
 // drag it draws come first.
-void LowerPriority()
-{
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-}
+void LowerPriority() { setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10); }
 
 } // namespace
 

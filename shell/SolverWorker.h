@@ -51,6 +51,6 @@ private:
     std::shared_ptr<std::atomic<bool>> Running; // the running job's flag, guarded by Lock
     bool Stopping = false;                      // guarded by Lock
     std::atomic<std::uint64_t> Generation{0};
-    bool Pending = false;                       // the window's thread only
-    std::thread Thread;                         // last: starts once the rest exists
+    bool Pending = false; // the window's thread only
+    std::thread Thread;   // last: starts once the rest exists
 };

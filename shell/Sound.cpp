@@ -15,9 +15,9 @@ constexpr int SystemSettle = 25;
 } // namespace
 
 TSoundSystem::TSoundSystem(platform::TAudioOutput& output, std::filesystem::path soundsFolder)
-    : Output(output), Folder(std::move(soundsFolder))
-{
-}
+    : Output(output),
+      Folder(std::move(soundsFolder))
+{}
 
 int TSoundSystem::Find(std::string_view name, std::size_t first, std::size_t last)
 {
@@ -91,7 +91,8 @@ bool TSoundSystem::WaitToEnd(const std::function<bool()>& ended)
         return true;
     }
     bool cut = false;
-    PauseUntil(SyncLimit, [&] { return ended() || (cut = CutShort()); }, true);
+    PauseUntil(
+        SyncLimit, [&] { return ended() || (cut = CutShort()); }, true);
     return !cut;
 }
 

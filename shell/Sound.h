@@ -10,22 +10,39 @@
 
 // How a cue is played: the numbers every caller passes.
 enum TPlayMode {
-    pmAsync = 1,    // start and go on
-    pmSync = 2,     // wait until it has played
-    pmLoop = 3,     // repeat until stopped
+    pmAsync = 1,     // start and go on
+    pmSync = 2,      // wait until it has played
+    pmLoop = 3,      // repeat until stopped
     pmAfterLast = 4, // wait for the sound played last, then start
-    pmPause = 5     // pause the given milliseconds, then start
+    pmPause = 5      // pause the given milliseconds, then start
 };
 
 // The sounds of the "Sounds" folder beside the program. The first 21 are
 // short samples, the last two are music played as streams. The order is the
 // order of loading; names are looked up without regard to case.
-inline constexpr std::array<std::string_view, 23> SoundFiles{
-    "congrat.wav",   "applause3.wav", "BEEPSPAC.wav", "chime.wav",    "spaced.wav",
-    "claps.wav",     "drag.wav",      "drop.wav",     "explosion.wav", "fanfare_x.wav",
-    "Crystal_Whoosh_01.wav", "R2.wav", "ring.wav",    "scream_x.wav", "shuffle.wav",
-    "success.wav",   "thunder_x.wav", "ufo_x.wav",    "undo.wav",     "waste.wav",
-    "deal.wav",      "blub.mp3",      "New-5848.mp3"};
+inline constexpr std::array<std::string_view, 23> SoundFiles{"congrat.wav",
+                                                             "applause3.wav",
+                                                             "BEEPSPAC.wav",
+                                                             "chime.wav",
+                                                             "spaced.wav",
+                                                             "claps.wav",
+                                                             "drag.wav",
+                                                             "drop.wav",
+                                                             "explosion.wav",
+                                                             "fanfare_x.wav",
+                                                             "Crystal_Whoosh_01.wav",
+                                                             "R2.wav",
+                                                             "ring.wav",
+                                                             "scream_x.wav",
+                                                             "shuffle.wav",
+                                                             "success.wav",
+                                                             "thunder_x.wav",
+                                                             "ufo_x.wav",
+                                                             "undo.wav",
+                                                             "waste.wav",
+                                                             "deal.wav",
+                                                             "blub.mp3",
+                                                             "New-5848.mp3"};
 inline constexpr std::size_t SampleCount = 21;
 
 // The playing half of the program's sound: the audio library when it started

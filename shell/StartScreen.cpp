@@ -105,8 +105,8 @@ void TStartScreen::BuildParts()
     QFont boldHeadings = headings->font();
     boldHeadings.setBold(true);
     headings->setFont(boldHeadings);
-    GameList->setHorizontalHeaderLabels({QString::fromLatin1(Headings[0]), QString::fromLatin1(Headings[1]),
-                                            QString::fromLatin1(Headings[2])});
+    GameList->setHorizontalHeaderLabels(
+        {QString::fromLatin1(Headings[0]), QString::fromLatin1(Headings[1]), QString::fromLatin1(Headings[2])});
     GameList->verticalHeader()->hide();
     GameList->verticalHeader()->setDefaultSectionSize(GridRowHeight);
     GameList->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -278,8 +278,7 @@ void TStartScreen::ResetGrid()
 
 void TStartScreen::SetRow(int row, const std::string& name, const TGameCounts& counts)
 {
-    const QString cells[] = {QString::fromStdString(name), QString::number(counts.Played),
-                             QString::number(counts.Won)};
+    const QString cells[] = {QString::fromStdString(name), QString::number(counts.Played), QString::number(counts.Won)};
     for (int column = 0; column < 3; ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);

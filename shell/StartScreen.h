@@ -125,10 +125,10 @@ public:
     QFrame* MarqueePanel = nullptr; // Panel2
     TMarquee* Marquee = nullptr;
     QComboBox* CategoryBox = nullptr; // ComboBox1
-    QComboBox* FilterBox = nullptr; // ComboBox2
-    QFrame* ListPanel = nullptr; // Panel3
+    QComboBox* FilterBox = nullptr;   // ComboBox2
+    QFrame* ListPanel = nullptr;      // Panel3
     QTableWidget* GameList = nullptr; // StringGrid1
-    QFrame* PreviewPanel = nullptr; // Panel4
+    QFrame* PreviewPanel = nullptr;   // Panel4
     TPictureBox* Image2 = nullptr;
     // Under the picture: how often the game's deals can be won.
     QLabel* OddsLabel = nullptr;

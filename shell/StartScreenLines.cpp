@@ -56,14 +56,16 @@ QStringList StartScreenLines(const QDate& today)
         Append(lines, {"************", ""});
     }
     if (today.month() == BirthdayMonth && today.day() == BirthdayDay)
-        Append(lines, {"-------------", "Happy Birthday,", "Tessalyn!", "Dealing since", "December 2008.",
-                       "-------------", ""});
+        Append(
+            lines,
+            {"-------------", "Happy Birthday,", "Tessalyn!", "Dealing since", "December 2008.", "-------------", ""});
     if (today.month() == 12 && today.day() >= 24 && today.day() <= 26)
         Append(lines, {"* * * * * *", "Merry Xmas", "From", "The Tessalyn Team", "* * * * * *", ""});
     Append(lines, {"Tessalyn.", "v 2.03", ""});
     lines << QStringLiteral("Prog ID: ") + QString::number(persistence::DataVersion);
-    Append(lines, {"", "", "December 2008", "", WebAddress, "", "", "", "New games added:", "", "Aces Up",
-                   "Osmosis", "", "Feedback and", "bug reports to:", ContactAddress, "are welcome.", "", ""});
+    Append(lines,
+           {"", "", "December 2008", "", WebAddress, "", "", "", "New games added:", "", "Aces Up", "Osmosis", "",
+            "Feedback and", "bug reports to:", ContactAddress, "are welcome.", "", ""});
     for (const char* quotation : Quotations)
         lines << QString::fromUtf8(quotation);
     Append(lines, {"Goodbye.", "", "", "", ""});

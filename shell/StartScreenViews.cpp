@@ -2,8 +2,8 @@
 #include "shell/StartScreen.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 
 #include <vector>
@@ -68,10 +68,7 @@ void TPictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 // ---------------------------------------------------------------------------
 
-TStarView::TStarView(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+TStarView::TStarView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TStarView::Restart()
 {
@@ -105,8 +102,4 @@ void TStarView::paintEvent(QPaintEvent* event)
         painter.drawImage(rect.topLeft(), Surface_, rect);
 }
 
-void TStarView::resizeEvent(QResizeEvent*)
-{
-    Restart();
-}
-
+void TStarView::resizeEvent(QResizeEvent*) { Restart(); }

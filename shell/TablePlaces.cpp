@@ -34,8 +34,8 @@ void AddTableau(const TEngine& engine, QSize card, std::vector<TTablePlace>& pla
         TTablePlace place{pkTableau, int(i), QRect(engine.Rules.TableauPositions.at(i), card),
                           RealCards(engine.TableauPiles[i]), std::nullopt};
         if (!engine.Rules.TableauRules.Contains(roNotDropTarget))
-            place.Drop = place.Cards.empty() ? place.Base.topLeft()
-                                             : QPoint(place.Cards.back()->X, place.Cards.back()->Y);
+            place.Drop =
+                place.Cards.empty() ? place.Base.topLeft() : QPoint(place.Cards.back()->X, place.Cards.back()->Y);
         places.push_back(std::move(place));
     }
 }
@@ -45,8 +45,7 @@ void AddFoundations(const TEngine& engine, QSize card, std::vector<TTablePlace>&
     const TRuleOptions& f = engine.Rules.FoundationRules;
     for (std::size_t i = 0; i < engine.FoundationPiles.size(); ++i) {
         const QPoint at = engine.Rules.FoundationPositions.at(i);
-        TTablePlace place{pkFoundation, int(i), QRect(at, card), RealCards(engine.FoundationPiles[i]),
-                          std::nullopt};
+        TTablePlace place{pkFoundation, int(i), QRect(at, card), RealCards(engine.FoundationPiles[i]), std::nullopt};
         if (!f.Contains(roNotDropTarget)) {
             QPoint drop = at;
             if (f.Contains(roFoundationSideways) && !place.Cards.empty())
@@ -73,13 +72,13 @@ void AddReserve(const TEngine& engine, QSize card, std::vector<TTablePlace>& pla
     if (rules.ReserveAllAvailable) {
         for (std::size_t k = 0; k < engine.ReserveCards.size(); ++k)
             if (TCard* held = engine.ReserveCards[k])
-                places.push_back({pkReserve, int(k), QRect(held->X, held->Y, card.width(), card.height()),
-                                  {held}, std::nullopt});
+                places.push_back(
+                    {pkReserve, int(k), QRect(held->X, held->Y, card.width(), card.height()), {held}, std::nullopt});
         return;
     }
     if (rules.ReserveCount > 0 || !engine.ReserveCards.empty())
-        places.push_back({pkReserve, 0, QRect(engine.ReservePlace(0), card), RealCards(engine.ReserveCards),
-                          std::nullopt});
+        places.push_back(
+            {pkReserve, 0, QRect(engine.ReservePlace(0), card), RealCards(engine.ReserveCards), std::nullopt});
 }
 
 void AddStockAndWaste(const TEngine& engine, QSize card, std::vector<TTablePlace>& places)
@@ -93,8 +92,7 @@ void AddStockAndWaste(const TEngine& engine, QSize card, std::vector<TTablePlace
         places.push_back(std::move(stock));
     }
     if (wasteGame || !engine.WasteCards.empty())
-        places.push_back({pkWaste, 0, QRect(engine.WastePlace(), card), RealCards(engine.WasteCards),
-                          std::nullopt});
+        places.push_back({pkWaste, 0, QRect(engine.WastePlace(), card), RealCards(engine.WasteCards), std::nullopt});
 }
 
 void AddExtraPiles(const TEngine& engine, QSize card, std::vector<TTablePlace>& places)
@@ -122,8 +120,7 @@ std::vector<TTablePlace> CollectPlaces(const TEngine& engine, const TLiftedRun& 
     AddStockAndWaste(engine, card, found);
     AddExtraPiles(engine, card, found);
     for (TTablePlace& place : found) {
-        if (place.Kind == lifted.Kind && place.Pile == lifted.Pile
-            && lifted.From < int(place.Cards.size()))
+        if (place.Kind == lifted.Kind && place.Pile == lifted.Pile && lifted.From < int(place.Cards.size()))
             place.Cards.resize(std::size_t(std::max(0, lifted.From)));
     }
     std::vector<QRect> bases;
@@ -223,8 +220,8 @@ QString CardName(const TCard& card)
         return QStringLiteral("face-down card");
     if (card.Suit == csJoker)
         return QStringLiteral("Joker");
-    static const std::array<const char*, 13> values = {"Ace", "Two", "Three", "Four", "Five", "Six", "Seven",
-                                                       "Eight", "Nine", "Ten", "Jack", "Queen", "King"};
+    static const std::array<const char*, 13> values = {"Ace",   "Two",  "Three", "Four", "Five",  "Six", "Seven",
+                                                       "Eight", "Nine", "Ten",   "Jack", "Queen", "King"};
     static const std::array<const char*, 4> suits = {"clubs", "diamonds", "hearts", "spades"};
     const std::size_t value = std::min<std::size_t>(card.Value, values.size() - 1);
     const std::size_t suit = std::min<std::size_t>(card.Suit, suits.size() - 1);

@@ -13,10 +13,10 @@ class TEngine;
 // One place of the table a player can point at: a tableau pile, a cell, a
 // foundation, the reserve, the stock, the waste or an extra pile.
 struct TTablePlace {
-    int Kind = 0;  // a TPileKind
-    int Pile = 0;  // index within its kind, as the engine counts
-    QRect Base;    // where the pile starts, one card in size
-    std::vector<TCard*> Cards;  // bottom first, no empty slots
+    int Kind = 0;              // a TPileKind
+    int Pile = 0;              // index within its kind, as the engine counts
+    QRect Base;                // where the pile starts, one card in size
+    std::vector<TCard*> Cards; // bottom first, no empty slots
     // The drop point a card dropped here aims at; none for places that take no drops.
     std::optional<QPoint> Drop;
 };

@@ -69,7 +69,10 @@ std::optional<QImage> CardFace(const std::filesystem::path& folder, int value, i
 } // namespace
 
 TWinAnim::TWinAnim(TCardTable& table, TWinAnimHost& host, TMergePic& mergePic)
-    : QObject(&table), Table(table), Host(host), MergePic(mergePic),
+    : QObject(&table),
+      Table(table),
+      Host(host),
+      MergePic(mergePic),
       Canvas(new TPictureView(table.window(), false))
 {
     Canvas->setObjectName(QStringLiteral("WinAnimCanvas"));
@@ -95,7 +98,8 @@ bool TWinAnim::Wait(int milliseconds)
 {
     if (Over())
         return false;
-    PauseUntil(milliseconds, [this] { return Skipped; }, true);
+    PauseUntil(
+        milliseconds, [this] { return Skipped; }, true);
     return !Over();
 }
 
@@ -106,10 +110,7 @@ void TWinAnim::Cue(const std::string& name, int mode)
         Host.Sound(name, mode, 100);
 }
 
-void TWinAnim::Refresh(const QRect& rect)
-{
-    Canvas->update(rect);
-}
+void TWinAnim::Refresh(const QRect& rect) { Canvas->update(rect); }
 
 int TWinAnim::RandomBelow(int n) { return Random.Below(n); }
 
@@ -250,7 +251,8 @@ void TWinAnim::SlideShow(const TWinShow& show)
         MergePic.SetInterval(100);
         MergePic.SetPicture(*strip);
         const QSize area = Canvas->Picture.size();
-        MergePic.Start(Canvas->Picture, area.height(), area.width(), 0, 0, [this](const QRect& rect) { Refresh(rect); });
+        MergePic.Start(Canvas->Picture, area.height(), area.width(), 0, 0,
+                       [this](const QRect& rect) { Refresh(rect); });
         int frame = MergePic.CurrentFrame();
         while (MergePic.Running() && Wait(10)) {
             if (MergePic.CurrentFrame() != frame && MergePic.Running()) {

@@ -25,6 +25,7 @@
 // By gradient number - 1; the table's tag keeps the number.
 const std::array<TGradient, 15>& Gradients()
 {
+    // clang-format off
     static const std::array<TGradient, 15> gradients{{
         {"Mode 1", false, QColor(0, 150, 0), {}, drDownUp, false, false, true, gsHorizontal},
         {"Mode 2", false, QColor(100, 0, 200), {}, drDownUp, false, true, false, gsHorizontal},
@@ -42,13 +43,16 @@ const std::array<TGradient, 15>& Gradients()
         {"Mr Blue", true, QColor(60, 120, 240), QColor(30, 30, 90), drLeftRight, false, false, false, gsDiagonalLeftRight},
         {"Rosebud", true, QColor(230, 80, 10), QColor(50, 0, 0), drLeftRight, false, false, false, gsDiagonalLeftRight},
     }};
+    // clang-format on
     return gradients;
 }
 
 TWindowOptions::TWindowOptions(TForm1& window, TEngine& engine, TCardTable& table)
-    : Window(window), Engine(engine), Table(table), Menus(window.Menus())
-{
-}
+    : Window(window),
+      Engine(engine),
+      Table(table),
+      Menus(window.Menus())
+{}
 
 // Scoring is the points label's own switch. The tool bar around it is
 // disabled during every deal and click, which must not read as scoring off.
@@ -57,10 +61,11 @@ bool TWindowOptions::ScoringOn() const { return Menus.PointsLabel->isEnabledTo(M
 void TWindowOptions::TellStatusError() const
 {
     if (!StatusError.empty())
-        Window.Prompts.ShowError(QStringLiteral("Tessalyn"),
-                                 QStringLiteral("The table settings could not be read (%1); the table keeps its present "
-                                                "settings until the options are saved.")
-                                     .arg(QString::fromStdString(StatusError)));
+        Window.Prompts.ShowError(
+            QStringLiteral("Tessalyn"),
+            QStringLiteral("The table settings could not be read (%1); the table keeps its present "
+                           "settings until the options are saved.")
+                .arg(QString::fromStdString(StatusError)));
     if (!Table.StatusNotice.empty())
         Window.Prompts.ShowError(QStringLiteral("Tessalyn"), QString::fromStdString(Table.StatusNotice));
 }
@@ -80,9 +85,10 @@ void TWindowOptions::SyncOptionChecks()
         items.Stretch->setChecked(table.StretchBackground());
         items.Tile->setChecked(!table.StretchBackground());
         const std::array<QAction*, 3> shadows{items.ShadowDotted, items.ShadowHard, items.ShadowSoft};
-        checkOnly(shadows, table.ShadowMode() == smOriginal ? items.ShadowDotted
-                           : table.SoftShadow()              ? items.ShadowSoft
-                                                             : items.ShadowHard);
+        checkOnly(shadows,
+                  table.ShadowMode() == smOriginal ? items.ShadowDotted
+                      : table.SoftShadow()         ? items.ShadowSoft
+                                                   : items.ShadowHard);
         checkOnly(items.DropModes, items.DropModes[std::size_t(table.AutoShadeMode() - 1)]);
         items.ShadeDotted->setChecked(!table.HQDragShade());
         checkOnly(items.ShadeColours,
@@ -107,7 +113,7 @@ void TWindowOptions::SyncOptionChecks()
 void TWindowOptions::ClearGradientChecks()
 {
     for (QAction* item : Menus.OptionItems.Gradients)
-            item->setChecked(false);
+        item->setChecked(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -202,10 +208,7 @@ void TWindowOptions::CardDeckChosen(const std::string& previousDeck)
     Window.Commands().ShowScaleStep(Table.CardDeck().ScaleStep());
 }
 
-void TWindowOptions::ChooseCardBackClick()
-{
-    Table.ChooseCardBack();
-}
+void TWindowOptions::ChooseCardBackClick() { Table.ChooseCardBack(); }
 
 void TWindowOptions::ShadowModeClick(int mode)
 {
@@ -297,9 +300,10 @@ void TWindowOptions::SaveOptionsClick()
     if (!persistence::SaveOptions(root, Window.OptionsList, &why))
         failures << QStringLiteral("Options.dat: %1").arg(QString::fromStdString(why));
     if (!failures.isEmpty())
-        Window.Prompts.ShowError(QStringLiteral("Tessalyn"),
-                                 QStringLiteral("The options could not be saved; the files keep their old settings.\n%1")
-                                     .arg(failures.join(QLatin1Char('\n'))));
+        Window.Prompts.ShowError(
+            QStringLiteral("Tessalyn"),
+            QStringLiteral("The options could not be saved; the files keep their old settings.\n%1")
+                .arg(failures.join(QLatin1Char('\n'))));
 }
 
 void TWindowOptions::LoadTableStatus()

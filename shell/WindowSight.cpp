@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 

@@ -85,8 +85,8 @@ void TWinnableDeals::TrySeed()
     budget.MaxMilliseconds = std::clamp<std::int64_t>(left, 1, SeedMilliseconds);
     auto proved = std::make_shared<bool>(false);
     Worker->Submit(
-        [proved, budget, game = solver::MakeSolverGame(Scout->Rules), snapshot = Scout->Snapshot()](
-            const std::atomic<bool>& cancel) mutable {
+        [proved, budget, game = solver::MakeSolverGame(Scout->Rules),
+         snapshot = Scout->Snapshot()](const std::atomic<bool>& cancel) mutable {
             budget.Cancel = &cancel;
             *proved = solver::Solve(game, snapshot, budget).Verdict == solver::TVerdict::Winnable;
         },

@@ -174,17 +174,20 @@ TEST_F(THintsFixture, HOnTheStartScreenKeepsItsLetterJump)
 TEST_F(THintsFixture, VerdictLabelFollowsTheMoves)
 {
     Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Show whether the game can be won")->trigger();
+    // Budgets a loaded machine cannot spend before the answer: the deal is won in far fewer positions.
+    Hints().VerdictMilliseconds = 60000;
+    Hints().HintMilliseconds = 60000;
     Deal("Freecell", 3);
     QLabel* label = Form->Menus().VerdictLabel;
-    ASSERT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 10000)) << label->text().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 60000)) << label->text().toStdString();
 
     Hints().OutlineMilliseconds = 60000;
     PressH();
-    ASSERT_TRUE(WaitFor([this] { return Hints().OutlineShown(); }, 10000));
+    ASSERT_TRUE(WaitFor([this] { return Hints().OutlineShown(); }, 60000));
     PressH();
     Hints().Observe();
     EXPECT_EQ(label->text(), "") << "a move clears the verdict at once";
-    EXPECT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 10000)) << label->text().toStdString();
+    EXPECT_TRUE(WaitFor([&] { return label->text() == "Can be won"; }, 60000)) << label->text().toStdString();
 
     Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Show whether the game can be won")->trigger();
     EXPECT_EQ(label->text(), "");
@@ -280,8 +283,9 @@ TEST_F(THintsFixture, PlayTheSolutionEndsWonAndCountsNothing)
     Deal("Freecell", 4);
     const auto before = DataFiles(Form->DataRoot());
     Hints().SolutionStepMilliseconds = 1;
+    Hints().SolutionMilliseconds = 60000; // ample on a loaded machine
     GameItem("Play the Solution")->trigger();
-    ASSERT_TRUE(WaitFor([this] { return Hints().PlayingSolution(); }, 20000));
+    ASSERT_TRUE(WaitFor([this] { return Hints().PlayingSolution(); }, 60000));
     ASSERT_TRUE(WaitFor([this] { return !Hints().PlayingSolution(); }, 120000));
     EXPECT_TRUE(Engine().Snapshot().Won) << Engine().FoundationCards << " cards home after " << Engine().SourceLogPos;
     EXPECT_FALSE(Engine().GameOpen());
@@ -319,10 +323,13 @@ TEST(HintSteps, UndoStopsFollowTheEnginesGroupsOfMoves)
 // through the engine, and its seed deals the same position again.
 TEST_F(THintsFixture, WinnableOnlyDealReplaysAsWonThroughItsSolution)
 {
+    // Ample on a loaded machine: the first Freecell seeds are proved in far less.
+    Form->WinnableDeals()->TotalMilliseconds = 120000;
+    Form->WinnableDeals()->SeedMilliseconds = 30000;
     Form->Menus().FindAction(Form->Menus().TopMenu(" Options "), "Winnable Deals Only")->trigger();
     Form->Menus().FindGameItem("Freecell")->trigger();
     ASSERT_TRUE(WaitFor([this] { return !Engine().Rules.GameName.empty() && Engine().SourceLog.size() > 2 && !Engine().DealBusy; },
-                        20000));
+                        120000));
     EXPECT_FALSE(Form->windowTitle().contains("No deal proved")) << Form->windowTitle().toStdString();
     const std::string seed = Engine().SourceLog[1];
     const TPositionSnapshot dealt = Engine().Snapshot();
