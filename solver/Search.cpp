@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <queue>
 
 namespace solver {
@@ -457,6 +458,7 @@ private:
         std::uint32_t Offset;
         TSolverMove Move;
         int Value;
+        std::uint64_t Key;
         bool Deals = false; // expanded, and the stock may deal from it
     };
     // A position a stage ends in: the stock has dealt from it.
@@ -473,7 +475,7 @@ private:
 
     // Searches the stage from State; true when it found a win (its moves in `win`).
     bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
-    void AddNode(std::uint32_t parent, const TSolverMove& move, int value);
+    void AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key);
     std::vector<TSolverMove> LineTo(std::uint32_t node) const;
 
     TSolverState State;
@@ -486,10 +488,10 @@ private:
     std::vector<TSolverMove> Moves;
 };
 
-void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value)
+void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key)
 {
     State.Encode(Scratch);
-    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move, value});
+    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move, value, key});
     Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
 }
 
@@ -506,21 +508,29 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
 {
     Nodes.clear();
     Arena.clear();
-    // Sized for the stage's positions and their children.
+    // Small at first and grown as the stage needs: most stages of some games
+    // hold a handful of positions, and a large table would cost more to
+    // clear than they take to search.
     std::size_t bytes = std::size_t{1} << 16;
-    while (bytes < TableBytes && bytes < static_cast<std::size_t>(StageStates) * 8 * 64)
-        bytes *= 2;
-    TKeyTable table(bytes);
+    auto table = std::make_unique<TKeyTable>(bytes);
     std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
-    table.Insert(State.Key());
-    AddNode(0, {}, StageEvaluate(State));
+    table->Insert(State.Key());
+    AddNode(0, {}, StageEvaluate(State), State.Key());
     open.emplace(0, 0);
     // After the last deal only a win will do: that stage may search longer.
     const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
     const auto memorySpent = [this] { return Arena.size() + Nodes.size() * sizeof(TNode) > (std::size_t{48} << 20); };
-    for (std::int64_t expanded = 0; !open.empty() && expanded < limit && !table.Full() && !memorySpent(); ++expanded) {
+    for (std::int64_t expanded = 0; !open.empty() && expanded < limit && !memorySpent(); ++expanded) {
         if (Meter.Spent())
             return false;
+        if (table->Full()) {
+            if (bytes * 2 > TableBytes)
+                break;
+            bytes *= 2;
+            table = std::make_unique<TKeyTable>(bytes);
+            for (const TNode& n : Nodes)
+                table->Insert(n.Key);
+        }
         const std::uint32_t node = open.top().second;
         open.pop();
         State.Decode(Arena.data() + Nodes[node].Offset);
@@ -538,9 +548,10 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
                 win.push_back(move);
                 return true;
             }
-            if (table.Insert(State.Key())) {
+            const std::uint64_t key = State.Key();
+            if (table->Insert(key)) {
                 const int value = StageEvaluate(State);
-                AddNode(node, move, value);
+                AddNode(node, move, value, key);
                 const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
                 open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);
             }
