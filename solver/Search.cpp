@@ -441,12 +441,13 @@ public:
     {
         // A stage's share: enough to reach the good positions of one stage,
         // little enough that the pass can try other members.
-        // A budget in time counts as states at a modest speed.
+        // A budget in time counts as states at a modest speed (too many
+        // would make stages so large that the pass never reaches the last deal).
         std::int64_t states = std::int64_t{1} << 22;
         if (budget.MaxStates > 0)
             states = budget.MaxStates;
         else if (budget.MaxMilliseconds > 0)
-            states = budget.MaxMilliseconds * 200;
+            states = budget.MaxMilliseconds * 50;
         StageStates = std::clamp<std::int64_t>(states / 16, 500, 200000);
     }
 
