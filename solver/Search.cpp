@@ -526,16 +526,279 @@ TSolveResult TBestFirst::Run()
     return finish(TVerdict::NotWinnable);
 }
 
+// Whether the stock deals a card onto every tableau pile (and a redeal, if
+// any, never gathers the tableau): each deal then splits the game into
+// stages, and positions before a deal cannot be compared with those after it.
+bool DealsOntoEveryPile(const TSolverGame& game)
+{
+    const int turn = game.Rules.TurnCount;
+    return (turn == -1 || turn == -2) && !game.ClickPlay;
+}
+
+// The first pass for games whose stock deals onto every pile. A deal lowers
+// any evaluation (new cards cover the piles), so a best-first search over the
+// whole game exhausts the positions before a deal and never gets past it.
+// This pass searches one stage at a time (the positions between two deals,
+// best first), keeps a beam of the best positions it found from which the
+// stock may deal, deals from the first of them and goes on; when a stage
+// finds nothing to deal from (or no win after the last deal) it backtracks to
+// the next member of the stage before. It drops positions, so it can only
+// find wins: its "not winnable" would prove nothing and it never gives one.
+// The staged pass's evaluation. Its piles are never sorted away by a deal,
+// so it weighs what makes the next deal harmless: cards turned up, cards in
+// runs that move as one, and builds that fit by rank but not suit (these
+// still hold a card off another pile) above cards that fit nothing.
+int StageEvaluate(const TSolverState& s)
+{
+    const TRuleOptions& t = s.Game().Rules.TableauRules;
+    int score = 100 * s.Counters.FoundationCards;
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        if (pile.Empty()) {
+            score += 12;
+            continue;
+        }
+        int run = 0;
+        for (int k = 0; k < pile.Count; ++k) {
+            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+            if (!CodeFaceUp(card)) {
+                score -= 10;
+                continue;
+            }
+            if (k == 0)
+                continue;
+            const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
+            const TCardFace upper{CodeValue(card), CodeSuit(card), true};
+            const TCardFace lower{CodeValue(below), CodeSuit(below), true};
+            if (!CodeFaceUp(below)) {
+                score -= 4;
+            } else if (!RunLinkFits(t, upper, lower)) {
+                score -= RankFits(t, upper, lower) ? 3 : 4;
+            } else {
+                // A long run is worth more than its links: it moves and goes home whole.
+                ++run;
+                score += 3 * run;
+                continue;
+            }
+            run = 0;
+        }
+    }
+    return score;
+}
+
+class TStagedSearch;
+bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot)
+{
+    return DealsOntoEveryPile(game) && TSolverState(game, snapshot).StockCount() > 0;
+}
+
+class TStagedSearch {
+public:
+    TStagedSearch(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
+        : State(game, snapshot), Meter(budget), TableBytes(budget.TableBytes / 2)
+    {
+        // A stage's share: enough to reach the good positions of one stage,
+        // little enough that the pass can try other members.
+        // A budget in time counts as states at a modest speed (too many
+        // would make stages so large that the pass never reaches the last deal).
+        std::int64_t states = std::int64_t{1} << 22;
+        if (budget.MaxStates > 0)
+            states = budget.MaxStates;
+        else if (budget.MaxMilliseconds > 0)
+            states = budget.MaxMilliseconds * 50;
+        StageStates = std::clamp<std::int64_t>(states / 16, 500, 200000);
+    }
+
+    TSolveResult Run();
+
+private:
+    struct TNode {
+        std::uint32_t Parent;
+        std::uint32_t Offset;
+        TSolverMove Move;
+        int Value;
+        std::uint64_t Key;
+        bool Deals = false; // expanded, and the stock may deal from it
+    };
+    // A position a stage ends in: the stock has dealt from it.
+    struct TMember {
+        std::vector<std::uint8_t> Code;
+        std::vector<TSolverMove> Line; // from the stage's start, the deal last
+    };
+    struct TStage {
+        std::vector<TMember> Beam;
+        std::size_t Next = 0;
+        std::size_t LineStart = 0; // the moves of the line before the stage
+    };
+    static constexpr std::size_t BeamWidth = 3;
+
+    // Searches the stage from State; true when it found a win (its moves in `win`).
+    bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
+    void AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key);
+    std::vector<TSolverMove> LineTo(std::uint32_t node) const;
+
+    TSolverState State;
+    TBudgetMeter Meter;
+    std::size_t TableBytes;
+    std::int64_t StageStates = 0;
+    std::vector<TNode> Nodes;
+    std::vector<std::uint8_t> Arena;
+    std::vector<std::uint8_t> Scratch;
+    std::vector<TSolverMove> Moves;
+};
+
+void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key)
+{
+    State.Encode(Scratch);
+    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move, value, key});
+    Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
+}
+
+std::vector<TSolverMove> TStagedSearch::LineTo(std::uint32_t node) const
+{
+    std::vector<TSolverMove> line;
+    for (std::uint32_t n = node; n != 0; n = Nodes[n].Parent)
+        line.push_back(Nodes[n].Move);
+    std::reverse(line.begin(), line.end());
+    return line;
+}
+
+bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win)
+{
+    Nodes.clear();
+    Arena.clear();
+    // Small at first and grown as the stage needs: most stages of some games
+    // hold a handful of positions, and a large table would cost more to
+    // clear than they take to search.
+    std::size_t bytes = std::size_t{1} << 16;
+    auto table = std::make_unique<TKeyTable>(bytes);
+    std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
+    table->Insert(State.Key());
+    AddNode(0, {}, StageEvaluate(State), State.Key());
+    open.emplace(0, 0);
+    // After the last deal only a win will do: that stage may search longer.
+    const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
+    const auto memorySpent = [this] { return Arena.size() + Nodes.size() * sizeof(TNode) > (std::size_t{48} << 20); };
+    for (std::int64_t expanded = 0; !open.empty() && expanded < limit && !memorySpent(); ++expanded) {
+        if (Meter.Spent())
+            return false;
+        if (table->Full()) {
+            if (bytes * 2 > TableBytes)
+                break;
+            bytes *= 2;
+            table = std::make_unique<TKeyTable>(bytes);
+            for (const TNode& n : Nodes)
+                table->Insert(n.Key);
+        }
+        const std::uint32_t node = open.top().second;
+        open.pop();
+        State.Decode(Arena.data() + Nodes[node].Offset);
+        Meter.Count();
+        GenerateMoves(State, TMoveSet::Search, Moves);
+        for (const TSolverMove& move : Moves) {
+            if (move.Type == TMoveType::StockDeal) {
+                Nodes[node].Deals = true; // the stage may end here: chosen below
+                continue;
+            }
+            const int moveScore = MoveScore(State, move);
+            ApplyMove(State, move);
+            if (IsWon(State)) {
+                win = LineTo(node);
+                win.push_back(move);
+                return true;
+            }
+            const std::uint64_t key = State.Key();
+            if (table->Insert(key)) {
+                const int value = StageEvaluate(State);
+                AddNode(node, move, value, key);
+                const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
+                open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);
+            }
+            State.UndoMove();
+        }
+    }
+    // The best positions the stock can deal from, each dealt.
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t n = 0; n < Nodes.size(); ++n)
+        if (Nodes[n].Deals)
+            order.push_back(n);
+    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) { return Nodes[a].Value > Nodes[b].Value; });
+    TSolverMove deal;
+    deal.Type = TMoveType::StockDeal;
+    for (const std::uint32_t node : order) {
+        if (beam.size() >= BeamWidth)
+            break;
+        State.Decode(Arena.data() + Nodes[node].Offset);
+        TMember member;
+        member.Line = LineTo(node);
+        member.Line.push_back(deal);
+        ApplyMove(State, deal);
+        if (IsWon(State)) {
+            win = std::move(member.Line);
+            return true;
+        }
+        State.Encode(member.Code);
+        beam.push_back(std::move(member));
+    }
+    return false;
+}
+
+TSolveResult TStagedSearch::Run()
+{
+    TSolveResult result;
+    const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
+    if (IsWon(State))
+        return finish(TVerdict::Winnable);
+    std::vector<TStage> stages;
+    std::vector<TSolverMove> line;
+    std::vector<TSolverMove> win;
+    std::vector<std::uint8_t> root;
+    State.Encode(root);
+    for (;;) {
+        TStage stage;
+        stage.LineStart = line.size();
+        if (SearchStage(stage.Beam, win)) {
+            result.Line = std::move(line);
+            result.Line.insert(result.Line.end(), win.begin(), win.end());
+            return finish(TVerdict::Winnable);
+        }
+        if (Meter.Spent())
+            return finish(TVerdict::Unknown);
+        stages.push_back(std::move(stage));
+        while (!stages.empty() && stages.back().Next >= stages.back().Beam.size())
+            stages.pop_back();
+        if (stages.empty()) {
+            // Every member tried: wider stages, from the start again.
+            if (StageStates >= (std::int64_t{1} << 22))
+                return finish(TVerdict::Unknown);
+            StageStates *= 4;
+            line.clear();
+            State.Decode(root.data());
+            continue;
+        }
+        TStage& back = stages.back();
+        const TMember& member = back.Beam[back.Next++];
+        line.resize(back.LineStart);
+        line.insert(line.end(), member.Line.begin(), member.Line.end());
+        State.Decode(member.Code.data());
+    }
+}
+
 } // namespace
 
 TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
 {
     const auto start = std::chrono::steady_clock::now();
-    // Best-first with half the budget (and at most 64 MB of positions) ...
+    // Best-first with half the budget (and at most 64 MB of positions), or
+    // stage by stage with three quarters where the stock deals onto every
+    // pile (there the depth-first pass rarely gets past the first deal) ...
+    const bool staged = StagesFit(game, snapshot);
+    const std::int64_t share = staged ? 3 : 2;
     TSolveBudget firstBudget = budget;
-    firstBudget.MaxStates = budget.MaxStates / 2;
-    firstBudget.MaxMilliseconds = (budget.MaxMilliseconds + 1) / 2;
-    TSolveResult result = TBestFirst(game, snapshot, firstBudget, std::size_t{64} << 20).Run();
+    firstBudget.MaxStates = budget.MaxStates * share / 4;
+    firstBudget.MaxMilliseconds = (budget.MaxMilliseconds * share + 3) / 4;
+    TSolveResult result = staged ? TStagedSearch(game, snapshot, firstBudget).Run()
+                                 : TBestFirst(game, snapshot, firstBudget, std::size_t{64} << 20).Run();
     if (result.Verdict == TVerdict::Unknown && !result.Cancelled) {
         // ... then depth-first with the rest.
         TSolveBudget rest = budget;

@@ -226,8 +226,8 @@ TEST_F(KeyboardPlayTest, KnownLinesPlayedByKeysEndAsTheRecordedGames)
 TEST_F(KeyboardPlayTest, WinningLinesPlayedByKeysAloneWinWithTheSamePoints)
 {
     const std::filesystem::path folder = testpaths::SourceDir() / "tests" / "shell" / "data" / "won";
-    for (const std::string file : {"Freecell.tsg", "Klondike.tsg", "TheClock.tsg", "Concentration.tsg", "Osmosis.tsg",
-                                   "SimplePairs.tsg"}) {
+    for (const std::string file : {"Freecell.tsg", "Klondike.tsg", "Spider.tsg", "TheClock.tsg", "Concentration.tsg",
+                                   "Osmosis.tsg", "SimplePairs.tsg"}) {
         SCOPED_TRACE(file);
         std::string error;
         const auto saved = ReadSavedGame(folder / file, error);

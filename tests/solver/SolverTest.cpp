@@ -285,6 +285,20 @@ TEST_F(SolverTest, PairGamesTheClockAndARedealWinThroughTheEngine)
     EXPECT_TRUE(redealSeen);
 }
 
+// Spider's deals cover every pile: the search goes stage by stage, and its
+// line (every deal of the stock in it) replays to a won game.
+TEST_F(SolverTest, ASpiderDealIsWonAcrossEveryDealOfTheStock)
+{
+    Deal("Spider", 1);
+    solver::TSolveBudget budget;
+    budget.MaxStates = 200000;
+    const solver::TSolveResult result = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), budget);
+    ASSERT_EQ(result.Verdict, TVerdict::Winnable);
+    EXPECT_EQ(std::count_if(result.Record.begin(), result.Record.end(), [](const solver::TRecordAction& a) { return a.Kind == pkStockDeal; }),
+              5);
+    EXPECT_TRUE(ReplaysToAWin("Spider", 1, result));
+}
+
 TEST_F(SolverTest, WinningLinesOfASampleOfGamesReplayToAWin)
 {
     int checked = 0;
