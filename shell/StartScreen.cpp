@@ -134,6 +134,7 @@ void TStartScreen::BuildParts()
     OddsLabel = new QLabel(PreviewPanel);
     OddsLabel->setObjectName(QStringLiteral("OddsLabel"));
     OddsLabel->setAlignment(Qt::AlignCenter);
+    OddsLabel->setWordWrap(true); // the longest line is wider than a small preview
     OddsLabel->setAutoFillBackground(true);
     OddsLabel->hide();
 }
@@ -173,9 +174,9 @@ void TStartScreen::Relayout()
     const int previewLeft = ListPanel->geometry().right() + 1 + 5;
     const int previewWidth = std::clamp(w - previewLeft - Margin - 200, 160, PreviewWidth);
     PreviewPanel->setGeometry(previewLeft, listTop, previewWidth, previewWidth * 3 / 4);
-    // The odds, when the survey knows the game, take a line under the picture.
+    // The odds, when the survey knows the game, take a line or two under the picture.
     const QRect inside = PreviewPanel->contentsRect();
-    const int oddsHeight = OddsLabel->isHidden() ? 0 : OddsLabel->sizeHint().height() + 4;
+    const int oddsHeight = OddsLabel->isHidden() ? 0 : OddsLabel->heightForWidth(inside.width()) + 4;
     Image2->setGeometry(inside.adjusted(0, 0, 0, -oddsHeight));
     OddsLabel->setGeometry(inside.left(), inside.bottom() + 1 - oddsHeight, inside.width(), oddsHeight);
 

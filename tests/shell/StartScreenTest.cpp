@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -638,6 +639,24 @@ TEST(StartScreenLayout, PanelsFitSideBySideOnSmallAndLargeScreens)
         const QRect title = screen.TitleArea();
         EXPECT_FALSE(title.intersects(screen.StarsPanel->geometry())) << size.width();
         EXPECT_EQ(title.top(), screen.PreviewPanel->geometry().bottom() + 1 + 10);
+    }
+}
+
+// The longest odds line is wider than the preview on every screen: it wraps,
+// and the label is tall enough for all of its lines.
+TEST(StartScreenLayout, TheOddsLineIsShownWholeUnderThePreview)
+{
+    const QString odds = QStringLiteral("About 100 % of deals can be won (50 deals solved, at most 100000 positions each)");
+    for (const QSize size : {QSize(800, 547), QSize(1280, 971)}) {
+        TStartScreen screen;
+        screen.resize(size);
+        screen.SetOddsText(odds);
+        screen.Relayout();
+        const QLabel* label = screen.OddsLabel;
+        ASSERT_GT(label->fontMetrics().horizontalAdvance(odds), label->width()) << "the line must need wrapping here";
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << size.width();
+        EXPECT_GE(label->height(), 2 * label->fontMetrics().height()) << size.width();
+        EXPECT_EQ(label->geometry().bottom(), screen.PreviewPanel->contentsRect().bottom());
     }
 }
 
