@@ -1,0 +1,58 @@
+#pragma once
+
+#include "solver/BudgetMeter.h"
+#include "solver/KeyTable.h"
+#include "solver/Search.h"
+
+#include <cstdint>
+#include <queue>
+#include <utility>
+#include <vector>
+
+namespace solver {
+
+// The first pass: best-first over the evaluation, positions kept encoded,
+// the stock clicked a card at a time (a greedy pass that may deal deep into
+// a one-pass stock to play one card buries the rest; the depth-first pass
+// orders folded clicks after the plays at hand). It finds good lines fast; when its memory or its share of the budget runs
+// out, the depth-first pass takes over (only an exhausted search proves a
+// position lost, and both passes can).
+class TBestFirst {
+public:
+    TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget, std::size_t memoryBytes)
+        : State(game, snapshot), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
+    {
+    }
+
+    TSolveResult Run();
+
+private:
+    // A position reached: its parent and the move from there. Only a
+    // position that is expanded is kept encoded (its children start from it).
+    struct TNode {
+        std::uint32_t Parent;
+        std::uint32_t Offset;
+        TSolverMove Move;
+    };
+    static constexpr std::uint32_t NotEncoded = 0xFFFFFFFF;
+    void Restore(std::uint32_t node);
+    void Encode(std::uint32_t node);
+    std::vector<TSolverMove> LineTo(std::uint32_t node, const TSolverMove& last) const;
+    // The open list is a vector underneath: its room and the others' count, as the allocator sees them.
+    using TOpen = std::priority_queue<std::pair<std::int64_t, std::uint32_t>>;
+    bool MemorySpent(const TOpen& open) const
+    {
+        return Arena.capacity() + Nodes.capacity() * sizeof(TNode) + open.size() * 2 * sizeof(TOpen::value_type) > MemoryBytes;
+    }
+
+    TSolverState State;
+    TBudgetMeter Meter;
+    TKeyTable Table;
+    std::size_t MemoryBytes;
+    std::vector<TNode> Nodes;
+    std::vector<std::uint8_t> Arena;
+    std::vector<std::uint8_t> Scratch;
+};
+
+
+} // namespace solver

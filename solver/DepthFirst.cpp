@@ -1,0 +1,97 @@
+#include "solver/DepthFirst.h"
+
+#include "solver/Evaluation.h"
+
+#include <algorithm>
+
+namespace solver {
+
+void TDepthFirst::Expand(TFrame& frame)
+{
+    Meter.Count();
+    frame.Next = 0;
+    GenerateMoves(State, TMoveSet::Folded, frame.Moves);
+    for (const TSolverMove& move : frame.Moves) {
+        if (IsSafeAutoMove(State, move)) {
+            const TSolverMove only = move;
+            frame.Moves.assign(1, only);
+            return;
+        }
+    }
+    // The second pass must be cheap per position: the move's own score orders it.
+    Scored.clear();
+    for (const TSolverMove& move : frame.Moves)
+        Scored.emplace_back(-MoveScore(State, move), move);
+    std::stable_sort(Scored.begin(), Scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < Scored.size(); ++i)
+        frame.Moves[i] = Scored[i].second;
+}
+
+// The keys of the frame's children, their table slots fetched meanwhile: a
+// child already seen is then passed over without playing it, and the slots
+// of the others are in the cache when their turn comes.
+void TDepthFirst::KeyChildren(TFrame& frame)
+{
+    frame.Keys.clear();
+    for (const TSolverMove& move : frame.Moves) {
+        ApplyMove(State, move);
+        const std::uint64_t key = State.Key();
+        Table.Prefetch(key);
+        frame.Keys.push_back(key);
+        State.UndoMove();
+    }
+}
+
+TSolveResult TDepthFirst::Run()
+{
+    TSolveResult result;
+    const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
+    if (IsWon(State))
+        return finish(TVerdict::Winnable);
+    const auto push = [this](std::uint64_t key) {
+        if (Path.size() <= Depth)
+            Path.emplace_back();
+        TFrame& frame = Path[Depth++];
+        frame.Key = key;
+        Expand(frame);
+        KeyChildren(frame);
+    };
+    const std::uint64_t rootKey = State.Key();
+    Table.Insert(rootKey);
+    push(rootKey);
+    while (Depth > 0) {
+        if (Meter.Spent())
+            return finish(TVerdict::Unknown);
+        TFrame& frame = Path[Depth - 1];
+        if (frame.Next >= frame.Moves.size()) {
+            if (--Depth > 0)
+                State.UndoMove();
+            continue;
+        }
+        const TSolverMove move = frame.Moves[frame.Next];
+        const std::uint64_t key = frame.Keys[frame.Next++];
+        if (Table.Full()) {
+            Table.Clear();
+            for (std::size_t d = 0; d < Depth; ++d)
+                Table.Insert(Path[d].Key);
+        }
+        // A won position is never in the table: reaching it ends the search.
+        if (!Table.Insert(key))
+            continue;
+        ApplyMove(State, move);
+        if (IsWon(State)) {
+            for (std::size_t d = 0; d < Depth; ++d)
+                result.Line.push_back(Path[d].Moves[Path[d].Next - 1]);
+            return finish(TVerdict::Winnable);
+        }
+        if (Depth >= MaxDepth) {
+            Cut = true;
+            State.UndoMove();
+            continue;
+        }
+        push(key);
+    }
+    return finish(Cut ? TVerdict::Unknown : TVerdict::NotWinnable);
+}
+
+} // namespace solver

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "solver/Moves.h"
+#include "solver/SolverState.h"
+
+#include <vector>
+
+namespace solver {
+
+// Likelier winners first: cards home, cards turned up, piles emptied, builds;
+// parking a card in a cell, dealing and redealing last.
+int MoveScore(const TSolverState& s, const TSolverMove& m);
+
+// How promising a position looks (the best-first pass): the sum of a score
+// for the whole position and one per tableau pile.
+int PositionScore(const TSolverState& s);
+int PileScore(const TSolverState& s, int p);
+
+// The scores of a position's piles, kept so that its children are scored cheaply.
+class TEvaluation {
+public:
+    void Reset(const TSolverState& s)
+    {
+        Piles.resize(static_cast<std::size_t>(s.TableauCount()));
+        Sum = 0;
+        for (int p = 0; p < s.TableauCount(); ++p)
+            Sum += Piles[static_cast<std::size_t>(p)] = PileScore(s, p);
+    }
+    // The score of the position one move after the one Reset() saw.
+    int AfterMove(const TSolverState& s) const
+    {
+        const int piles = s.TableauCount();
+        int score = PositionScore(s) + Sum;
+        std::uint64_t touched = s.TouchedPiles();
+        if (piles > 64)
+            touched = ~std::uint64_t{0};
+        for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
+            if (touched & 1u)
+                score += PileScore(s, p) - Piles[static_cast<std::size_t>(p)];
+        return score;
+    }
+
+private:
+    std::vector<int> Piles;
+    int Sum = 0;
+};
+
+// How promising a position looks between two deals of the stock (the staged pass).
+int StageEvaluate(const TSolverState& s);
+
+} // namespace solver

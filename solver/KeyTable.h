@@ -1,0 +1,108 @@
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace solver {
+
+// A set of 64-bit keys in open addressing. It starts small and doubles up to
+// its size in bytes (a short solve then never touches the rest); when three
+// quarters of the full size are used it is emptied and the current path put
+// back, so the search never loops and a "not winnable" stays a proof (it then
+// only searches some positions twice).
+class TKeyTable {
+public:
+    explicit TKeyTable(std::size_t bytes)
+    {
+        while (MaxSize * 2 * sizeof(std::uint64_t) <= bytes)
+            MaxSize *= 2;
+        Resize(std::min<std::size_t>(MaxSize, 1 << 16));
+    }
+    bool Full() const { return Used >= Limit && Size == MaxSize; }
+    void Clear()
+    {
+        std::fill(Slots.get(), Slots.get() + Size, 0);
+        Used = 0;
+    }
+    // Inserts `key`; false when it was there already.
+    bool Insert(std::uint64_t key)
+    {
+        if (Used >= Limit && Size < MaxSize)
+            Grow();
+        key |= 1; // 0 marks a free slot
+        for (std::size_t i = Slot(key);; i = (i + 1) & Mask) {
+            if (Slots[i] == key)
+                return false;
+            if (Slots[i] == 0) {
+                Slots[i] = key;
+                ++Used;
+                return true;
+            }
+        }
+    }
+    // Brings the slot of `key` into the cache ahead of its Insert.
+    void Prefetch(std::uint64_t key) const { __builtin_prefetch(Slots.get() + Slot(key | 1)); }
+
+private:
+    struct TFree {
+        void operator()(std::uint64_t* p) const { std::free(p); }
+    };
+    using TSlots = std::unique_ptr<std::uint64_t[], TFree>;
+
+    // The high bits pick the slot (the low bit is forced to 1).
+    std::size_t Slot(std::uint64_t key) const { return static_cast<std::size_t>(key >> Shift); }
+    // Every probe is a cache miss in a different page: large pages spare the
+    // page-table walks that would otherwise cost as much as the misses.
+    static TSlots Allocate(std::size_t size)
+    {
+        constexpr std::size_t LargePage = std::size_t{2} << 20;
+        const std::size_t bytes = size * sizeof(std::uint64_t);
+        const std::size_t alignment = bytes >= LargePage ? LargePage : 64;
+        TSlots memory(static_cast<std::uint64_t*>(std::aligned_alloc(alignment, std::max(bytes, alignment))));
+        if (!memory)
+            throw std::bad_alloc();
+#ifdef __linux__
+        if (bytes >= LargePage)
+            madvise(memory.get(), bytes, MADV_HUGEPAGE);
+#endif
+        std::fill(memory.get(), memory.get() + size, 0);
+        return memory;
+    }
+    void Resize(std::size_t size)
+    {
+        Slots = Allocate(size);
+        Size = size;
+        Mask = size - 1;
+        Limit = size / 4 * 3;
+        Shift = 64 - std::countr_zero(size);
+        Used = 0;
+    }
+    void Grow()
+    {
+        const TSlots old = std::move(Slots);
+        const std::size_t oldSize = Size;
+        Resize(Size * 2);
+        for (std::size_t i = 0; i < oldSize; ++i)
+            if (old[i] != 0)
+                Insert(old[i]);
+    }
+
+    TSlots Slots;
+    std::size_t Size = 0;
+    std::size_t MaxSize = 1024;
+    std::size_t Mask = 0;
+    std::size_t Limit = 0;
+    std::size_t Used = 0;
+    int Shift = 54;
+};
+
+} // namespace solver

@@ -1,0 +1,154 @@
+#include "solver/StagedSearch.h"
+
+#include "solver/Evaluation.h"
+#include "solver/KeyTable.h"
+
+#include <algorithm>
+#include <memory>
+#include <queue>
+
+namespace solver {
+
+bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot)
+{
+    return DealsOntoEveryPile(game) && TSolverState(game, snapshot).StockCount() > 0;
+}
+
+void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key)
+{
+    State.Encode(Scratch);
+    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move, value, key});
+    Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
+}
+
+std::vector<TSolverMove> TStagedSearch::LineTo(std::uint32_t node) const
+{
+    std::vector<TSolverMove> line;
+    for (std::uint32_t n = node; n != 0; n = Nodes[n].Parent)
+        line.push_back(Nodes[n].Move);
+    std::reverse(line.begin(), line.end());
+    return line;
+}
+
+bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win)
+{
+    Nodes.clear();
+    Arena.clear();
+    // Small at first and grown as the stage needs: most stages of some games
+    // hold a handful of positions, and a large table would cost more to
+    // clear than they take to search.
+    std::size_t bytes = std::size_t{1} << 16;
+    auto table = std::make_unique<TKeyTable>(bytes);
+    std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
+    table->Insert(State.Key());
+    AddNode(0, {}, StageEvaluate(State), State.Key());
+    open.emplace(0, 0);
+    // After the last deal only a win will do: that stage may search longer.
+    const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
+    const auto memorySpent = [this] { return Arena.size() + Nodes.size() * sizeof(TNode) > (std::size_t{48} << 20); };
+    for (std::int64_t expanded = 0; !open.empty() && expanded < limit && !memorySpent(); ++expanded) {
+        if (Meter.Spent())
+            return false;
+        if (table->Full()) {
+            if (bytes * 2 > TableBytes)
+                break;
+            bytes *= 2;
+            table = std::make_unique<TKeyTable>(bytes);
+            for (const TNode& n : Nodes)
+                table->Insert(n.Key);
+        }
+        const std::uint32_t node = open.top().second;
+        open.pop();
+        State.Decode(Arena.data() + Nodes[node].Offset);
+        Meter.Count();
+        GenerateMoves(State, TMoveSet::Search, Moves);
+        for (const TSolverMove& move : Moves) {
+            if (move.Type == TMoveType::StockDeal) {
+                Nodes[node].Deals = true; // the stage may end here: chosen below
+                continue;
+            }
+            const int moveScore = MoveScore(State, move);
+            ApplyMove(State, move);
+            if (IsWon(State)) {
+                win = LineTo(node);
+                win.push_back(move);
+                return true;
+            }
+            const std::uint64_t key = State.Key();
+            if (table->Insert(key)) {
+                const int value = StageEvaluate(State);
+                AddNode(node, move, value, key);
+                const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
+                open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);
+            }
+            State.UndoMove();
+        }
+    }
+    // The best positions the stock can deal from, each dealt.
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t n = 0; n < Nodes.size(); ++n)
+        if (Nodes[n].Deals)
+            order.push_back(n);
+    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) { return Nodes[a].Value > Nodes[b].Value; });
+    TSolverMove deal;
+    deal.Type = TMoveType::StockDeal;
+    for (const std::uint32_t node : order) {
+        if (beam.size() >= BeamWidth)
+            break;
+        State.Decode(Arena.data() + Nodes[node].Offset);
+        TMember member;
+        member.Line = LineTo(node);
+        member.Line.push_back(deal);
+        ApplyMove(State, deal);
+        if (IsWon(State)) {
+            win = std::move(member.Line);
+            return true;
+        }
+        State.Encode(member.Code);
+        beam.push_back(std::move(member));
+    }
+    return false;
+}
+
+TSolveResult TStagedSearch::Run()
+{
+    TSolveResult result;
+    const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
+    if (IsWon(State))
+        return finish(TVerdict::Winnable);
+    std::vector<TStage> stages;
+    std::vector<TSolverMove> line;
+    std::vector<TSolverMove> win;
+    std::vector<std::uint8_t> root;
+    State.Encode(root);
+    for (;;) {
+        TStage stage;
+        stage.LineStart = line.size();
+        if (SearchStage(stage.Beam, win)) {
+            result.Line = std::move(line);
+            result.Line.insert(result.Line.end(), win.begin(), win.end());
+            return finish(TVerdict::Winnable);
+        }
+        if (Meter.Spent())
+            return finish(TVerdict::Unknown);
+        stages.push_back(std::move(stage));
+        while (!stages.empty() && stages.back().Next >= stages.back().Beam.size())
+            stages.pop_back();
+        if (stages.empty()) {
+            // Every member tried: wider stages, from the start again.
+            if (StageStates >= (std::int64_t{1} << 22))
+                return finish(TVerdict::Unknown);
+            StageStates *= 4;
+            line.clear();
+            State.Decode(root.data());
+            continue;
+        }
+        TStage& back = stages.back();
+        const TMember& member = back.Beam[back.Next++];
+        line.resize(back.LineStart);
+        line.insert(line.end(), member.Line.begin(), member.Line.end());
+        State.Decode(member.Code.data());
+    }
+}
+
+} // namespace solver
