@@ -44,6 +44,26 @@ std::optional<long long> ParseInteger(const std::string& line)
 
 } // namespace
 
+std::string QuotedExcerpt(const std::string& text)
+{
+    constexpr std::size_t MaxShown = 40;
+    std::string quoted = "\"";
+    for (std::size_t i = 0; i < text.size() && i < MaxShown; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            quoted += static_cast<char>(byte);
+            continue;
+        }
+        static constexpr char Hex[] = "0123456789abcdef";
+        quoted += "\\x";
+        quoted += Hex[byte >> 4];
+        quoted += Hex[byte & 15];
+    }
+    if (text.size() > MaxShown)
+        quoted += "...";
+    return quoted + "\"";
+}
+
 std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& error)
 {
     const std::vector<std::string> lines = SplitLines(text);
@@ -63,7 +83,7 @@ std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& e
     }
     const auto seed = ParseInteger(lines[1]);
     if (!seed || *seed < INT32_MIN || *seed > UINT32_MAX) {
-        error = "saved game seed is not a 32-bit number: \"" + lines[1] + "\"";
+        error = "saved game seed is not a 32-bit number: " + QuotedExcerpt(lines[1]);
         return std::nullopt;
     }
     game.Seed = static_cast<std::uint32_t>(*seed);
@@ -72,7 +92,7 @@ std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& e
     else if (lines[2] == "0")
         game.Open = false;
     else {
-        error = "saved game open mark is neither \"O\" nor \"0\": \"" + lines[2] + "\"";
+        error = "saved game open mark is neither \"O\" nor \"0\": " + QuotedExcerpt(lines[2]);
         return std::nullopt;
     }
     for (std::size_t i = 3; i + 3 < lines.size(); i += 4) {
@@ -80,7 +100,7 @@ std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& e
         for (int k = 0; k < 4; ++k) {
             const auto v = ParseInteger(lines[i + k]);
             if (!v || *v < -1000000 || *v > 1000000) {
-                error = "saved game line " + std::to_string(i + k + 1) + " is not a number: \"" + lines[i + k] + "\"";
+                error = "saved game line " + std::to_string(i + k + 1) + " is not a number: " + QuotedExcerpt(lines[i + k]);
                 return std::nullopt;
             }
             values[k] = static_cast<int>(*v);

@@ -26,6 +26,11 @@ struct TSavedGame {
 // to a one-line reason.
 std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& error);
 
+// A line of a file for a message: in double quotes, at most 40 characters,
+// control and non-ASCII bytes written as \xNN so that a damaged file can
+// neither break the message's one line nor send a terminal its codes.
+std::string QuotedExcerpt(const std::string& text);
+
 // Reads and parses a file; a missing or unreadable file is an error too.
 std::optional<TSavedGame> ReadSavedGame(const std::filesystem::path& file, std::string& error);
 

@@ -171,8 +171,8 @@ bool TSavedGames::LoadSavedGame(const QString& file)
     }
     if (FindGameDefinition(game->GameName) == nullptr) {
         Window.Prompts.ShowError(QStringLiteral("Tessalyn"),
-                                 QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: \"%2\".")
-                                     .arg(file, QString::fromStdString(game->GameName)));
+                                 QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: %2.")
+                                     .arg(file, QString::fromStdString(QuotedExcerpt(game->GameName))));
         return false;
     }
     Window.Sounds().StopFlourish();
@@ -190,15 +190,15 @@ bool TSavedGames::LoadSavedGame(const QString& file)
     if (result.Outcome == TLoadOutcome::Loaded)
         return true;
     Engine.SetSaveName(previousSave);
-    const QString named = QString::fromStdString(result.GameName);
+    const QString named = QString::fromStdString(QuotedExcerpt(result.GameName));
     const QString reason = QString::fromStdString(result.Reason);
     QString text;
     switch (result.Outcome) {
     case TLoadOutcome::UnknownGame:
-        text = QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: \"%2\".").arg(file, named);
+        text = QStringLiteral("The saved game \"%1\" names a game Tessalyn does not have: %2.").arg(file, named);
         break;
     case TLoadOutcome::RefusedToStart:
-        text = QStringLiteral("The saved game \"%1\" of \"%2\" cannot be opened: %3.").arg(file, named, reason);
+        text = QStringLiteral("The saved game \"%1\" of %2 cannot be opened: %3.").arg(file, named, reason);
         break;
     default:
         text = QStringLiteral("The saved game \"%1\" cannot be opened: %2.").arg(file, reason);

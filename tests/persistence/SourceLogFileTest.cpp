@@ -49,4 +49,18 @@ TEST(SavedGameFile, RefusesDamagedFilesWithAReason)
     EXPECT_FALSE(error.empty());
 }
 
+TEST(SavedGameFile, ADamagedLineIsQuotedShortAndWithoutControlBytes)
+{
+    // A binary file: the reason quotes its line, but cut short and with a
+    // terminal's escape codes and stray bytes written out.
+    const std::string binary = "Klondike\n\x1b[2J\x07" + std::string(300, '\xff') + "\nO\n";
+    std::string error;
+    EXPECT_FALSE(ParseSavedGame(binary, error));
+    EXPECT_LT(error.size(), 250u);
+    for (const char c : error)
+        EXPECT_TRUE(c >= 0x20 && c < 0x7F) << error;
+    EXPECT_NE(error.find("\"\\x1b[2J\\x07\\xff"), std::string::npos) << error;
+    EXPECT_EQ(QuotedExcerpt("Yukon"), "\"Yukon\"");
+}
+
 } // namespace

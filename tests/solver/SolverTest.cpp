@@ -337,14 +337,18 @@ TEST(SolverCommand, SolvesWritesALineThatReplaysAndRefusesBadInput)
 
     const QString damaged = folder.filePath("damaged.tsg");
     std::ofstream(damaged.toStdString()) << "Yukon\r\n3\r\nO\r\n2\r\nx\r\n";
+    const QString strange = folder.filePath("strange.tsg");
+    std::ofstream(strange.toStdString()) << "\x1b]0;Yukon\x07\r\n3\r\nO\r\n";
     for (const QStringList& arguments : {QStringList{"solve", "No Such Game", "--seed", "1"}, QStringList{"solve", "Yukon", "--seed", "x"},
                                          QStringList{"solve", "Yukon"}, QStringList{"solve", "--from", damaged},
-                                         QStringList{"solve", "--from", folder.filePath("missing.tsg")},
+                                         QStringList{"solve", "--from", folder.filePath("missing.tsg")}, QStringList{"solve", "--from", strange},
+                                         QStringList{"replay", strange},
                                          QStringList{"survey", "Yukon", "--seeds", "5-1"}, QStringList{"survey", "Nothing", "--seeds", "1-2"}}) {
         const testcli::TRun refused = testcli::RunCli(arguments);
         EXPECT_EQ(refused.ExitCode, 2) << arguments.join(" ").toStdString();
         EXPECT_EQ(refused.Err.size(), 1) << arguments.join(" ").toStdString();
         EXPECT_TRUE(refused.Out.isEmpty());
+        EXPECT_FALSE(refused.Err.join("").contains(QChar(0x1b))) << "a file's bytes reach the terminal";
     }
 }
 

@@ -22,7 +22,7 @@ int Run(std::span<const std::string_view> arguments, std::ostream& out, std::ost
         return 2;
     }
     if (!KnownGame(game->GameName)) {
-        err << "tessalyn-cli replay: the saved game names an unknown game \"" << game->GameName << "\"\n";
+        err << "tessalyn-cli replay: the saved game names an unknown game " << QuotedExcerpt(game->GameName) << '\n';
         return 2;
     }
     THeadless headless;

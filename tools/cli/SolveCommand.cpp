@@ -39,7 +39,7 @@ int Run(std::span<const std::string_view> arguments, std::ostream& out, std::ost
     }
     const std::string game = fromFile ? saved->GameName : options.Game;
     if (!KnownGame(game)) {
-        err << "tessalyn-cli solve: unknown game \"" << game << "\"\n";
+        err << "tessalyn-cli solve: unknown game " << QuotedExcerpt(game) << '\n';
         return 2;
     }
     THeadless headless;
