@@ -52,13 +52,16 @@ TSolveResult TBestFirst::Run()
         std::int64_t Value;
     };
     std::vector<TChild> children;
-    TEvaluation evaluation;
+    TEvaluation evaluation(State.Game());
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
         Restore(node);
+        // A position proved lost is dropped as if searched to its end.
+        if (DeadEnds.IsLost(State))
+            continue;
         if (Nodes[node].Offset == NotEncoded)
             Encode(node);
         Meter.Count();
