@@ -36,6 +36,9 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
         score -= 10;
     if (m.SourceKind == pkFoundation)
         score -= 15;
+    // Where cards only go home, the tallest pile first: it hides the most.
+    if (m.SourceKind == pkTableau && !s.Game().TableauDropTarget)
+        score += 4 * s.Tableau(m.SourcePile).Count;
     // A waste card further down the stock comes after the plays at hand, as
     // a click would, nearer cards first.
     // A play that skips cards buries them under it.
@@ -137,7 +140,8 @@ int TEvaluation::PileScore(const TSolverState& s, int p) const
     const TStack& pile = s.Tableau(p);
     if (pile.Empty())
         return 12;
-    int score = 0;
+    // Where cards only go home, a tall pile hides the most cards: keep them even.
+    int score = g.TableauDropTarget ? 0 : -3 * pile.Count * pile.Count;
     std::uint64_t under = 0;
     for (int k = 0; k < pile.Count; ++k) {
         const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
