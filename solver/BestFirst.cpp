@@ -40,7 +40,7 @@ TSolveResult TBestFirst::Run()
     const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
     if (IsWon(State))
         return finish(TVerdict::Winnable);
-    // The open positions, best first; among equals the older one.
+    // The open positions, best first; among equals the newer one.
     TOpen open;
     Table.Insert(State.Key());
     Nodes.push_back({0, NotEncoded, {}});
@@ -95,8 +95,9 @@ TSolveResult TBestFirst::Run()
                 continue;
             const auto child = static_cast<std::uint32_t>(Nodes.size());
             Nodes.push_back({node, NotEncoded, moves[c]});
-            // Older positions first among equals: the counter breaks ties.
-            open.emplace(children[c].Value * 4194304 - child, child);
+            // Newer positions first among equals (the counter breaks ties): the
+            // search follows a line deeper before it widens.
+            open.emplace(children[c].Value * 4194304 + child, child);
         }
         if (Table.Full())
             return finish(TVerdict::Unknown);
