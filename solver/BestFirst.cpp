@@ -40,7 +40,7 @@ TSolveResult TBestFirst::Run()
     const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
     if (IsWon(State))
         return finish(TVerdict::Winnable);
-    // The open positions, best first; among equals the older one.
+    // The open positions, best first; among equals the newer one.
     TOpen open;
     Table.Insert(State.Key());
     Nodes.push_back({0, NotEncoded, {}});
@@ -52,13 +52,16 @@ TSolveResult TBestFirst::Run()
         std::int64_t Value;
     };
     std::vector<TChild> children;
-    TEvaluation evaluation;
+    TEvaluation evaluation(State.Game());
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
         Restore(node);
+        // A position proved lost is dropped as if searched to its end.
+        if (DeadEnds.IsLost(State))
+            continue;
         if (Nodes[node].Offset == NotEncoded)
             Encode(node);
         Meter.Count();
@@ -92,8 +95,9 @@ TSolveResult TBestFirst::Run()
                 continue;
             const auto child = static_cast<std::uint32_t>(Nodes.size());
             Nodes.push_back({node, NotEncoded, moves[c]});
-            // Older positions first among equals: the counter breaks ties.
-            open.emplace(children[c].Value * 4194304 - child, child);
+            // Newer positions first among equals (the counter breaks ties): the
+            // search follows a line deeper before it widens.
+            open.emplace(children[c].Value * 4194304 + child, child);
         }
         if (Table.Full())
             return finish(TVerdict::Unknown);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/BudgetMeter.h"
+#include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
 #include "solver/Search.h"
 
@@ -20,7 +21,7 @@ namespace solver {
 class TBestFirst {
 public:
     TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget, std::size_t memoryBytes)
-        : State(game, snapshot), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
+        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
     {
     }
 
@@ -46,6 +47,7 @@ private:
     }
 
     TSolverState State;
+    TDeadEnds DeadEnds;
     TBudgetMeter Meter;
     TKeyTable Table;
     std::size_t MemoryBytes;

@@ -10,6 +10,11 @@ void TDepthFirst::Expand(TFrame& frame)
 {
     Meter.Count();
     frame.Next = 0;
+    // A position proved lost has nothing worth searching under it.
+    if (DeadEnds.IsLost(State)) {
+        frame.Moves.clear();
+        return;
+    }
     GenerateMoves(State, TMoveSet::Folded, frame.Moves);
     for (const TSolverMove& move : frame.Moves) {
         if (IsSafeAutoMove(State, move)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/BudgetMeter.h"
+#include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
 #include "solver/Search.h"
 
@@ -21,7 +22,7 @@ struct TFrame {
 class TDepthFirst {
 public:
     TDepthFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), Meter(budget), Table(budget.TableBytes),
+        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
     {
     }
@@ -37,6 +38,7 @@ private:
     void KeyChildren(TFrame& frame);
 
     TSolverState State;
+    TDeadEnds DeadEnds;
     TBudgetMeter Meter;
     TKeyTable Table;
     // The frames of the current line; frames beyond Depth keep their storage for reuse.

@@ -2,6 +2,9 @@
 
 #include "catalogue/Validation.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace solver {
 
 // Likelier winners first: cards home, cards turned up, piles emptied, builds;
@@ -33,6 +36,9 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
         score -= 10;
     if (m.SourceKind == pkFoundation)
         score -= 15;
+    // Where cards only go home, the tallest pile first: it hides the most.
+    if (m.SourceKind == pkTableau && !s.Game().TableauDropTarget)
+        score += 4 * s.Tableau(m.SourcePile).Count;
     // A waste card further down the stock comes after the plays at hand, as
     // a click would, nearer cards first.
     // A play that skips cards buries them under it.
@@ -41,36 +47,113 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
     return score;
 }
 
-// How promising a position looks: cards home, piles in order, cards turned
-// up, free places. Children are tried best first. The sum of a score for the
-// whole position and one per tableau pile, so a child is scored by
-// rescoring only the piles its move touched.
-int PositionScore(const TSolverState& s)
+namespace {
+
+// Foundations that take one suit a card at a time in order of rank, with no
+// wrap and no base card set during play: their order says which cards go
+// home first. (Where a suit goes home as one run, the run's own order is the
+// tableau's.)
+bool SuitOrderFoundations(const TRuleOptions& f)
+{
+    if (!f.Contains(roSameSuit) || f.Contains(roFoundationSuitRun) || f.Contains(roBuildUpOrDown) || f.Contains(roKingOnAce) || f.Contains(roAceOnKing))
+        return false;
+    for (const TRuleOption option : {roFirstCardSetsBase, roEachCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roClockInsert})
+        if (f.Contains(option))
+            return false;
+    return f.Contains(roBuildUp) != f.Contains(roBuildDown);
+}
+
+} // namespace
+
+TEvaluation::TEvaluation(const TSolverGame& game)
+    : Game(&game)
+{
+    const TRuleOptions& t = game.Rules.TableauRules;
+    const TRuleOptions& f = game.Rules.FoundationRules;
+    Builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
+    if (!SuitOrderFoundations(f))
+        return;
+    const bool up = f.Contains(roBuildUp);
+    for (int id = 0; id < 64; ++id) {
+        const int value = CodeValue(static_cast<TCardCode>(id));
+        const int suit = CodeSuit(static_cast<TCardCode>(id));
+        for (int other = 0; other < 13; ++other)
+            if (up ? other < value : other > value)
+                HomeBefore[static_cast<std::size_t>(id)] |= std::uint64_t{1} << CodeIdentity(MakeCardCode(other, suit, true));
+    }
+}
+
+// How promising a position looks: cards home, free places, and how deep the
+// cards the foundations want next lie (each card above one is a move to make
+// before it can go home).
+int TEvaluation::PositionScore(const TSolverState& s) const
 {
     int score = 100 * s.Counters.FoundationCards;
-    if (s.Game().Rules.FreeCells)
+    if (Game->Rules.FreeCells)
         score += 6 * s.EmptyCells();
     // Cards not yet in play: dealing them to the waste is no progress, playing them is.
     score -= (s.StockCount() + s.Waste().Count) / 4;
+    score -= 3 * NextCardsDepth(s);
     return score;
 }
 
-int PileScore(const TSolverState& s, int p)
+int TEvaluation::NextCardsDepth(const TSolverState& s) const
 {
-    const TSolverGame& g = s.Game();
-    const TRuleOptions& t = g.Rules.TableauRules;
-    const bool builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
+    // A foundation that takes whole runs wants no single card next.
+    if (s.FoundationCount() == 0 || !Game->FoundationDropTarget || Game->Rules.FoundationRules.Contains(roFoundationSuitRun))
+        return 0;
+    constexpr int Nowhere = 255;
+    std::array<std::uint8_t, 64> depth;
+    depth.fill(Nowhere);
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        for (int k = 0; k < pile.Count; ++k) {
+            std::uint8_t& d = depth[CodeIdentity(pile.Cards[static_cast<std::size_t>(k)])];
+            d = std::min<std::uint8_t>(d, static_cast<std::uint8_t>(pile.Count - 1 - k));
+        }
+    }
+    int sum = 0;
+    for (int f = 0; f < s.FoundationCount(); ++f) {
+        const TStack& home = s.Foundation(f);
+        std::uint64_t wanted = 0;
+        if (!home.Empty()) {
+            wanted = Game->FoundationFits[CodeIdentity(home.Top())];
+        } else if (Game->FoundationEmptyValues != 0xFFFF) {
+            for (int value = 0; value < 13; ++value)
+                if ((Game->FoundationEmptyValues >> value) & 1u)
+                    for (int suit = 0; suit < 4; ++suit)
+                        wanted |= std::uint64_t{1} << CodeIdentity(MakeCardCode(value, suit, true));
+        }
+        int nearest = Nowhere;
+        for (; wanted != 0; wanted &= wanted - 1)
+            nearest = std::min<int>(nearest, depth[static_cast<std::size_t>(std::countr_zero(wanted))]);
+        // A card wanted that lies in no tableau pile is at hand elsewhere, or home.
+        if (nearest != Nowhere)
+            sum += nearest;
+    }
+    return sum;
+}
+
+int TEvaluation::PileScore(const TSolverState& s, int p) const
+{
+    const TSolverGame& g = *Game;
     const TStack& pile = s.Tableau(p);
     if (pile.Empty())
         return 12;
-    int score = 0;
+    // Where cards only go home, a tall pile hides the most cards: keep them even.
+    int score = g.TableauDropTarget ? 0 : -3 * pile.Count * pile.Count;
+    std::uint64_t under = 0;
     for (int k = 0; k < pile.Count; ++k) {
         const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+        const std::uint64_t id = CodeIdentity(card);
+        if (under & HomeBefore[id])
+            score -= 5;
+        under |= std::uint64_t{1} << id;
         if (!CodeFaceUp(card)) {
             score -= 10;
             continue;
         }
-        if (k > 0 && builds) {
+        if (k > 0 && Builds) {
             const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
             if (!CodeFaceUp(below) || !g.RunLinkFits(card, below))
                 score -= 4;

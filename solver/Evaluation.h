@@ -3,6 +3,8 @@
 #include "solver/Moves.h"
 #include "solver/SolverState.h"
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 namespace solver {
@@ -12,13 +14,17 @@ namespace solver {
 int MoveScore(const TSolverState& s, const TSolverMove& m);
 
 // How promising a position looks (the best-first pass): the sum of a score
-// for the whole position and one per tableau pile.
-int PositionScore(const TSolverState& s);
-int PileScore(const TSolverState& s, int p);
-
-// The scores of a position's piles, kept so that its children are scored cheaply.
+// for the whole position and one per tableau pile, so that a child is scored
+// by rescoring only the piles its move touched. The game's facts it reads
+// are worked out once.
 class TEvaluation {
 public:
+    explicit TEvaluation(const TSolverGame& game);
+
+    int PositionScore(const TSolverState& s) const;
+    int PileScore(const TSolverState& s, int p) const;
+
+    // Keeps the scores of a position's piles, so that its children are scored cheaply.
     void Reset(const TSolverState& s)
     {
         Piles.resize(static_cast<std::size_t>(s.TableauCount()));
@@ -41,6 +47,16 @@ public:
     }
 
 private:
+    // How many cards lie above the shallowest tableau card each foundation
+    // could take next, summed over the foundations.
+    int NextCardsDepth(const TSolverState& s) const;
+
+    const TSolverGame* Game;
+    bool Builds = false;
+    // By a card's identity, the identities that go home before it (cards of
+    // its suit nearer the foundation's start): a card lying above one of
+    // them must move once more before that one can go home.
+    std::array<std::uint64_t, 64> HomeBefore{};
     std::vector<int> Piles;
     int Sum = 0;
 };

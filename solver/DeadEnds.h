@@ -1,0 +1,39 @@
+#pragma once
+
+#include "solver/SolverState.h"
+
+#include <array>
+#include <cstdint>
+
+namespace solver {
+
+// Proofs of loss that need no search: a position in which some card can
+// never leave its place, yet must leave it for the game to be won. Each
+// proof holds only for the games whose rules it names (decided once from the
+// rule record) and only once the stock, the waste and every redeal are spent,
+// so nothing can reshape the tableau from outside. A search may drop such a
+// position as if it had searched it to the end: its verdicts stay exact.
+class TDeadEnds {
+public:
+    explicit TDeadEnds(const TSolverGame& game);
+
+    // Whether one of the proofs applies to this game at all.
+    bool Applies() const { return FoundationOnly || StuckBuilds; }
+    // Whether `s` can be shown lost by one of the proofs.
+    bool IsLost(const TSolverState& s) const;
+
+private:
+    bool FoundationOnlyLost(const TSolverState& s) const;
+    bool StuckBuildLost(const TSolverState& s) const;
+
+    const TSolverGame* Game;
+    int Copies = 1; // of each card: two packs have twins
+    // Tableau cards go nowhere but to a foundation.
+    bool FoundationOnly = false;
+    // Tableau cards go to other tableau piles or to foundations built up by
+    // suit; cards move alone or in runs of fitting links.
+    bool StuckBuilds = false;
+    bool RunsMove = false;
+};
+
+} // namespace solver

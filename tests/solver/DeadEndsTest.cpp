@@ -1,0 +1,193 @@
+// Proofs of loss without search: each on a position made by hand beside a
+// near twin that is not lost, and never on a position of a winning line.
+#include "engine/EngineFixture.h"
+
+#include "solver/DeadEnds.h"
+#include "solver/Search.h"
+
+#include <algorithm>
+#include <random>
+#include <unordered_set>
+
+namespace {
+
+using solver::TVerdict;
+
+TCardCode Face(int value, int suit) { return MakeCardCode(value, suit, true); }
+
+// Every card of one pack but `left`, in the order of the foundation, `top` last.
+TCardCodes AllBut(const TCardCodes& left, TCardCode top)
+{
+    TCardCodes home;
+    for (int suit = 0; suit < 4; ++suit)
+        for (int value = 0; value < 13; ++value) {
+            const TCardCode card = Face(value, suit);
+            if (card != top && std::find(left.begin(), left.end(), card) == left.end())
+                home.push_back(card);
+        }
+    home.push_back(top);
+    return home;
+}
+
+class DeadEndsTest : public EngineTest {
+protected:
+    solver::TSolveResult Solve(const solver::TSolverGame& game, const TPositionSnapshot& position)
+    {
+        solver::TSolveBudget budget;
+        budget.MaxStates = 100000;
+        budget.TableBytes = std::size_t{8} << 20;
+        return solver::Solve(game, position, budget);
+    }
+
+    // Near the end of won deals, wanders off the winning line at random; every
+    // position called lost on the way is searched to its end without the
+    // proofs (where that is small enough) and must hold no win.
+    ::testing::AssertionResult LostPositionsHoldNoWin(const std::string& game, int wins)
+    {
+        int won = 0;
+        int lostChecked = 0;
+        std::mt19937 random(7);
+        for (std::uint32_t seed = 1; won < wins && seed < 200; ++seed) {
+            Deal(game, seed);
+            const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
+            const solver::TDeadEnds deadEnds(rules);
+            const solver::TSolveResult result = Solve(rules, Engine->Snapshot());
+            if (result.Verdict != TVerdict::Winnable)
+                continue;
+            ++won;
+            for (int walk = 0; walk < 40; ++walk) {
+                solver::TSolverState state(rules, Engine->Snapshot());
+                const std::size_t stay = result.Line.size() - std::min<std::size_t>(result.Line.size(), 10 + 2 * walk);
+                for (std::size_t m = 0; m < stay; ++m)
+                    solver::ApplyMove(state, result.Line[m]);
+                std::vector<solver::TSolverMove> moves;
+                for (int step = 0; step < 30 && !solver::IsWon(state); ++step) {
+                    if (deadEnds.IsLost(state)) {
+                        std::unordered_set<std::uint64_t> seen;
+                        int budget = 200000;
+                        const bool winFound = WinReachable(state, seen, budget);
+                        if (winFound)
+                            return ::testing::AssertionFailure() << game << " seed " << seed << ": a position called lost is won";
+                        lostChecked += budget >= 0 ? 1 : 0;
+                        break;
+                    }
+                    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+                    if (moves.empty())
+                        break;
+                    solver::ApplyMove(state, moves[random() % moves.size()]);
+                }
+            }
+        }
+        if (won < wins || lostChecked == 0)
+            return ::testing::AssertionFailure() << game << ": " << won << " won deals, " << lostChecked << " lost positions checked";
+        return ::testing::AssertionSuccess();
+    }
+
+    // Whether some line from `state` wins, by plain exhaustive search; false
+    // also when `budget` runs out (it is then below zero).
+    static bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
+    {
+        if (solver::IsWon(state))
+            return true;
+        if (--budget < 0 || !seen.insert(state.Key()).second)
+            return false;
+        std::vector<solver::TSolverMove> moves;
+        solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+        for (const solver::TSolverMove& move : moves) {
+            solver::ApplyMove(state, move);
+            const bool won = WinReachable(state, seen, budget);
+            state.UndoMove();
+            if (won)
+                return true;
+        }
+        return false;
+    }
+};
+
+// Black Hole: one foundation built up or down, cards only go there.
+TEST_F(DeadEndsTest, ABlackHoleCardWhoseNeighboursAllLieUnderItIsLost)
+{
+    Deal("Black Hole", 1);
+    const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+    const solver::TDeadEnds deadEnds(game);
+    ASSERT_TRUE(deadEnds.Applies());
+    // The 7 of suit 2 lies on the last 6 and the last 8; the foundation shows a 2.
+    TPositionSnapshot lost;
+    lost.Tableau.assign(17, {});
+    lost.Tableau[0] = {Face(5, 3), Face(7, 1), Face(6, 2)};
+    lost.Tableau[1] = {Face(2, 2)};
+    lost.Foundations = {AllBut({Face(5, 3), Face(7, 1), Face(6, 2), Face(2, 2)}, Face(1, 0))};
+    lost.FoundationCards = 48;
+    EXPECT_TRUE(deadEnds.IsLost(solver::TSolverState(game, lost)));
+    const solver::TSolveResult proved = Solve(game, lost);
+    EXPECT_EQ(proved.Verdict, TVerdict::NotWinnable);
+    EXPECT_LE(proved.States, 2);
+
+    // The 8 elsewhere, under the 3: the 7 may yet meet it.
+    TPositionSnapshot open = lost;
+    open.Tableau[0] = {Face(5, 3), Face(6, 2)};
+    open.Tableau[1] = {Face(7, 1), Face(2, 2)};
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, open)));
+
+    // On top and fitting the foundation's top now: playable, though its
+    // other neighbours lie under it (a King goes on an Ace).
+    TPositionSnapshot onTop = lost;
+    onTop.Tableau[0] = {Face(11, 3), Face(12, 2)};
+    onTop.Tableau[1] = {};
+    onTop.Foundations = {AllBut({Face(11, 3), Face(12, 2)}, Face(0, 1))};
+    onTop.FoundationCards = 50;
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, onTop)));
+    EXPECT_EQ(Solve(game, onTop).Verdict, TVerdict::Winnable);
+}
+
+// Fan: built down by suit, single cards move, an empty pile takes a King only.
+TEST_F(DeadEndsTest, AFanCardOnItsOwnLowerCardWithItsPlaceUnderItIsLost)
+{
+    Deal("Fan", 1);
+    const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+    const solver::TDeadEnds deadEnds(game);
+    ASSERT_TRUE(deadEnds.Applies());
+    TPositionSnapshot lost;
+    lost.Tableau.assign(18, {});
+    // The 6 can go neither home (the 5 under it) nor onto the 7 (under it too).
+    lost.Tableau[0] = {Face(4, 0), Face(6, 0), Face(5, 0)};
+    lost.Tableau[1] = {Face(12, 0), Face(11, 0), Face(10, 0), Face(9, 0), Face(8, 0), Face(7, 0)};
+    lost.Foundations = {{}, {}, {}, {}};
+    for (int suit = 1; suit < 4; ++suit)
+        for (int value = 0; value < 13; ++value)
+            lost.Foundations[static_cast<std::size_t>(suit)].push_back(Face(value, suit));
+    lost.Foundations[0] = {Face(0, 0), Face(1, 0), Face(2, 0), Face(3, 0)};
+    lost.FoundationCards = 43;
+    EXPECT_TRUE(deadEnds.IsLost(solver::TSolverState(game, lost)));
+    EXPECT_EQ(Solve(game, lost).Verdict, TVerdict::NotWinnable);
+
+    // The 7 on the other pile: the 6 goes onto it, and the game is won.
+    TPositionSnapshot open = lost;
+    open.Tableau[0] = {Face(4, 0), Face(5, 0)};
+    open.Tableau[1].push_back(Face(6, 0));
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, open)));
+
+    // A King over its own lower card may yet go to an empty pile.
+    TPositionSnapshot king = lost;
+    king.Tableau[0] = {Face(4, 0), Face(5, 0), Face(6, 0)};
+    king.Tableau[1] = {Face(7, 0), Face(8, 0), Face(9, 0), Face(10, 0), Face(11, 0), Face(12, 0)};
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, king)));
+}
+
+// Neither proof reads games where a card has somewhere else to go.
+TEST_F(DeadEndsTest, GamesWithCellsOrAStockHaveNoSuchProof)
+{
+    for (const char* name : {"Freecell", "Klondike 1 [Turn over 1]", "Spider", "Concentration", "The Clock"}) {
+        Deal(name, 1);
+        const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+        EXPECT_FALSE(solver::TDeadEnds(game).Applies()) << name;
+    }
+}
+
+TEST_F(DeadEndsTest, PositionsCalledLostHoldNoWin)
+{
+    for (const char* game : {"Black Hole", "Fan", "Baker's Dozen", "La Belle Lucie"})
+        EXPECT_TRUE(LostPositionsHoldNoWin(game, 3));
+}
+
+} // namespace
