@@ -1,5 +1,7 @@
 #include "solver/Evaluation.h"
 
+#include "solver/Blockers.h"
+
 #include "catalogue/Validation.h"
 
 namespace solver {
@@ -63,7 +65,8 @@ int PileScore(const TSolverState& s, int p)
     const TStack& pile = s.Tableau(p);
     if (pile.Empty())
         return 12;
-    int score = 0;
+    // Waste piles do not build: a card above one that must go home first is what loses them.
+    int score = WastePileScore(s, p);
     for (int k = 0; k < pile.Count; ++k) {
         const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
         if (!CodeFaceUp(card)) {

@@ -4,6 +4,8 @@
 // and the redeal) replays the engine's steps without the table.
 #include "solver/Moves.h"
 
+#include "solver/Blockers.h"
+
 #include "catalogue/DropRules.h"
 #include "catalogue/Validation.h"
 
@@ -1030,6 +1032,9 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
             GenerateClicks(state, moves);
         return;
     }
+    // A position proved lost needs no search (the player still gets its moves).
+    if (set != TMoveSet::Player && HopelesslyBlocked(state))
+        return;
     GenerateDrags(state, set, moves);
     if (set == TMoveSet::Folded && state.StockCount() > 0 && DealsFold(state)) {
         GenerateDealPlays(state, moves);
