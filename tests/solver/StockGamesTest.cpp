@@ -1,0 +1,132 @@
+// The stock games: cards that block the ones a foundation needs first, the
+// best-first pass laying a stock out, and Aces Up's discards.
+#include "engine/EngineFixture.h"
+
+#include "solver/Blockers.h"
+#include "solver/Search.h"
+
+namespace {
+
+using solver::TVerdict;
+
+solver::TSolveBudget States(std::int64_t states)
+{
+    solver::TSolveBudget budget;
+    budget.MaxStates = states;
+    budget.TableBytes = std::size_t{8} << 20;
+    return budget;
+}
+
+TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
+
+TCardCodes SuitRun(int suit, int from, int to)
+{
+    TCardCodes cards;
+    for (int v = from; v <= to; ++v)
+        cards.push_back(Up(v, suit));
+    return cards;
+}
+
+class StockGamesTest : public EngineTest {
+protected:
+    solver::TSolverGame Rules(const std::string& game)
+    {
+        Deal(game, 1);
+        return solver::MakeSolverGame(Engine->Rules);
+    }
+};
+
+// Lady Betty builds home by suit, Sir Tommy in any suit; both lay the stock
+// on waste piles that never give a card to another pile.
+TEST_F(StockGamesTest, ACardAboveOneItsFoundationNeedsFirstIsHopeless)
+{
+    const solver::TSolverGame betty = Rules("Lady Betty");
+    TPositionSnapshot p;
+    p.Tableau.assign(6, {});
+    p.Foundations.assign(4, {});
+    p.Tableau[0] = {Up(2, 3), Up(6, 3)}; // the 7 of spades on the 3
+    EXPECT_TRUE(solver::HopelesslyBlocked(solver::TSolverState(betty, p)));
+    p.Tableau[0] = {Up(6, 3), Up(2, 3)};
+    EXPECT_FALSE(solver::HopelesslyBlocked(solver::TSolverState(betty, p)));
+    p.Tableau[0] = {Up(2, 1), Up(6, 3)}; // another suit's card is no block
+    EXPECT_FALSE(solver::HopelesslyBlocked(solver::TSolverState(betty, p)));
+
+    // Any suit: the five waits for a two, and every two is under it ...
+    const solver::TSolverGame tommy = Rules("Sir Tommy");
+    TPositionSnapshot q;
+    q.Tableau.assign(4, {});
+    q.Foundations.assign(4, {});
+    q.Tableau[1] = {Up(1, 0), Up(1, 1), Up(1, 2), Up(1, 3), Up(4, 0)};
+    EXPECT_TRUE(solver::HopelesslyBlocked(solver::TSolverState(tommy, q)));
+    // ... unless a foundation already holds one and can climb to the five.
+    q.Tableau[1] = {Up(1, 1), Up(1, 2), Up(1, 3), Up(4, 0)};
+    q.Foundations[0] = {Up(0, 0), Up(1, 0)};
+    EXPECT_FALSE(solver::HopelesslyBlocked(solver::TSolverState(tommy, q)));
+    // A foundation past the five cannot take it: a two is needed again.
+    q.Foundations[0] = SuitRun(0, 0, 5);
+    q.Tableau[1] = {Up(1, 1), Up(1, 2), Up(1, 3), Up(4, 2)};
+    EXPECT_TRUE(solver::HopelesslyBlocked(solver::TSolverState(tommy, q)));
+
+    // Where tableau cards move on, nothing is hopeless this way.
+    const solver::TSolverGame klondike = Rules("Klondike 1 [Turn over 1]");
+    TPositionSnapshot k;
+    k.Tableau.assign(7, {});
+    k.Foundations.assign(4, {});
+    k.Tableau[0] = {Up(2, 3), Up(6, 3)};
+    EXPECT_FALSE(solver::HopelesslyBlocked(solver::TSolverState(klondike, k)));
+}
+
+// The prune is what proves it: twenty stock cards laid six ways each are
+// far beyond the budget, a spade blocked at the bottom settles it at once.
+TEST_F(StockGamesTest, ABlockedDealIsProvedLostWithoutLayingOutTheStock)
+{
+    const solver::TSolverGame betty = Rules("Lady Betty");
+    TPositionSnapshot p;
+    p.Tableau.assign(6, {});
+    p.Tableau[0] = {Up(3, 3), Up(4, 3)};
+    p.Foundations = {SuitRun(0, 0, 12), SuitRun(1, 0, 2), SuitRun(2, 0, 12), SuitRun(3, 0, 2)};
+    p.FoundationCards = 32;
+    for (int v = 12; v >= 3; --v)
+        p.Stock.push_back(MakeCardCode(v, 1, false));
+    for (int v = 12; v >= 5; --v)
+        p.Stock.push_back(MakeCardCode(v, 3, false));
+    const solver::TSolveResult lost = solver::Solve(betty, p, States(2000));
+    EXPECT_EQ(lost.Verdict, TVerdict::NotWinnable);
+    EXPECT_LT(lost.States, 10);
+    // The player still has every move.
+    EXPECT_TRUE(solver::HasAnyMove(betty, p));
+
+    // With the two spades the other way round the same stock is won.
+    p.Tableau[0] = {Up(4, 3), Up(3, 3)};
+    const solver::TSolveResult won = solver::Solve(betty, p, States(20000));
+    EXPECT_EQ(won.Verdict, TVerdict::Winnable);
+}
+
+// With the whole stock laid out before anything goes home, the pass must
+// keep the piles falling in rank; it wins real deals in a few hundred positions.
+TEST_F(StockGamesTest, StrategyDealsAreWonQuickly)
+{
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        Deal("Strategy", seed);
+        const solver::TSolveResult result = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(3000));
+        EXPECT_EQ(result.Verdict, TVerdict::Winnable) << "seed " << seed;
+    }
+}
+
+// Aces Up's discards land on one pile in the order they are made: the order
+// must not make two positions of one.
+TEST_F(StockGamesTest, AcesUpDiscardsInAnyOrderAreOnePosition)
+{
+    const solver::TSolverGame acesUp = Rules("Aces Up");
+    TPositionSnapshot a;
+    a.Tableau = {{Up(0, 0)}, {Up(0, 1)}, {Up(0, 2)}, {Up(0, 3)}};
+    a.Foundations = {{Up(4, 0), Up(7, 1), Up(2, 2)}};
+    a.FoundationCards = 3;
+    TPositionSnapshot b = a;
+    b.Foundations = {{Up(2, 2), Up(4, 0), Up(7, 1)}};
+    EXPECT_EQ(solver::TSolverState(acesUp, a).Key(), solver::TSolverState(acesUp, b).Key());
+    b.Foundations = {{Up(2, 2), Up(4, 0), Up(8, 1)}};
+    EXPECT_NE(solver::TSolverState(acesUp, a).Key(), solver::TSolverState(acesUp, b).Key());
+}
+
+} // namespace
