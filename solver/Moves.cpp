@@ -4,6 +4,8 @@
 // and the redeal) replays the engine's steps without the table.
 #include "solver/Moves.h"
 
+#include "solver/AcesUp.h"
+
 #include "solver/Blockers.h"
 
 #include "catalogue/DropRules.h"
@@ -1086,6 +1088,8 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
 
 bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
 {
+    if (s.Game().AcesUp)
+        return AcesUpDiscardIsSafe(s, move);
     using TAutoProof = TSolverGame::TAutoProof;
     const TAutoProof proof = s.Game().AutoProof;
     // A compound move's clicks change the stock's order for later passes: not proved safe.

@@ -62,6 +62,9 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         State.Decode(Arena.data() + Nodes[node].Offset);
         Meter.Count();
         GenerateMoves(State, TMoveSet::Search, Moves);
+        const auto safe = std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
+        if (safe != Moves.end())
+            Moves.assign(1, TSolverMove(*safe));
         for (const TSolverMove& move : Moves) {
             if (move.Type == TMoveType::StockDeal) {
                 Nodes[node].Deals = true; // the stage may end here: chosen below
