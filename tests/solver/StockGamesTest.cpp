@@ -2,6 +2,7 @@
 // best-first pass laying a stock out, and Aces Up's discards.
 #include "engine/EngineFixture.h"
 
+#include "solver/AcesUp.h"
 #include "solver/Blockers.h"
 #include "solver/Search.h"
 
@@ -127,6 +128,36 @@ TEST_F(StockGamesTest, AcesUpDiscardsInAnyOrderAreOnePosition)
     EXPECT_EQ(solver::TSolverState(acesUp, a).Key(), solver::TSolverState(acesUp, b).Key());
     b.Foundations = {{Up(2, 2), Up(4, 0), Up(8, 1)}};
     EXPECT_NE(solver::TSolverState(acesUp, a).Key(), solver::TSolverState(acesUp, b).Key());
+}
+
+// A discard is made at once only when the card can never be needed to
+// discard another: every lower card of its suit is gone.
+TEST_F(StockGamesTest, AnAcesUpDiscardIsForcedOnlyWhenNoLowerCardOfItsSuitIsLeft)
+{
+    const solver::TSolverGame acesUp = Rules("Aces Up");
+    TPositionSnapshot p;
+    // The four of spades under the King of spades' eye, the three still in play.
+    p.Tableau = {{Up(3, 3)}, {Up(12, 3)}, {Up(2, 3)}, {Up(0, 1)}};
+    p.Foundations = {{Up(1, 3)}};
+    p.FoundationCards = 1;
+    solver::TSolverMove four;
+    four.SourceKind = pkTableau;
+    four.SourcePile = 0;
+    four.TargetKind = pkFoundation;
+    const solver::TSolverState withThree(acesUp, p);
+    EXPECT_FALSE(solver::AcesUpDiscardIsSafe(withThree, four));
+    EXPECT_FALSE(solver::IsSafeAutoMove(withThree, four));
+    // The three is the lowest spade left: its discard is safe.
+    solver::TSolverMove three = four;
+    three.SourcePile = 2;
+    EXPECT_TRUE(solver::IsSafeAutoMove(withThree, three));
+    // With the three gone the four is safe too; an Ace never goes.
+    p.Tableau[2] = {Up(0, 3)};
+    p.Foundations = {{Up(1, 3), Up(2, 3)}};
+    const solver::TSolverState threeGone(acesUp, p);
+    EXPECT_TRUE(solver::IsSafeAutoMove(threeGone, four));
+    three.SourcePile = 2;
+    EXPECT_FALSE(solver::IsSafeAutoMove(threeGone, three));
 }
 
 } // namespace
