@@ -4,14 +4,20 @@
 
 namespace solver {
 
-bool TableauLeavesOnlyHome(const TGameRules& rules)
+bool TableauNeverBuilds(const TGameRules& rules)
 {
     const TRuleOptions& t = rules.TableauRules;
-    // No drop onto a card from the tableau, and an empty pile that takes only
-    // the stock's card (a base rule without "from the tableau").
+    // No drop onto a card from the tableau.
     const bool noBuild = t.Contains(roNoBuildFromTableau) || t.Contains(roNoBuildOnCards);
+    return noBuild && !rules.FreeCells && rules.TurnCount >= 0 && !t.Contains(roNoDragAndDrop);
+}
+
+bool TableauLeavesOnlyHome(const TGameRules& rules)
+{
+    // An empty pile that takes only the stock's card either (a base rule without "from the tableau").
+    const TRuleOptions& t = rules.TableauRules;
     const bool emptyOnlyFromStock = (t.Contains(roEmptyBaseRank) || t.Contains(roFirstCardSetsBase)) && !t.Contains(roEmptyFromTableau);
-    return noBuild && emptyOnlyFromStock && !rules.FreeCells && rules.TurnCount >= 0 && !t.Contains(roNoDragAndDrop);
+    return TableauNeverBuilds(rules) && emptyOnlyFromStock;
 }
 
 namespace {
@@ -40,7 +46,7 @@ bool PlainFoundations(const TGameRules& rules)
 
 int WastePileScore(const TSolverState& s, int p)
 {
-    if (!TableauLeavesOnlyHome(s.Game().Rules))
+    if (!TableauNeverBuilds(s.Game().Rules))
         return 0;
     return 12 * s.Tableau(p).Count - 30 * BlockedCards(s, p);
 }

@@ -4,16 +4,19 @@
 
 namespace solver {
 
-// Games whose tableau piles are only waste piles (Sir Tommy's kind): a card
-// laid on one never moves to another pile, it leaves only for a foundation.
-// A card lying above one that must go home before it is then a blocker.
+// Games whose tableau piles are waste piles (Sir Tommy's kind): no card is
+// ever laid on another from the tableau, at most moved to an empty pile.
+bool TableauNeverBuilds(const TGameRules& rules);
+// Of these, the games where a card laid on a pile never moves to another
+// pile: it leaves only for a foundation. A card lying above one that must go
+// home before it is then a blocker.
 bool TableauLeavesOnlyHome(const TGameRules& rules);
 
 // Cards of pile `p` that lie above a card which must go home before them
 // (a lower card of their suit, or of any suit where foundations ignore suits).
 int BlockedCards(const TSolverState& s, int p);
 
-// The best-first pass's score of pile `p` in such games (zero in others): a
+// The best-first pass's score of pile `p` in games whose tableau never builds (zero in others): a
 // stock card laid where it blocks nothing is progress, a blocker a setback.
 // Without the progress term every way of laying the stock out looks alike
 // and the pass widens instead of going deeper.
