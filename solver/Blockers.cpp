@@ -1,6 +1,7 @@
 #include "solver/Blockers.h"
 
 #include <array>
+#include <bit>
 
 namespace solver {
 
@@ -72,59 +73,63 @@ int BlockedCards(const TSolverState& s, int p)
     return blocked;
 }
 
-// The proof: a card X of rank r in such a pile leaves only for a foundation
-// whose top is r-1. Every foundation is built from its Ace one rank at a
-// time, so that foundation holds a card of each rank q < r (of X's suit
-// where suits count). Say every card of rank q (of that suit) not yet home
-// lies under X. A foundation whose top is now in q..r-1 could still take X;
-// if there is none, the foundation that takes X must get its rank-q card
-// later, and that card leaves X's pile only after X has left. So X never
-// goes home and the game is lost. Cards are counted by rank and suit, so
-// twin cards of two packs are both needed under X.
+// The proof. In these games a tableau card leaves its pile only for a
+// foundation, and a card of rank r only for one whose top is r-1; every
+// foundation is built from its Ace one rank at a time. Take a rank q, and
+// the cards of rank q (of one suit where suits count) not yet home. Say each
+// lies in the tableau under a card Z of its kind, of a higher rank, such that
+// no foundation's top is now in q..rank(Z)-1. A foundation past rank(Z)-1
+// never comes down, and one below q gets past q only with one of these rank-q
+// cards; so Z goes home only after some rank-q card has, and that card only
+// after the Z above it. No rank-q card ever goes home: the game is lost.
+// Cards are counted by rank and suit, so twin cards of two packs are both
+// needed; a card in the stock, the reserve or the waste is never blocked.
 bool HopelesslyBlocked(const TSolverState& s)
 {
     const TGameRules& rules = s.Game().Rules;
     if (!TableauLeavesOnlyHome(rules) || !PlainFoundations(rules))
         return false;
     const bool bySuit = BySuit(rules);
-    // Cards of each rank and suit not yet home (suit 0 only when suits do not count).
+    // Cards of each kind and rank not yet home (kind 0 only when suits do not count).
     std::array<std::array<int, 13>, 4> outside{};
-    const auto cls = [bySuit](TCardCode c) { return bySuit ? CodeSuit(c) : 0; };
+    const auto kind = [bySuit](TCardCode c) { return static_cast<std::size_t>(bySuit ? CodeSuit(c) : 0); };
     const int packs = rules.DeckCount == 2 ? 2 : 1;
     for (int suit = 0; suit < 4; ++suit)
         for (int v = 0; v < 13; ++v)
             outside[static_cast<std::size_t>(bySuit ? suit : 0)][static_cast<std::size_t>(v)] += packs;
-    // Foundation tops by class: a bit per rank held as a top.
-    std::array<std::uint16_t, 4> tops{};
+    // Foundation tops by kind: a bit per rank held as a top.
+    std::array<unsigned, 4> tops{};
     for (int f = 0; f < s.FoundationCount(); ++f) {
         const TStack& pile = s.Foundation(f);
-        for (int k = 0; k < pile.Count; ++k) {
-            const TCardCode c = pile.Cards[static_cast<std::size_t>(k)];
-            --outside[static_cast<std::size_t>(cls(c))][static_cast<std::size_t>(CodeValue(c))];
-        }
+        for (int k = 0; k < pile.Count; ++k)
+            --outside[kind(pile.Cards[static_cast<std::size_t>(k)])][static_cast<std::size_t>(CodeValue(pile.Cards[static_cast<std::size_t>(k)]))];
         if (!pile.Empty())
-            tops[static_cast<std::size_t>(cls(pile.Top()))] |= static_cast<std::uint16_t>(1u << CodeValue(pile.Top()));
+            tops[kind(pile.Top())] |= 1u << CodeValue(pile.Top());
     }
+    std::array<std::array<int, 13>, 4> blocked{};
     for (int p = 0; p < s.TableauCount(); ++p) {
         const TStack& pile = s.Tableau(p);
-        // Cards of each class and rank seen so far from the bottom up.
-        std::array<std::array<std::uint8_t, 13>, 4> under{};
-        for (int k = 0; k < pile.Count; ++k) {
-            const TCardCode x = pile.Cards[static_cast<std::size_t>(k)];
-            const auto c = static_cast<std::size_t>(cls(x));
-            const int r = CodeValue(x);
-            for (int q = 0; q < r; ++q) {
-                const int out = outside[c][static_cast<std::size_t>(q)];
-                if (out == 0 || under[c][static_cast<std::size_t>(q)] < out)
-                    continue;
-                // Tops q..r-1 of X's class could still take X.
-                const auto takers = static_cast<std::uint16_t>(((1u << r) - 1u) & ~((1u << q) - 1u));
+        // The ranks of each kind lying above the card looked at, top down.
+        std::array<unsigned, 4> above{};
+        for (int k = pile.Count - 1; k >= 0; --k) {
+            const TCardCode y = pile.Cards[static_cast<std::size_t>(k)];
+            const std::size_t c = kind(y);
+            const int q = CodeValue(y);
+            // The lowest higher rank above is the blocker with the fewest takers.
+            const unsigned higher = above[c] >> (q + 1);
+            if (higher != 0) {
+                const int r = q + 1 + std::countr_zero(higher);
+                const unsigned takers = ((1u << r) - 1u) & ~((1u << q) - 1u);
                 if ((tops[c] & takers) == 0)
-                    return true;
+                    ++blocked[c][static_cast<std::size_t>(q)];
             }
-            ++under[c][static_cast<std::size_t>(r)];
+            above[c] |= 1u << q;
         }
     }
+    for (std::size_t c = 0; c < 4; ++c)
+        for (std::size_t q = 0; q < 13; ++q)
+            if (outside[c][q] > 0 && blocked[c][q] >= outside[c][q])
+                return true;
     return false;
 }
 
