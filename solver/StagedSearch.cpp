@@ -16,9 +16,28 @@ bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot)
 
 void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key)
 {
+    // Most children are never expanded: they are encoded only when they are.
+    Nodes.push_back({parent, NotEncoded, move, value, key});
+}
+
+void TStagedSearch::Encode(std::uint32_t node)
+{
     State.Encode(Scratch);
-    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move, value, key});
+    Nodes[node].Offset = static_cast<std::uint32_t>(Arena.size());
     Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
+}
+
+// Puts the state at `node`: its own code, or its parent's with its move played.
+void TStagedSearch::Restore(std::uint32_t node)
+{
+    const TNode& n = Nodes[node];
+    if (n.Offset != NotEncoded) {
+        State.Decode(Arena.data() + n.Offset);
+        return;
+    }
+    State.Decode(Arena.data() + Nodes[n.Parent].Offset);
+    ApplyMove(State, n.Move);
+    Encode(node);
 }
 
 std::vector<TSolverMove> TStagedSearch::LineTo(std::uint32_t node) const
@@ -42,6 +61,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
     table->Insert(State.Key());
     AddNode(0, {}, StageEvaluate(State), State.Key());
+    Encode(0);
     open.emplace(0, 0);
     // After the last deal only a win will do: that stage may search longer.
     const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
@@ -59,7 +79,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         }
         const std::uint32_t node = open.top().second;
         open.pop();
-        State.Decode(Arena.data() + Nodes[node].Offset);
+        Restore(node);
         Meter.Count();
         GenerateMoves(State, TMoveSet::Search, Moves);
         const auto safe = std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });

@@ -72,7 +72,11 @@ private:
 
     // Searches the stage from State; true when it found a win (its moves in `win`).
     bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
+    static constexpr std::uint32_t NotEncoded = 0xFFFFFFFFu;
+
     void AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key);
+    void Encode(std::uint32_t node);
+    void Restore(std::uint32_t node);
     std::vector<TSolverMove> LineTo(std::uint32_t node) const;
 
     TSolverState State;
