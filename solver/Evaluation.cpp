@@ -88,38 +88,44 @@ int PileScore(const TSolverState& s, int p)
 // still hold a card off another pile) above cards that fit nothing.
 int StageEvaluate(const TSolverState& s)
 {
+    int score = StagePositionScore(s);
+    for (int p = 0; p < s.TableauCount(); ++p)
+        score += StagePileScore(s, p);
+    return score;
+}
+
+int StagePositionScore(const TSolverState& s) { return 100 * s.Counters.FoundationCards; }
+
+int StagePileScore(const TSolverState& s, int p)
+{
     const TRuleOptions& t = s.Game().Rules.TableauRules;
-    int score = 100 * s.Counters.FoundationCards;
-    for (int p = 0; p < s.TableauCount(); ++p) {
-        const TStack& pile = s.Tableau(p);
-        if (pile.Empty()) {
-            score += 12;
+    const TStack& pile = s.Tableau(p);
+    if (pile.Empty())
+        return 12;
+    int score = 0;
+    int run = 0;
+    for (int k = 0; k < pile.Count; ++k) {
+        const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+        if (!CodeFaceUp(card)) {
+            score -= 10;
             continue;
         }
-        int run = 0;
-        for (int k = 0; k < pile.Count; ++k) {
-            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
-            if (!CodeFaceUp(card)) {
-                score -= 10;
-                continue;
-            }
-            if (k == 0)
-                continue;
-            const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
-            const TCardFace upper{CodeValue(card), CodeSuit(card), true};
-            const TCardFace lower{CodeValue(below), CodeSuit(below), true};
-            if (!CodeFaceUp(below)) {
-                score -= 4;
-            } else if (!RunLinkFits(t, upper, lower)) {
-                score -= RankFits(t, upper, lower) ? 3 : 4;
-            } else {
-                // A long run is worth more than its links: it moves and goes home whole.
-                ++run;
-                score += 3 * run;
-                continue;
-            }
-            run = 0;
+        if (k == 0)
+            continue;
+        const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
+        const TCardFace upper{CodeValue(card), CodeSuit(card), true};
+        const TCardFace lower{CodeValue(below), CodeSuit(below), true};
+        if (!CodeFaceUp(below)) {
+            score -= 4;
+        } else if (!RunLinkFits(t, upper, lower)) {
+            score -= RankFits(t, upper, lower) ? 3 : 4;
+        } else {
+            // A long run is worth more than its links: it moves and goes home whole.
+            ++run;
+            score += 3 * run;
+            continue;
         }
+        run = 0;
     }
     return score;
 }

@@ -45,7 +45,10 @@ private:
     int Sum = 0;
 };
 
-// How promising a position looks between two deals of the stock (the staged pass).
+// How promising a position looks between two deals of the stock (the staged
+// pass): the sum of a score for the whole position and one per tableau pile.
 int StageEvaluate(const TSolverState& s);
+int StagePositionScore(const TSolverState& s);
+int StagePileScore(const TSolverState& s, int p);
 
 } // namespace solver

@@ -27,6 +27,26 @@ void TStagedSearch::Encode(std::uint32_t node)
     Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
 }
 
+void TStagedSearch::ScorePiles()
+{
+    PileScores.resize(static_cast<std::size_t>(State.TableauCount()));
+    PileSum = 0;
+    for (int p = 0; p < State.TableauCount(); ++p)
+        PileSum += PileScores[static_cast<std::size_t>(p)] = StagePileScore(State, p);
+}
+
+// A child's value: only the piles its move touched are scored again.
+int TStagedSearch::ValueAfterMove() const
+{
+    const int piles = State.TableauCount();
+    int value = StagePositionScore(State) + PileSum;
+    std::uint64_t touched = piles > 64 ? ~std::uint64_t{0} : State.TouchedPiles();
+    for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
+        if (touched & 1u)
+            value += StagePileScore(State, p) - PileScores[static_cast<std::size_t>(p)];
+    return value;
+}
+
 // Puts the state at `node`: its own code, or its parent's with its move played.
 void TStagedSearch::Restore(std::uint32_t node)
 {
@@ -81,6 +101,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         open.pop();
         Restore(node);
         Meter.Count();
+        ScorePiles();
         GenerateMoves(State, TMoveSet::Search, Moves);
         const auto safe = std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
         if (safe != Moves.end())
@@ -99,7 +120,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
             }
             const std::uint64_t key = State.Key();
             if (table->Insert(key)) {
-                const int value = StageEvaluate(State);
+                const int value = ValueAfterMove();
                 AddNode(node, move, value, key);
                 const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
                 open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);

@@ -77,6 +77,9 @@ private:
     void AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key);
     void Encode(std::uint32_t node);
     void Restore(std::uint32_t node);
+    // The scores of the expanded position's piles, so a child is scored by its touched piles only.
+    void ScorePiles();
+    int ValueAfterMove() const;
     std::vector<TSolverMove> LineTo(std::uint32_t node) const;
 
     TSolverState State;
@@ -87,6 +90,8 @@ private:
     std::vector<std::uint8_t> Arena;
     std::vector<std::uint8_t> Scratch;
     std::vector<TSolverMove> Moves;
+    std::vector<int> PileScores;
+    int PileSum = 0;
 };
 
 
