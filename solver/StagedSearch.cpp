@@ -106,7 +106,11 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         const auto safe = std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
         if (safe != Moves.end())
             Moves.assign(1, TSolverMove(*safe));
-        for (const TSolverMove& move : Moves) {
+        // Every child is played, keyed and valued first, its slot in the
+        // table fetched meanwhile; then the new ones are kept.
+        Children.clear();
+        for (std::size_t m = 0; m < Moves.size(); ++m) {
+            const TSolverMove& move = Moves[m];
             if (move.Type == TMoveType::StockDeal) {
                 Nodes[node].Deals = true; // the stage may end here: chosen below
                 continue;
@@ -119,13 +123,16 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
                 return true;
             }
             const std::uint64_t key = State.Key();
-            if (table->Insert(key)) {
-                const int value = ValueAfterMove();
-                AddNode(node, move, value, key);
-                const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
-                open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);
-            }
+            table->Prefetch(key);
+            Children.push_back({key, ValueAfterMove(), moveScore, m});
             State.UndoMove();
+        }
+        for (const TChild& c : Children) {
+            if (!table->Insert(c.Key))
+                continue;
+            AddNode(node, Moves[c.Move], c.Value, c.Key);
+            const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
+            open.emplace((std::int64_t{c.Value} * 16 + c.MoveScore) * 4194304 - child, child);
         }
     }
     // The best positions the stock can deal from, each dealt.

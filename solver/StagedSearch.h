@@ -90,6 +90,13 @@ private:
     std::vector<std::uint8_t> Arena;
     std::vector<std::uint8_t> Scratch;
     std::vector<TSolverMove> Moves;
+    struct TChild {
+        std::uint64_t Key;
+        int Value;
+        int MoveScore;
+        std::size_t Move;
+    };
+    std::vector<TChild> Children;
     std::vector<int> PileScores;
     int PileSum = 0;
 };
