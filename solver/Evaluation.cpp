@@ -99,6 +99,10 @@ int StagePositionScore(const TSolverState& s) { return 100 * s.Counters.Foundati
 int StagePileScore(const TSolverState& s, int p)
 {
     const TRuleOptions& t = s.Game().Rules.TableauRules;
+    const TRuleOptions& f = s.Game().Rules.FoundationRules;
+    // Whole suits go home, but runs move in any suit (Black Widow): only a
+    // link in suit builds towards a run that goes home.
+    const bool suitedHome = f.Contains(roFoundationSuitRun) && f.Contains(roSameSuit) && !t.Contains(roSameSuit);
     const TStack& pile = s.Tableau(p);
     if (pile.Empty())
         return 12;
@@ -119,6 +123,11 @@ int StagePileScore(const TSolverState& s, int p)
             score -= 4;
         } else if (!RunLinkFits(t, upper, lower)) {
             score -= RankFits(t, upper, lower) ? 3 : 4;
+        } else if (suitedHome && upper.Suit != lower.Suit) {
+            // It moves with the run, but the suits must part again before
+            // either goes home: no better than a card that fits nothing
+            // (rewarded, it lets the pass build long mixed runs and stop there).
+            score -= 4;
         } else {
             // A long run is worth more than its links: it moves and goes home whole.
             ++run;
