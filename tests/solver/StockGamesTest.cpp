@@ -4,6 +4,7 @@
 
 #include "solver/AcesUp.h"
 #include "solver/Blockers.h"
+#include "solver/Evaluation.h"
 #include "solver/Search.h"
 
 namespace {
@@ -171,6 +172,35 @@ TEST_F(StockGamesTest, AnAcesUpDiscardIsForcedOnlyWhenNoLowerCardOfItsSuitIsLeft
     EXPECT_TRUE(solver::IsSafeAutoMove(threeGone, four));
     three.SourcePile = 2;
     EXPECT_FALSE(solver::IsSafeAutoMove(threeGone, three));
+}
+
+// Black Widow moves runs of any suit but takes only whole suits home: the
+// staged pass must prefer a run in suit to one of mixed suits.
+TEST_F(StockGamesTest, TheStagedPassPrefersRunsInSuitWhereOnlyWholeSuitsGoHome)
+{
+    const solver::TSolverGame widow = Rules("Black Widow");
+    TPositionSnapshot suited;
+    suited.Tableau.assign(10, {});
+    suited.Foundations.assign(8, {});
+    suited.Tableau[0] = {Up(9, 3), Up(8, 3), Up(7, 3)};
+    TPositionSnapshot mixed = suited;
+    mixed.Tableau[0] = {Up(9, 3), Up(8, 1), Up(7, 0)};
+    TPositionSnapshot unfit = suited;
+    unfit.Tableau[0] = {Up(9, 3), Up(4, 1), Up(1, 0)};
+    const int suitedScore = solver::StageEvaluate(solver::TSolverState(widow, suited));
+    const int mixedScore = solver::StageEvaluate(solver::TSolverState(widow, mixed));
+    EXPECT_GT(suitedScore, mixedScore);
+    EXPECT_LE(mixedScore, solver::StageEvaluate(solver::TSolverState(widow, unfit)));
+    // The score is the sum of its parts, which the pass updates pile by pile.
+    const solver::TSolverState state(widow, mixed);
+    int sum = solver::StagePositionScore(state);
+    for (int p = 0; p < state.TableauCount(); ++p)
+        sum += solver::StagePileScore(state, p);
+    EXPECT_EQ(sum, mixedScore);
+
+    // Spider's runs move in suit only: a mixed link is no run there either way.
+    const solver::TSolverGame spider = Rules("Spider");
+    EXPECT_GT(solver::StageEvaluate(solver::TSolverState(spider, suited)), solver::StageEvaluate(solver::TSolverState(spider, mixed)));
 }
 
 } // namespace
