@@ -34,13 +34,23 @@ std::vector<TSolverMove> TBestFirst::LineTo(std::uint32_t node, const TSolverMov
     return line;
 }
 
+// Measured at 100,000 positions, seeds 1-50: newer first won more deals of
+// Baker's Dozen, Box Fan, Super Flower Garden, Florentine Tessalyn, Simple
+// Simon and Waning Moon; older first many more of the waste-pile games
+// (Strategy 50 against 40, Lady Betty 41 against 29, Fly 18 against 6) and
+// of Black Hole, whose cards only go home.
+bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start)
+{
+    return game.TableauDropTarget && start.StockCount() == 0 && start.Waste().Empty();
+}
+
 TSolveResult TBestFirst::Run()
 {
     TSolveResult result;
     const auto finish = [&](TVerdict verdict) { return Meter.Finish(result, verdict); };
     if (IsWon(State))
         return finish(TVerdict::Winnable);
-    // The open positions, best first; among equals the newer one.
+    // The open positions, best first; among equals the newer or the older one.
     TOpen open;
     Table.Insert(State.Key());
     Nodes.push_back({0, NotEncoded, {}});
@@ -95,9 +105,9 @@ TSolveResult TBestFirst::Run()
                 continue;
             const auto child = static_cast<std::uint32_t>(Nodes.size());
             Nodes.push_back({node, NotEncoded, moves[c]});
-            // Newer positions first among equals (the counter breaks ties): the
-            // search follows a line deeper before it widens.
-            open.emplace(children[c].Value * 4194304 + child, child);
+            // The counter breaks ties.
+            const std::int64_t order = NewerFirst ? std::int64_t{child} : -std::int64_t{child};
+            open.emplace(children[c].Value * 4194304 + order, child);
         }
         if (Table.Full())
             return finish(TVerdict::Unknown);

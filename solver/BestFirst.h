@@ -18,10 +18,16 @@ namespace solver {
 // orders folded clicks after the plays at hand). It finds good lines fast; when its memory or its share of the budget runs
 // out, the depth-first pass takes over (only an exhausted search proves a
 // position lost, and both passes can).
+// Whether the best-first pass should follow a line deeper before it widens
+// (newer positions first among equals): so where every card lies open on
+// piles that build; where a stock feeds the table, the older first.
+bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start);
+
 class TBestFirst {
 public:
     TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget, std::size_t memoryBytes)
-        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes)
+        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes),
+          NewerFirst(FollowsLinesFirst(game, State))
     {
     }
 
@@ -51,6 +57,8 @@ private:
     TBudgetMeter Meter;
     TKeyTable Table;
     std::size_t MemoryBytes;
+    // Among positions scored equal, the newer (deeper) one first, or the older.
+    bool NewerFirst;
     std::vector<TNode> Nodes;
     std::vector<std::uint8_t> Arena;
     std::vector<std::uint8_t> Scratch;

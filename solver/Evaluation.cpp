@@ -1,5 +1,7 @@
 #include "solver/Evaluation.h"
 
+#include "solver/Blockers.h"
+
 #include "catalogue/Validation.h"
 
 #include <algorithm>
@@ -71,6 +73,7 @@ TEvaluation::TEvaluation(const TSolverGame& game)
     const TRuleOptions& t = game.Rules.TableauRules;
     const TRuleOptions& f = game.Rules.FoundationRules;
     Builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
+    WastePiles = TableauNeverBuilds(game.Rules);
     if (!SuitOrderFoundations(f))
         return;
     const bool up = f.Contains(roBuildUp);
@@ -140,6 +143,10 @@ int TEvaluation::PileScore(const TSolverState& s, int p) const
     const TStack& pile = s.Tableau(p);
     if (pile.Empty())
         return 12;
+    // Waste piles do not build: a card above one that must go home first
+    // is what loses them, whatever its suit (their own score says why).
+    if (WastePiles)
+        return WastePileScore(s, p);
     // Where cards only go home, a tall pile hides the most cards: keep them even.
     int score = g.TableauDropTarget ? 0 : -3 * pile.Count * pile.Count;
     std::uint64_t under = 0;
@@ -168,38 +175,53 @@ int TEvaluation::PileScore(const TSolverState& s, int p) const
 // still hold a card off another pile) above cards that fit nothing.
 int StageEvaluate(const TSolverState& s)
 {
+    int score = StagePositionScore(s);
+    for (int p = 0; p < s.TableauCount(); ++p)
+        score += StagePileScore(s, p);
+    return score;
+}
+
+int StagePositionScore(const TSolverState& s) { return 100 * s.Counters.FoundationCards; }
+
+int StagePileScore(const TSolverState& s, int p)
+{
     const TRuleOptions& t = s.Game().Rules.TableauRules;
-    int score = 100 * s.Counters.FoundationCards;
-    for (int p = 0; p < s.TableauCount(); ++p) {
-        const TStack& pile = s.Tableau(p);
-        if (pile.Empty()) {
-            score += 12;
+    const TRuleOptions& f = s.Game().Rules.FoundationRules;
+    // Whole suits go home, but runs move in any suit (Black Widow): only a
+    // link in suit builds towards a run that goes home.
+    const bool suitedHome = f.Contains(roFoundationSuitRun) && f.Contains(roSameSuit) && !t.Contains(roSameSuit);
+    const TStack& pile = s.Tableau(p);
+    if (pile.Empty())
+        return 12;
+    int score = 0;
+    int run = 0;
+    for (int k = 0; k < pile.Count; ++k) {
+        const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+        if (!CodeFaceUp(card)) {
+            score -= 10;
             continue;
         }
-        int run = 0;
-        for (int k = 0; k < pile.Count; ++k) {
-            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
-            if (!CodeFaceUp(card)) {
-                score -= 10;
-                continue;
-            }
-            if (k == 0)
-                continue;
-            const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
-            const TCardFace upper{CodeValue(card), CodeSuit(card), true};
-            const TCardFace lower{CodeValue(below), CodeSuit(below), true};
-            if (!CodeFaceUp(below)) {
-                score -= 4;
-            } else if (!RunLinkFits(t, upper, lower)) {
-                score -= RankFits(t, upper, lower) ? 3 : 4;
-            } else {
-                // A long run is worth more than its links: it moves and goes home whole.
-                ++run;
-                score += 3 * run;
-                continue;
-            }
-            run = 0;
+        if (k == 0)
+            continue;
+        const TCardCode below = pile.Cards[static_cast<std::size_t>(k - 1)];
+        const TCardFace upper{CodeValue(card), CodeSuit(card), true};
+        const TCardFace lower{CodeValue(below), CodeSuit(below), true};
+        if (!CodeFaceUp(below)) {
+            score -= 4;
+        } else if (!RunLinkFits(t, upper, lower)) {
+            score -= RankFits(t, upper, lower) ? 3 : 4;
+        } else if (suitedHome && upper.Suit != lower.Suit) {
+            // It moves with the run, but the suits must part again before
+            // either goes home: no better than a card that fits nothing
+            // (rewarded, it lets the pass build long mixed runs and stop there).
+            score -= 4;
+        } else {
+            // A long run is worth more than its links: it moves and goes home whole.
+            ++run;
+            score += 3 * run;
+            continue;
         }
+        run = 0;
     }
     return score;
 }

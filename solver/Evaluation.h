@@ -53,6 +53,7 @@ private:
 
     const TSolverGame* Game;
     bool Builds = false;
+    bool WastePiles = false; // piles that take cards from the stock but never build
     // By a card's identity, the identities that go home before it (cards of
     // its suit nearer the foundation's start): a card lying above one of
     // them must move once more before that one can go home.
@@ -61,7 +62,10 @@ private:
     int Sum = 0;
 };
 
-// How promising a position looks between two deals of the stock (the staged pass).
+// How promising a position looks between two deals of the stock (the staged
+// pass): the sum of a score for the whole position and one per tableau pile.
 int StageEvaluate(const TSolverState& s);
+int StagePositionScore(const TSolverState& s);
+int StagePileScore(const TSolverState& s, int p);
 
 } // namespace solver

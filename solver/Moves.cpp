@@ -4,6 +4,10 @@
 // and the redeal) replays the engine's steps without the table.
 #include "solver/Moves.h"
 
+#include "solver/AcesUp.h"
+
+#include "solver/Blockers.h"
+
 #include "catalogue/DropRules.h"
 #include "catalogue/Validation.h"
 
@@ -1030,6 +1034,9 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
             GenerateClicks(state, moves);
         return;
     }
+    // A position proved lost needs no search (the player still gets its moves).
+    if (set != TMoveSet::Player && HopelesslyBlocked(state))
+        return;
     GenerateDrags(state, set, moves);
     if (set == TMoveSet::Folded && state.StockCount() > 0 && DealsFold(state)) {
         GenerateDealPlays(state, moves);
@@ -1081,6 +1088,8 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
 
 bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
 {
+    if (s.Game().AcesUp)
+        return AcesUpDiscardIsSafe(s, move);
     using TAutoProof = TSolverGame::TAutoProof;
     const TAutoProof proof = s.Game().AutoProof;
     // A compound move's clicks change the stock's order for later passes: not proved safe.

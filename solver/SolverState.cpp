@@ -175,6 +175,17 @@ std::uint64_t StackHash(const TStack& stack)
 
 constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
 
+// A discard pile nobody takes from and whose order no rule reads (Aces Up's
+// foundation): its cards as a set, so discarding the same cards in another
+// order reaches the same key.
+std::uint64_t DiscardTerm(const TStack& stack)
+{
+    std::uint64_t term = 0;
+    for (int k = 0; k < stack.Count; ++k)
+        term += Mix(0xD15CA4DULL ^ CodeTurnedUp(stack.Cards[static_cast<std::size_t>(k)]));
+    return term;
+}
+
 } // namespace
 
 TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) : GameRef(&game)
@@ -419,6 +430,8 @@ std::uint64_t TSolverState::PileTerm(int index) const
         return TableauInterchangeable ? Mix(StackHash(stack)) : Mix(StackHash(stack) + place(index));
     if (index < PileMap.FirstExcept()) {
         const int f = index - PileMap.FirstFoundation();
+        if (GameRef->AcesUp)
+            return DiscardTerm(stack);
         return FoundationsInterchangeable ? Mix(StackHash(stack) ^ 0xF00D) : Mix(StackHash(stack) + place(f + 100));
     }
     if (index < PileMap.ReserveIndex())

@@ -16,9 +16,48 @@ bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot)
 
 void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key)
 {
+    // Most children are never expanded: they are encoded only when they are.
+    Nodes.push_back({parent, NotEncoded, move, value, key});
+}
+
+void TStagedSearch::Encode(std::uint32_t node)
+{
     State.Encode(Scratch);
-    Nodes.push_back({parent, static_cast<std::uint32_t>(Arena.size()), move, value, key});
+    Nodes[node].Offset = static_cast<std::uint32_t>(Arena.size());
     Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
+}
+
+void TStagedSearch::ScorePiles()
+{
+    PileScores.resize(static_cast<std::size_t>(State.TableauCount()));
+    PileSum = 0;
+    for (int p = 0; p < State.TableauCount(); ++p)
+        PileSum += PileScores[static_cast<std::size_t>(p)] = StagePileScore(State, p);
+}
+
+// A child's value: only the piles its move touched are scored again.
+int TStagedSearch::ValueAfterMove() const
+{
+    const int piles = State.TableauCount();
+    int value = StagePositionScore(State) + PileSum;
+    std::uint64_t touched = piles > 64 ? ~std::uint64_t{0} : State.TouchedPiles();
+    for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
+        if (touched & 1u)
+            value += StagePileScore(State, p) - PileScores[static_cast<std::size_t>(p)];
+    return value;
+}
+
+// Puts the state at `node`: its own code, or its parent's with its move played.
+void TStagedSearch::Restore(std::uint32_t node)
+{
+    const TNode& n = Nodes[node];
+    if (n.Offset != NotEncoded) {
+        State.Decode(Arena.data() + n.Offset);
+        return;
+    }
+    State.Decode(Arena.data() + Nodes[n.Parent].Offset);
+    ApplyMove(State, n.Move);
+    Encode(node);
 }
 
 std::vector<TSolverMove> TStagedSearch::LineTo(std::uint32_t node) const
@@ -42,6 +81,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
     table->Insert(State.Key());
     AddNode(0, {}, StageEvaluate(State), State.Key());
+    Encode(0);
     open.emplace(0, 0);
     // After the last deal only a win will do: that stage may search longer.
     const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
@@ -59,10 +99,18 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         }
         const std::uint32_t node = open.top().second;
         open.pop();
-        State.Decode(Arena.data() + Nodes[node].Offset);
+        Restore(node);
         Meter.Count();
+        ScorePiles();
         GenerateMoves(State, TMoveSet::Search, Moves);
-        for (const TSolverMove& move : Moves) {
+        const auto safe = std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
+        if (safe != Moves.end())
+            Moves.assign(1, TSolverMove(*safe));
+        // Every child is played, keyed and valued first, its slot in the
+        // table fetched meanwhile; then the new ones are kept.
+        Children.clear();
+        for (std::size_t m = 0; m < Moves.size(); ++m) {
+            const TSolverMove& move = Moves[m];
             if (move.Type == TMoveType::StockDeal) {
                 Nodes[node].Deals = true; // the stage may end here: chosen below
                 continue;
@@ -75,13 +123,16 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
                 return true;
             }
             const std::uint64_t key = State.Key();
-            if (table->Insert(key)) {
-                const int value = StageEvaluate(State);
-                AddNode(node, move, value, key);
-                const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
-                open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);
-            }
+            table->Prefetch(key);
+            Children.push_back({key, ValueAfterMove(), moveScore, m});
             State.UndoMove();
+        }
+        for (const TChild& c : Children) {
+            if (!table->Insert(c.Key))
+                continue;
+            AddNode(node, Moves[c.Move], c.Value, c.Key);
+            const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
+            open.emplace((std::int64_t{c.Value} * 16 + c.MoveScore) * 4194304 - child, child);
         }
     }
     // The best positions the stock can deal from, each dealt.

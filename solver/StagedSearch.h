@@ -72,7 +72,14 @@ private:
 
     // Searches the stage from State; true when it found a win (its moves in `win`).
     bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
+    static constexpr std::uint32_t NotEncoded = 0xFFFFFFFFu;
+
     void AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key);
+    void Encode(std::uint32_t node);
+    void Restore(std::uint32_t node);
+    // The scores of the expanded position's piles, so a child is scored by its touched piles only.
+    void ScorePiles();
+    int ValueAfterMove() const;
     std::vector<TSolverMove> LineTo(std::uint32_t node) const;
 
     TSolverState State;
@@ -83,6 +90,15 @@ private:
     std::vector<std::uint8_t> Arena;
     std::vector<std::uint8_t> Scratch;
     std::vector<TSolverMove> Moves;
+    struct TChild {
+        std::uint64_t Key;
+        int Value;
+        int MoveScore;
+        std::size_t Move;
+    };
+    std::vector<TChild> Children;
+    std::vector<int> PileScores;
+    int PileSum = 0;
 };
 
 
