@@ -96,7 +96,11 @@ int TEvaluation::PositionScore(const TSolverState& s) const
         score += 6 * s.EmptyCells();
     // Cards not yet in play: dealing them to the waste is no progress, playing them is.
     score -= (s.StockCount() + s.Waste().Count) / 4;
-    score -= 3 * NextCardsDepth(s);
+    // Waste piles are laid from the stock in an order the search chooses: how
+    // deep a wanted card lies there now says little (it cost Fly 20 of 50
+    // deals), their own score weighs what matters.
+    if (!WastePiles)
+        score -= 3 * NextCardsDepth(s);
     return score;
 }
 
