@@ -47,11 +47,7 @@ TSolveResult TBestFirst::Run()
     Encode(0);
     open.emplace(0, 0);
     std::vector<TSolverMove> moves;
-    struct TChild {
-        std::uint64_t Key;
-        std::int64_t Value;
-    };
-    std::vector<TChild> children;
+    std::vector<std::uint64_t> keys;
     TEvaluation evaluation;
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
@@ -70,11 +66,19 @@ TSolveResult TBestFirst::Run()
                 break;
             }
         }
-        // Every child is played, keyed and scored first, its slot in the
-        // table fetched meanwhile; then the new ones are kept.
+        // Every child is keyed first (most without playing them), its slot in
+        // the table fetched meanwhile; then only the new ones are played and scored.
         evaluation.Reset(State);
-        children.clear();
+        keys.clear();
         for (const TSolverMove& move : moves) {
+            keys.push_back(KeyAfter(State, move));
+            Table.Prefetch(keys.back());
+        }
+        for (std::size_t c = 0; c < moves.size(); ++c) {
+            // A won position is never in the table: it ends the search when met.
+            if (!Table.Insert(keys[c]))
+                continue;
+            const TSolverMove& move = moves[c];
             // The move's score reads the piles it leaves, so before it is made.
             const int moveScore = MoveScore(State, move);
             ApplyMove(State, move);
@@ -82,18 +86,12 @@ TSolveResult TBestFirst::Run()
                 result.Line = LineTo(node, move);
                 return finish(TVerdict::Winnable);
             }
-            const std::uint64_t key = State.Key();
-            Table.Prefetch(key);
-            children.push_back({key, std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore});
+            const std::int64_t value = std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore;
             State.UndoMove();
-        }
-        for (std::size_t c = 0; c < children.size(); ++c) {
-            if (!Table.Insert(children[c].Key))
-                continue;
             const auto child = static_cast<std::uint32_t>(Nodes.size());
-            Nodes.push_back({node, NotEncoded, moves[c]});
+            Nodes.push_back({node, NotEncoded, move});
             // Older positions first among equals: the counter breaks ties.
-            open.emplace(children[c].Value * 4194304 - child, child);
+            open.emplace(value * 4194304 - child, child);
         }
         if (Table.Full())
             return finish(TVerdict::Unknown);

@@ -227,6 +227,39 @@ TEST_F(SolverTest, TheKeyIsOneForEqualPositionsAndKeptThroughMovesAndUndos)
     EXPECT_EQ(state.Key(), key);
 }
 
+// The search keys a child before it plays it: along a line of moves in games
+// of every kind of pile (cells bound or not, a reserve, a waste, face-down
+// cards turning up, runs, two packs), each move's key foreseen is the key
+// after it is played, and foreseeing it leaves the position as it was.
+TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
+{
+    for (const char* game : {"Freecell", "Four Colours", "Klondike 1 [Turn over 1]", "Yukon", "Canfield", "Black Hole",
+                             "Spider", "Baker's Dozen", "Forty Thieves", "Eight Off", "Double Canfield"}) {
+        Deal(game, 3);
+        const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
+        solver::TSolverState state(rules, Engine->Snapshot());
+        std::vector<solver::TSolverMove> moves;
+        for (int step = 0; step < 60; ++step) {
+            solver::GenerateMoves(state, solver::TMoveSet::Folded, moves);
+            if (moves.empty())
+                break;
+            const TPositionSnapshot before = state.ToSnapshot();
+            for (const solver::TSolverMove& move : moves) {
+                const std::uint64_t foreseen = solver::KeyAfter(state, move);
+                ASSERT_EQ(state.ToSnapshot(), before) << game << " step " << step << ": " << MoveText(move);
+                solver::ApplyMove(state, move);
+                EXPECT_EQ(state.Key(), foreseen) << game << " step " << step << ": " << MoveText(move);
+                state.UndoMove();
+            }
+            // Half the steps ask for no key, so some piles' shares are stale when the next step foresees.
+            solver::ApplyMove(state, moves[static_cast<std::size_t>(step * 5 + 1) % moves.size()]);
+            if (step % 2 == 0) {
+                ASSERT_EQ(state.Key(), state.FreshKey()) << game << " step " << step;
+            }
+        }
+    }
+}
+
 TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)
 {
     Deal("Spider", 3);
