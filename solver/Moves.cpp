@@ -361,7 +361,9 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         const TCardCode card = SourceCard(s, source);
         // In the search, one empty cell and one empty pile stand for all
         // where their places do not matter: the others lead to positions
-        // of the same key, which the search would pass over anyway.
+        // of the same key, which the search would pass over anyway. Where
+        // no rule names a tableau pile the judge reads nothing of an empty
+        // pile's place either, so its verdict on the first is its verdict on all.
         bool emptyCellTried = false;
         bool emptyPileTried = false;
         const auto tryTarget = [&](const TTarget& target) {
@@ -370,12 +372,12 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
             if (set != TMoveSet::Player && emptyPile && emptyPileTried)
                 return;
+            emptyPileTried = emptyPileTried || emptyPile;
             const TDropVerdict verdict = Judge(s, position, source, target);
             if (!verdict.Accepted)
                 return;
             if (target.Kind == pkReserve)
                 emptyCellTried = true;
-            emptyPileTried = emptyPileTried || emptyPile;
             TSolverMove move;
             move.Type = TMoveType::Drag;
             move.SourceKind = static_cast<std::int8_t>(source.Kind);
