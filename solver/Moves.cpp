@@ -363,12 +363,15 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // where their places do not matter: the others lead to positions
         // of the same key, which the search would pass over anyway. Where
         // no rule names a tableau pile the judge reads nothing of an empty
-        // pile's place either, so its verdict on the first is its verdict on all.
+        // pile's place either, and a free cell's verdict is the same for
+        // every cell, so the verdict on the first is the verdict on all.
         bool emptyCellTried = false;
         bool emptyPileTried = false;
         const auto tryTarget = [&](const TTarget& target) {
-            if (set != TMoveSet::Player && target.Kind == pkReserve && !g.FourColours && emptyCellTried)
+            const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
+            if (set != TMoveSet::Player && emptyCell && emptyCellTried)
                 return;
+            emptyCellTried = emptyCellTried || emptyCell;
             const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
             if (set != TMoveSet::Player && emptyPile && emptyPileTried)
                 return;
@@ -376,8 +379,6 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             const TDropVerdict verdict = Judge(s, position, source, target);
             if (!verdict.Accepted)
                 return;
-            if (target.Kind == pkReserve)
-                emptyCellTried = true;
             TSolverMove move;
             move.Type = TMoveType::Drag;
             move.SourceKind = static_cast<std::int8_t>(source.Kind);

@@ -239,6 +239,7 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     Journal.resize(256);
     Frames.reserve(1024);
     Terms.assign(Piles.size(), 0);
+    KeyedCountersKey = CountersKey(KeyedCounters);
     Raws.assign(Piles.size(), 0);
     Dirty.assign(Piles.size(), 0);
     MarkAllDirty();
@@ -508,10 +509,20 @@ std::uint64_t TSolverState::KeyAfterChanges(TPileChange first, TPileChange secon
         piles += term - Terms[i];
     }
     if (baseValue == Counters.BaseValue)
-        return CountersKey(Counters) + piles;
+        return CountersKeyOf(Counters) + piles;
     TCounters counters = Counters;
     counters.BaseValue = baseValue;
-    return CountersKey(counters) + piles;
+    return CountersKeyOf(counters) + piles;
+}
+
+std::uint64_t TSolverState::CountersKeyOf(const TCounters& counters) const
+{
+    // Compared as bytes: the counters are copied whole, padding included.
+    if (std::memcmp(&counters, &KeyedCounters, sizeof counters) != 0) {
+        std::memcpy(&KeyedCounters, &counters, sizeof counters);
+        KeyedCountersKey = CountersKey(counters);
+    }
+    return KeyedCountersKey;
 }
 
 } // namespace solver

@@ -237,6 +237,11 @@ private:
     mutable std::vector<std::uint8_t> Dirty;
     mutable std::vector<std::uint8_t> DirtyPiles;
     mutable std::uint64_t PilesKey = 0;
+    // The counters last keyed and their key: a position's children mostly
+    // share their parent's counters, and the search keys them one after another.
+    mutable TCounters KeyedCounters;
+    mutable std::uint64_t KeyedCountersKey = 0;
+    std::uint64_t CountersKeyOf(const TCounters& counters) const;
     int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;
