@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -258,6 +260,65 @@ TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
             }
         }
     }
+}
+
+// The search tries a card on one empty pile and one empty cell only where
+// their places do not count (the rest lead to the same key); the player is
+// offered every one, and piles a deal binds to their places are all tried.
+TEST_F(SolverTest, OneEmptyPileAndCellStandForAllInTheSearchOnly)
+{
+    Deal("Freecell", 1);
+    const solver::TSolverGame freecell = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot open;
+    open.Tableau = {{MakeCardCode(12, 0, true), MakeCardCode(11, 1, true)}, {MakeCardCode(4, 2, true)}, {MakeCardCode(2, 3, true)},
+                    {MakeCardCode(7, 0, true)}, {MakeCardCode(6, 1, true)}, {MakeCardCode(9, 2, true)}, {}, {}};
+    open.Foundations.assign(4, {});
+    open.Reserve = {MakeCardCode(10, 3, true), NoCard, MakeCardCode(8, 0, true), NoCard};
+    solver::TSolverState state(freecell, open);
+    using TSourceKey = std::tuple<int, int, int>;
+    const auto countEmptyTargets = [&state](solver::TMoveSet set, bool cells) {
+        std::vector<solver::TSolverMove> moves;
+        solver::GenerateMoves(state, set, moves);
+        std::map<TSourceKey, int> counts;
+        for (const solver::TSolverMove& m : moves)
+            if (cells ? m.TargetKind == pkReserve : (m.TargetKind == pkTableau && state.Tableau(m.TargetPile).Empty()))
+                ++counts[{m.SourceKind, m.SourcePile, m.SourceIndex}];
+        return counts;
+    };
+    for (const bool cells : {false, true}) {
+        const auto player = countEmptyTargets(solver::TMoveSet::Player, cells);
+        const auto search = countEmptyTargets(solver::TMoveSet::Search, cells);
+        EXPECT_GE(player.size(), 6u) << (cells ? "cells" : "piles");
+        EXPECT_EQ(search.size(), player.size()) << (cells ? "cells" : "piles");
+        for (const auto& [source, count] : player) {
+            EXPECT_EQ(count, 2) << (cells ? "cells" : "piles");
+            EXPECT_EQ(search.count(source) ? search.at(source) : 0, 1) << (cells ? "cells" : "piles");
+        }
+    }
+    // The move left out leads to the key of the one kept.
+    solver::TSolverMove toSix{solver::TMoveType::Drag, pkTableau, 1, 0, pkTableau, 6, 6};
+    solver::TSolverMove toSeven = toSix;
+    toSeven.TargetPile = toSeven.DropPoint = 7;
+    EXPECT_EQ(solver::KeyAfter(state, toSix), solver::KeyAfter(state, toSeven));
+
+    // Spider's stock deals a card onto each pile by its place: both empty piles are tried.
+    Deal("Spider", 1);
+    const solver::TSolverGame spider = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot bound;
+    for (int p = 0; p < 8; ++p)
+        bound.Tableau.push_back({MakeCardCode(p, 0, true)});
+    bound.Tableau.resize(10);
+    bound.Foundations.assign(8, {});
+    bound.Stock = Suit(1, 0, 9, false);
+    const solver::TSolverState spiderState(spider, bound);
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(spiderState, solver::TMoveSet::Search, moves);
+    const auto fromFirstTo = [&moves](int pile) {
+        return std::count_if(moves.begin(), moves.end(),
+                             [pile](const solver::TSolverMove& m) { return m.SourcePile == 0 && m.TargetKind == pkTableau && m.TargetPile == pile; });
+    };
+    EXPECT_EQ(fromFirstTo(8), 1);
+    EXPECT_EQ(fromFirstTo(9), 1);
 }
 
 TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)
