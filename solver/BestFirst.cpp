@@ -47,7 +47,11 @@ TSolveResult TBestFirst::Run()
     Encode(0);
     open.emplace(0, 0);
     std::vector<TSolverMove> moves;
-    std::vector<std::uint64_t> keys;
+    struct TChildKey {
+        bool Ahead; // keyed without playing the move
+        std::uint64_t Key;
+    };
+    std::vector<TChildKey> keys;
     TEvaluation evaluation;
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
@@ -69,14 +73,17 @@ TSolveResult TBestFirst::Run()
         // Every child is keyed first (most without playing them), its slot in
         // the table fetched meanwhile; then only the new ones are played and scored.
         evaluation.Reset(State);
+        // A move that is keyed only by playing it is keyed when it is played.
         keys.clear();
         for (const TSolverMove& move : moves) {
-            keys.push_back(KeyAfter(State, move));
-            Table.Prefetch(keys.back());
+            const bool ahead = KeyedAhead(State, move);
+            keys.push_back({ahead, ahead ? KeyAfter(State, move) : 0});
+            if (ahead)
+                Table.Prefetch(keys.back().Key);
         }
         for (std::size_t c = 0; c < moves.size(); ++c) {
             // A won position is never in the table: it ends the search when met.
-            if (!Table.Insert(keys[c]))
+            if (keys[c].Ahead && !Table.Insert(keys[c].Key))
                 continue;
             const TSolverMove& move = moves[c];
             // The move's score reads the piles it leaves, so before it is made.
@@ -85,6 +92,10 @@ TSolveResult TBestFirst::Run()
             if (IsWon(State)) {
                 result.Line = LineTo(node, move);
                 return finish(TVerdict::Winnable);
+            }
+            if (!keys[c].Ahead && !Table.Insert(State.Key())) {
+                State.UndoMove();
+                continue;
             }
             const std::int64_t value = std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore;
             State.UndoMove();

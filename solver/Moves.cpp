@@ -1158,6 +1158,8 @@ std::uint64_t TakenChange(const TSolverState& s, const TStack& stack, int pile, 
 
 } // namespace
 
+bool KeyedAhead(const TSolverState& state, const TSolverMove& move) { return PlainDrag(state, move); }
+
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 {
     if (!PlainDrag(state, move)) {

@@ -81,6 +81,8 @@ void ApplyMove(TSolverState& state, const TSolverMove& move);
 // being played; other moves are played and taken back. The search keys
 // every child this way and plays only those it has not met.
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move);
+// Whether KeyAfter keys `move` without playing it.
+bool KeyedAhead(const TSolverState& state, const TSolverMove& move);
 
 // The game-record actions of a move (two for a pair, the stock clicks first
 // for a compound move).
