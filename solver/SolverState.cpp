@@ -467,10 +467,12 @@ void TSolverState::RefreshTerms() const
     for (const std::uint8_t index : DirtyPiles) {
         if (!Dirty[index])
             continue;
-        const std::uint64_t term = PileTerm(index);
+        // The raw sum once: the term is made from it.
+        const std::uint64_t raw = StackHash(Piles[index]);
+        const std::uint64_t term = OrderFreeCells(index) ? PileTerm(index) : TermOfRaw(index, raw);
         PilesKey += term - Terms[index];
         Terms[index] = term;
-        Raws[index] = StackHash(Piles[index]);
+        Raws[index] = raw;
         Dirty[index] = 0;
     }
     DirtyPiles.clear();
