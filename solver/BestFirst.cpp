@@ -57,11 +57,11 @@ TSolveResult TBestFirst::Run()
     Encode(0);
     open.emplace(0, 0);
     std::vector<TSolverMove> moves;
-    struct TChild {
+    struct TChildKey {
+        bool Ahead; // keyed without playing the move
         std::uint64_t Key;
-        std::int64_t Value;
     };
-    std::vector<TChild> children;
+    std::vector<TChildKey> keys;
     TEvaluation evaluation(State.Game());
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
@@ -83,11 +83,22 @@ TSolveResult TBestFirst::Run()
                 break;
             }
         }
-        // Every child is played, keyed and scored first, its slot in the
-        // table fetched meanwhile; then the new ones are kept.
+        // Every child is keyed first (most without playing them), its slot in
+        // the table fetched meanwhile; then only the new ones are played and scored.
         evaluation.Reset(State);
-        children.clear();
+        // A move that is keyed only by playing it is keyed when it is played.
+        keys.clear();
         for (const TSolverMove& move : moves) {
+            const bool ahead = KeyedAhead(State, move);
+            keys.push_back({ahead, ahead ? KeyAfter(State, move) : 0});
+            if (ahead)
+                Table.Prefetch(keys.back().Key);
+        }
+        for (std::size_t c = 0; c < moves.size(); ++c) {
+            // A won position is never in the table: it ends the search when met.
+            if (keys[c].Ahead && !Table.Insert(keys[c].Key))
+                continue;
+            const TSolverMove& move = moves[c];
             // The move's score reads the piles it leaves, so before it is made.
             const int moveScore = MoveScore(State, move);
             ApplyMove(State, move);
@@ -95,19 +106,17 @@ TSolveResult TBestFirst::Run()
                 result.Line = LineTo(node, move);
                 return finish(TVerdict::Winnable);
             }
-            const std::uint64_t key = State.Key();
-            Table.Prefetch(key);
-            children.push_back({key, std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore});
-            State.UndoMove();
-        }
-        for (std::size_t c = 0; c < children.size(); ++c) {
-            if (!Table.Insert(children[c].Key))
+            if (!keys[c].Ahead && !Table.Insert(State.Key())) {
+                State.UndoMove();
                 continue;
+            }
+            const std::int64_t value = std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore;
+            State.UndoMove();
             const auto child = static_cast<std::uint32_t>(Nodes.size());
-            Nodes.push_back({node, NotEncoded, moves[c]});
+            Nodes.push_back({node, NotEncoded, move});
             // The counter breaks ties.
             const std::int64_t order = NewerFirst ? std::int64_t{child} : -std::int64_t{child};
-            open.emplace(children[c].Value * 4194304 + order, child);
+            open.emplace(value * 4194304 + order, child);
         }
         if (Table.Full())
             return finish(TVerdict::Unknown);

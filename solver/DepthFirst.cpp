@@ -27,23 +27,29 @@ void TDepthFirst::Expand(TFrame& frame)
     Scored.clear();
     for (const TSolverMove& move : frame.Moves)
         Scored.emplace_back(-MoveScore(State, move), move);
-    std::stable_sort(Scored.begin(), Scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // A few dozen moves: an insertion sort keeps equals in order as a stable
+    // sort does, without the buffer the library's sort takes at every call.
+    for (std::size_t i = 1; i < Scored.size(); ++i) {
+        const auto item = Scored[i];
+        std::size_t j = i;
+        for (; j > 0 && item.first < Scored[j - 1].first; --j)
+            Scored[j] = Scored[j - 1];
+        Scored[j] = item;
+    }
     for (std::size_t i = 0; i < Scored.size(); ++i)
         frame.Moves[i] = Scored[i].second;
 }
 
-// The keys of the frame's children, their table slots fetched meanwhile: a
-// child already seen is then passed over without playing it, and the slots
-// of the others are in the cache when their turn comes.
+// The keys of the frame's children (most without playing them), their table
+// slots fetched meanwhile: a child already seen is then passed over without
+// playing it, and the slots of the others are in the cache when their turn comes.
 void TDepthFirst::KeyChildren(TFrame& frame)
 {
     frame.Keys.clear();
     for (const TSolverMove& move : frame.Moves) {
-        ApplyMove(State, move);
-        const std::uint64_t key = State.Key();
+        const std::uint64_t key = KeyAfter(State, move);
         Table.Prefetch(key);
         frame.Keys.push_back(key);
-        State.UndoMove();
     }
 }
 

@@ -259,9 +259,20 @@ TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const 
         && (target.Kind == pkReserve
             || (target.Kind == pkFoundation && !g.Rules.FoundationRules.Contains(roFoundationSuitRun))))
         return {};
-    const TDropQuery query{Face(SourceCard(s, source)), target.Kind,  target.Pile, TargetTopIndex(s, target),
-                           source.Kind,                  source.Pile, source.Index};
-    TDropVerdict verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
+    TDropVerdict verdict;
+    const bool toFoundation = target.Kind == pkFoundation;
+    if (target.Kind == pkReserve && !g.FourColours)
+        verdict.Accepted = true; // a free cell takes any card
+    else if (target.Top >= 0 && (toFoundation ? g.FoundationBuildsPlain : (target.Kind == pkTableau && g.TableauBuildsPlain))) {
+        // Onto a card where only rank and suit count: the fit tables are the judge's answer.
+        const std::uint64_t fits = (toFoundation ? g.FoundationFits : g.TableauFits)[static_cast<std::size_t>(target.Top)];
+        verdict.Accepted = ((fits >> CodeIdentity(SourceCard(s, source))) & 1u)
+            && !(source.Kind == pkTableau && target.Kind == pkTableau && source.Pile == target.Pile);
+    } else {
+        const TDropQuery query{Face(SourceCard(s, source)), target.Kind,  target.Pile, TargetTopIndex(s, target),
+                               source.Kind,                  source.Pile, source.Index};
+        verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
+    }
     const bool runMove = target.Kind == pkTableau && g.MultiMove && source.Kind == pkTableau;
     if (verdict.Accepted && !runMove && target.Kind == pkFoundation && g.Rules.FoundationRules.Contains(roFoundationSuitRun)
         && (source.Kind != pkTableau || !CompleteRunFits(s, source.Pile, source.Index)))
@@ -352,16 +363,26 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     const TTargetIndex index(g, targets);
     for (const TSource& source : sources) {
         const TCardCode card = SourceCard(s, source);
-        // In the search, one empty cell and one empty pile stand for all where their places do not matter.
+        // In the search, one empty cell and one empty pile stand for all
+        // where their places do not matter: the others lead to positions
+        // of the same key, which the search would pass over anyway. Where
+        // no rule names a tableau pile the judge reads nothing of an empty
+        // pile's place either, and a free cell's verdict is the same for
+        // every cell, so the verdict on the first is the verdict on all.
         bool emptyCellTried = false;
+        bool emptyPileTried = false;
         const auto tryTarget = [&](const TTarget& target) {
-            if (set != TMoveSet::Player && target.Kind == pkReserve && !g.FourColours && emptyCellTried)
+            const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
+            if (set != TMoveSet::Player && emptyCell && emptyCellTried)
                 return;
+            emptyCellTried = emptyCellTried || emptyCell;
+            const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
+            if (set != TMoveSet::Player && emptyPile && emptyPileTried)
+                return;
+            emptyPileTried = emptyPileTried || emptyPile;
             const TDropVerdict verdict = Judge(s, position, source, target);
             if (!verdict.Accepted)
                 return;
-            if (target.Kind == pkReserve)
-                emptyCellTried = true;
             TSolverMove move;
             move.Type = TMoveType::Drag;
             move.SourceKind = static_cast<std::int8_t>(source.Kind);
@@ -1084,6 +1105,113 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
         play.Click(move.SecondPile, move.SecondIndex);
         break;
     }
+}
+
+namespace {
+
+// The index into the state's piles of a pile named by kind and number.
+int PileIndexOf(const TSolverState& s, int kind, int pile)
+{
+    const TPileMap& map = s.Map();
+    switch (kind) {
+    case pkTableau: return pile;
+    case pkFoundation: return map.FirstFoundation() + pile;
+    case pkExcept: return map.FirstExcept() + pile;
+    case pkReserve: return map.ReserveIndex();
+    case pkWaste: return map.WasteIndex();
+    case pkStock: return map.StockIndex();
+    default: return -1;
+    }
+}
+
+// A drag whose whole effect is cards taken off one pile (its new top turned
+// up) and laid on another, or a free cell emptied or filled: what TPlay::Drag
+// does when no refill, Clock placement, run to a foundation or shared place
+// follows. Anything else is keyed by playing it.
+bool PlainDrag(const TSolverState& s, const TSolverMove& move)
+{
+    const TSolverGame& g = s.Game();
+    if (move.Type != TMoveType::Drag || move.Deals > 0 || g.TheClock || s.SharedFoundation() >= 0
+        || g.Rules.FoundationRules.Contains(roFoundationSuitRun))
+        return false;
+    const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
+    const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
+    if (from < 0 || to < 0 || from == to)
+        return false;
+    switch (move.SourceKind) {
+    case pkTableau:
+        return move.SourceIndex > 0 || !g.Rules.TableauRules.Contains(roRefillEmpty);
+    case pkReserve:
+        return g.Rules.FreeCells || move.SourceIndex + 1 == s.Reserve().Count;
+    default:
+        return true;
+    }
+}
+
+// The change of pile `pile`'s share when the cards from `index` up are taken
+// off it, and the card under them turns up if `turnsUp`.
+std::uint64_t TakenChange(const TSolverState& s, const TStack& stack, int pile, int index, bool turnsUp)
+{
+    std::uint64_t change = 0;
+    for (int k = index; k < stack.Count; ++k)
+        change -= s.CardShare(pile, k, stack.Cards[static_cast<std::size_t>(k)]);
+    if (turnsUp && index > 0) {
+        const TCardCode below = stack.Cards[static_cast<std::size_t>(index - 1)];
+        if (!CodeFaceUp(below))
+            change += s.CardShare(pile, index - 1, CodeTurnedUp(below)) - s.CardShare(pile, index - 1, below);
+    }
+    return change;
+}
+
+} // namespace
+
+bool KeyedAhead(const TSolverState& state, const TSolverMove& move) { return PlainDrag(state, move); }
+
+std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
+{
+    if (!PlainDrag(state, move)) {
+        ApplyMove(state, move);
+        const std::uint64_t key = state.Key();
+        state.UndoMove();
+        return key;
+    }
+    const TSolverState& s = state;
+    const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
+    const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
+    const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
+    std::uint64_t taken = 0;
+    switch (move.SourceKind) {
+    case pkTableau: taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true); break;
+    case pkExcept: {
+        const TStack& stack = s.Except(move.SourcePile);
+        taken = TakenChange(s, stack, from, stack.Count - 1, true);
+        break;
+    }
+    case pkReserve:
+        taken = (s.Game().Rules.FreeCells ? s.CardShare(from, move.SourceIndex, NoCard) : 0)
+            - s.CardShare(from, move.SourceIndex, card);
+        break;
+    default: {
+        // The waste, the stock and a foundation give their top card.
+        const TStack& stack = s.Pile(from);
+        taken = TakenChange(s, stack, from, stack.Count - 1, false);
+        break;
+    }
+    }
+    std::uint64_t laid = 0;
+    if (move.TargetKind == pkReserve) {
+        laid = s.CardShare(to, move.TargetPile, card) - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
+    } else if (move.TargetKind == pkTableau && s.Game().MultiMove && move.SourceKind == pkTableau) {
+        // A run keeps its order.
+        const TStack& source = s.Tableau(move.SourcePile);
+        const int onto = s.Pile(to).Count - move.SourceIndex;
+        for (int k = move.SourceIndex; k < source.Count; ++k)
+            laid += s.CardShare(to, onto + k, source.Cards[static_cast<std::size_t>(k)]);
+    } else {
+        laid = s.CardShare(to, s.Pile(to).Count, card);
+    }
+    const std::int8_t baseValue = move.SetsBase ? static_cast<std::int8_t>(CodeValue(card)) : s.Counters.BaseValue;
+    return s.KeyAfterChanges({from, taken}, {to, laid}, baseValue);
 }
 
 bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)

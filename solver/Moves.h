@@ -76,6 +76,14 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
 // Plays a generated move. Every change is journalled: UndoMove takes it back.
 void ApplyMove(TSolverState& state, const TSolverMove& move);
 
+// The key of the position `move` leads to (what Key() gives after
+// ApplyMove). A plain drag is keyed from the piles' kept shares without
+// being played; other moves are played and taken back. The search keys
+// every child this way and plays only those it has not met.
+std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move);
+// Whether KeyAfter keys `move` without playing it.
+bool KeyedAhead(const TSolverState& state, const TSolverMove& move);
+
 // The game-record actions of a move (two for a pair, the stock clicks first
 // for a compound move).
 std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove& move);

@@ -64,6 +64,17 @@ std::uint16_t EmptyValues(const TRuleOptions& rules)
     return values;
 }
 
+// Whether the judge weighs nothing but the two cards' ranks and suits (and
+// the source not being the target) when a card is dropped onto another.
+bool BuildsPlain(const TRuleOptions& rules)
+{
+    for (const TRuleOption option : {roNoDropWhileStock, roNoBuildFromReserve, roNoBuildFromTableau, roNoBuildFromWaste,
+                                     roNoBuildFromStock, roNoBuildOnCards, roRankIsPileIndex, roFoundationSideways})
+        if (rules.Contains(option))
+            return false;
+    return true;
+}
+
 } // namespace
 
 TSolverGame MakeSolverGame(const TGameRules& rules)
@@ -93,6 +104,8 @@ TSolverGame MakeSolverGame(const TGameRules& rules)
             game.FoundationTopsFor[card] |= ((game.FoundationFits[top] >> card) & 1u) << top;
         }
     }
+    game.TableauBuildsPlain = BuildsPlain(t) && !t.Contains(roMaxThree) && !game.AcesUp;
+    game.FoundationBuildsPlain = BuildsPlain(f) && !game.AcesUp;
     game.TableauEmptyValues = EmptyValues(t);
     game.FoundationEmptyValues = EmptyValues(f);
 
@@ -175,16 +188,8 @@ std::uint64_t StackHash(const TStack& stack)
 
 constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
 
-// A discard pile nobody takes from and whose order no rule reads (Aces Up's
-// foundation): its cards as a set, so discarding the same cards in another
-// order reaches the same key.
-std::uint64_t DiscardTerm(const TStack& stack)
-{
-    std::uint64_t term = 0;
-    for (int k = 0; k < stack.Count; ++k)
-        term += Mix(0xD15CA4DULL ^ CodeTurnedUp(stack.Cards[static_cast<std::size_t>(k)]));
-    return term;
-}
+// A card's share of the term of a pile keyed as a set (its cells or a discard pile).
+std::uint64_t SetShare(int index, TCardCode c) { return Mix((0xCE11ULL + static_cast<std::uint64_t>(index) * Golden) ^ c); }
 
 } // namespace
 
@@ -234,6 +239,8 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     Journal.resize(256);
     Frames.reserve(1024);
     Terms.assign(Piles.size(), 0);
+    KeyedCountersKey = CountersKey(KeyedCounters);
+    Raws.assign(Piles.size(), 0);
     Dirty.assign(Piles.size(), 0);
     MarkAllDirty();
 }
@@ -274,6 +281,7 @@ void TSolverState::Touch(int index)
     entry.Index = static_cast<std::uint8_t>(index);
     entry.WasClean = !Dirty[i];
     entry.Term = Terms[i];
+    entry.Raw = Raws[i];
     MarkDirty(index);
 }
 
@@ -289,6 +297,7 @@ void TSolverState::UndoMove()
             // Clean when touched: its term then is its term again (it stays listed, which is harmless).
             PilesKey += entry.Term - Terms[index];
             Terms[index] = entry.Term;
+            Raws[index] = entry.Raw;
             Dirty[index] = 0;
         } else {
             MarkDirty(entry.Index);
@@ -407,70 +416,115 @@ void TSolverState::Decode(const std::uint8_t* data)
     MarkAllDirty();
 }
 
-std::uint64_t TSolverState::CountersKey() const
+std::uint64_t TSolverState::CountersKey(const TCounters& counters) const
 {
     // With unlimited passes no rule reads the count: positions one pass apart are the same.
-    const std::uint64_t passes = Game().Rules.DeckPasses == 0 ? 0 : static_cast<std::uint64_t>(Counters.PassesDone);
-    std::uint64_t key = Mix(passes << 32 | static_cast<std::uint8_t>(Counters.BaseValue) << 8
-                            | (Counters.RedealOffered ? 1u : 0u) | (Counters.StockFromTop ? 2u : 0u) | (Counters.DealPileByPile ? 4u : 0u))
-        ^ Mix(0x51ED270B27ULL + static_cast<std::uint64_t>(static_cast<std::uint8_t>(Counters.SelectedPile)) * 131
-              + static_cast<std::uint8_t>(Counters.SelectedIndex) + (Game().Burleigh ? static_cast<std::uint64_t>(Counters.LastDealt) << 20 : 0));
+    const std::uint64_t passes = Game().Rules.DeckPasses == 0 ? 0 : static_cast<std::uint64_t>(counters.PassesDone);
+    std::uint64_t key = Mix(passes << 32 | static_cast<std::uint8_t>(counters.BaseValue) << 8
+                            | (counters.RedealOffered ? 1u : 0u) | (counters.StockFromTop ? 2u : 0u) | (counters.DealPileByPile ? 4u : 0u))
+        ^ Mix(0x51ED270B27ULL + static_cast<std::uint64_t>(static_cast<std::uint8_t>(counters.SelectedPile)) * 131
+              + static_cast<std::uint8_t>(counters.SelectedIndex) + (Game().Burleigh ? static_cast<std::uint64_t>(counters.LastDealt) << 20 : 0));
     if (Game().Rules.TurnCount == -4)
-        key ^= Mix(Counters.RandSeed + 0xABCDEFULL);
+        key ^= Mix(counters.RandSeed + 0xABCDEFULL);
     return key;
 }
 
 // Interchangeable piles add a term that does not depend on their place (an
 // order-free sum); bound piles mix their place in.
+std::uint64_t TSolverState::TermOfRaw(int index, std::uint64_t raw) const
+{
+    const auto place = [](int n) { return static_cast<std::uint64_t>(n) * Golden; };
+    if (index < PileMap.FirstFoundation())
+        return TableauInterchangeable ? Mix(raw) : Mix(raw + place(index));
+    if (index < PileMap.FirstExcept()) {
+        const int f = index - PileMap.FirstFoundation();
+        return FoundationsInterchangeable ? Mix(raw ^ 0xF00D) : Mix(raw + place(f + 100));
+    }
+    if (index < PileMap.ReserveIndex())
+        return Mix(raw + place(index - PileMap.FirstExcept() + 200));
+    if (index == PileMap.ReserveIndex())
+        return Mix(raw + 0x3333);
+    if (index == PileMap.WasteIndex())
+        return Mix(raw + 0x4444);
+    if (index == PileMap.StockIndex())
+        return Mix(raw + 0x5555);
+    return SharedFoundationIndex >= 0 ? Mix(raw + 0x6666) : 0;
+}
+
 std::uint64_t TSolverState::PileTerm(int index) const
 {
     const TStack& stack = Piles[static_cast<std::size_t>(index)];
-    const auto place = [](int n) { return static_cast<std::uint64_t>(n) * Golden; };
-    if (index < PileMap.FirstFoundation())
-        return TableauInterchangeable ? Mix(StackHash(stack)) : Mix(StackHash(stack) + place(index));
-    if (index < PileMap.FirstExcept()) {
-        const int f = index - PileMap.FirstFoundation();
-        if (GameRef->AcesUp)
-            return DiscardTerm(stack);
-        return FoundationsInterchangeable ? Mix(StackHash(stack) ^ 0xF00D) : Mix(StackHash(stack) + place(f + 100));
-    }
-    if (index < PileMap.ReserveIndex())
-        return Mix(StackHash(stack) + place(index - PileMap.FirstExcept() + 200));
-    if (index == PileMap.ReserveIndex()) {
-        if (!CellsInterchangeable)
-            return Mix(StackHash(stack) + 0x3333);
-        std::uint64_t term = 0;
-        for (int i = 0; i < stack.Count; ++i)
-            term += Mix(0xCE11ULL ^ stack.Cards[static_cast<std::size_t>(i)]);
-        return term;
-    }
-    if (index == PileMap.WasteIndex())
-        return Mix(StackHash(stack) + 0x4444);
-    if (index == PileMap.StockIndex())
-        return Mix(StackHash(stack) + 0x5555);
-    return SharedFoundationIndex >= 0 ? Mix(StackHash(stack) + 0x6666) : 0;
+    if (!OrderFree(index))
+        return TermOfRaw(index, StackHash(stack));
+    std::uint64_t term = 0;
+    for (int i = 0; i < stack.Count; ++i)
+        term += SetShare(index, stack.Cards[static_cast<std::size_t>(i)]);
+    return term;
 }
 
-std::uint64_t TSolverState::Key() const
+void TSolverState::RefreshTerms() const
 {
     for (const std::uint8_t index : DirtyPiles) {
         if (!Dirty[index])
             continue;
-        const std::uint64_t term = PileTerm(index);
+        // The raw sum once: the term is made from it.
+        const std::uint64_t raw = StackHash(Piles[index]);
+        const std::uint64_t term = OrderFree(index) ? PileTerm(index) : TermOfRaw(index, raw);
         PilesKey += term - Terms[index];
         Terms[index] = term;
+        Raws[index] = raw;
         Dirty[index] = 0;
     }
     DirtyPiles.clear();
-    return CountersKey() + PilesKey;
+}
+
+std::uint64_t TSolverState::Key() const
+{
+    RefreshTerms();
+    return CountersKey(Counters) + PilesKey;
 }
 
 std::uint64_t TSolverState::FreshKey() const
 {
-    std::uint64_t key = CountersKey();
+    std::uint64_t key = CountersKey(Counters);
     for (int i = 0; i < PileMap.Count(); ++i)
         key += PileTerm(i);
     return key;
+}
+
+std::uint64_t TSolverState::CardShare(int index, int place, int card) const
+{
+    if (card < 0)
+        return 0;
+    const auto code = static_cast<TCardCode>(card);
+    return OrderFree(index) ? SetShare(index, code) : HashCode(code) * PlaceWeights.Weights[static_cast<std::size_t>(place)];
+}
+
+std::uint64_t TSolverState::KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const
+{
+    RefreshTerms();
+    std::uint64_t piles = PilesKey;
+    for (const auto& [pile, change] : {first, second}) {
+        const auto i = static_cast<std::size_t>(pile);
+        // A set pile's term is itself a sum of shares.
+        const std::uint64_t term = OrderFree(pile) ? Terms[i] + change : TermOfRaw(pile, Raws[i] + change);
+        piles += term - Terms[i];
+    }
+    if (baseValue == Counters.BaseValue)
+        return CountersKeyOf(Counters) + piles;
+    TCounters counters = Counters;
+    counters.BaseValue = baseValue;
+    return CountersKeyOf(counters) + piles;
+}
+
+std::uint64_t TSolverState::CountersKeyOf(const TCounters& counters) const
+{
+    // Compared as bytes: the counters are copied whole, padding included.
+    if (std::memcmp(&counters, &KeyedCounters, sizeof counters) != 0) {
+        std::memcpy(&KeyedCounters, &counters, sizeof counters);
+        KeyedCountersKey = CountersKey(counters);
+    }
+    return KeyedCountersKey;
 }
 
 } // namespace solver

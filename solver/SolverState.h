@@ -68,6 +68,11 @@ struct TSolverGame {
     // The same turned round: by a card's identity, the top identities it fits on.
     std::array<std::uint64_t, 64> TableauTopsFor{};
     std::array<std::uint64_t, 64> FoundationTopsFor{};
+    // Whether a drop onto a card of a tableau pile or foundation depends on
+    // the two cards' ranks and suits alone (and the pile not being the
+    // card's own), so the tables above answer for the judge.
+    bool TableauBuildsPlain = false;
+    bool FoundationBuildsPlain = false;
     std::uint16_t TableauEmptyValues = 0xFFFF;
     std::uint16_t FoundationEmptyValues = 0xFFFF;
     // RunLinkFits of the tableau rules as a table: by the identity of the
@@ -104,6 +109,8 @@ public:
     const TSolverGame& Game() const { return *GameRef; }
     const TPileMap& Map() const { return PileMap; }
 
+    // A pile by its index among all piles (as Touch takes it).
+    const TStack& Pile(int index) const { return Piles[static_cast<std::size_t>(index)]; }
     TStack& Tableau(int p) { return Piles[static_cast<std::size_t>(p)]; }
     const TStack& Tableau(int p) const { return Piles[static_cast<std::size_t>(p)]; }
     TStack& Foundation(int f) { return Piles[static_cast<std::size_t>(PileMap.FirstFoundation() + f)]; }
@@ -127,6 +134,8 @@ public:
     void SharedPlaced(TCardCode card);
     void SharedTaken(TCardCode card);
     int TableauCount() const { return PileMap.Tableau; }
+    // Whether the tableau piles' places are free of rules, so the key ignores their order.
+    bool TableauPilesInterchangeable() const { return TableauInterchangeable; }
     int FoundationCount() const { return PileMap.Foundations; }
     int ExceptCount() const { return PileMap.Except; }
     int StockCount() const { return Stock().Count; }
@@ -169,6 +178,22 @@ public:
     // The same key worked out from scratch (for checking the kept one).
     std::uint64_t FreshKey() const;
 
+    // What card `card` at place `place` of pile `index` (an index into the
+    // piles, as Touch takes it) adds to the pile's share of the key; Absent
+    // stands for no card and adds nothing. A move's change of a pile is the
+    // sum of these for the cards it lays minus those it takes off.
+    static constexpr int Absent = -1;
+    std::uint64_t CardShare(int index, int place, int card) const;
+    struct TPileChange {
+        int Pile;
+        std::uint64_t Change;
+    };
+    // The key of the position these changes of two distinct piles and the
+    // base value `baseValue` would make, worked out from the piles' kept
+    // shares without making them: the search keys a move's child this way
+    // before deciding whether to play it.
+    std::uint64_t KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const;
+
 private:
     struct TFrame {
         TCounters Counters;
@@ -177,8 +202,20 @@ private:
         std::uint64_t Touched = 0;
     };
 
-    std::uint64_t CountersKey() const;
+    std::uint64_t CountersKey(const TCounters& counters) const;
+    // Hashes the piles listed dirty again, so every term is current.
+    void RefreshTerms() const;
     std::uint64_t PileTerm(int index) const;
+    // A pile's term from the raw sum of its cards (the free cells' order-free term aside).
+    std::uint64_t TermOfRaw(int index, std::uint64_t raw) const;
+    // Piles keyed as a set of cards, whose order no rule reads: interchangeable
+    // free cells, and Aces Up's discard pile (nobody takes from it), so that
+    // discarding the same cards in another order reaches the same key.
+    bool OrderFree(int index) const
+    {
+        return (CellsInterchangeable && index == PileMap.ReserveIndex())
+            || (GameRef->AcesUp && index >= PileMap.FirstFoundation() && index < PileMap.FirstExcept());
+    }
     void MarkDirty(int index) const;
     void MarkAllDirty() const;
 
@@ -191,8 +228,9 @@ private:
     struct TJournalEntry {
         TStack Stack;
         std::uint8_t Index = 0;
-        bool WasClean = false; // Term was the pile's term when it was touched
+        bool WasClean = false; // Term and Raw were the pile's when it was touched
         std::uint64_t Term = 0;
+        std::uint64_t Raw = 0;
     };
     // Entries up to JournalSize are in use; the rest is room, initialised
     // once when it is made (not at every touch).
@@ -201,9 +239,16 @@ private:
     // The piles' shares of the key: PilesKey is always the sum of Terms; a
     // pile listed in DirtyPiles has a stale term until Key() hashes it again.
     mutable std::vector<std::uint64_t> Terms;
+    // The raw sums the terms were made from, so an edit's term is a few products away.
+    mutable std::vector<std::uint64_t> Raws;
     mutable std::vector<std::uint8_t> Dirty;
     mutable std::vector<std::uint8_t> DirtyPiles;
     mutable std::uint64_t PilesKey = 0;
+    // The counters last keyed and their key: a position's children mostly
+    // share their parent's counters, and the search keys them one after another.
+    mutable TCounters KeyedCounters;
+    mutable std::uint64_t KeyedCountersKey = 0;
+    std::uint64_t CountersKeyOf(const TCounters& counters) const;
     int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;

@@ -50,10 +50,12 @@ protected:
                 Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
             const TPositionSnapshot engineAfter = Engine->Snapshot();
             const std::string table = StateJson(*Engine, true);
+            const std::uint64_t keyAhead = solver::KeyAfter(state, move);
             solver::ApplyMove(state, move);
             const TPositionSnapshot solverAfter = state.ToSnapshot();
-            // The key kept through the move is the key worked out afresh.
+            // The key kept through the move is the key worked out afresh, and the one foreseen.
             EXPECT_EQ(state.Key(), state.FreshKey()) << "the key after " << MoveText(move);
+            EXPECT_EQ(state.Key(), keyAhead) << "the key foreseen for " << MoveText(move);
             state.UndoMove();
             EXPECT_EQ(state.Key(), startKey) << "the key after the undo of " << MoveText(move);
             EXPECT_EQ(engineAfter, solverAfter) << MoveText(move) << "\nfrom\n"

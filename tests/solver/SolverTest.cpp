@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -225,6 +227,98 @@ TEST_F(SolverTest, TheKeyIsOneForEqualPositionsAndKeptThroughMovesAndUndos)
         ASSERT_EQ(state.Key(), keys.back()) << "depth " << state.Depth();
     }
     EXPECT_EQ(state.Key(), key);
+}
+
+// The search keys a child before it plays it: along a line of moves in games
+// of every kind of pile (cells bound or not, a reserve, a waste, face-down
+// cards turning up, runs, two packs), each move's key foreseen is the key
+// after it is played, and foreseeing it leaves the position as it was.
+TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
+{
+    for (const char* game : {"Freecell", "Four Colours", "Klondike 1 [Turn over 1]", "Yukon", "Canfield", "Black Hole",
+                             "Spider", "Baker's Dozen", "Forty Thieves", "Eight Off", "Double Canfield"}) {
+        Deal(game, 3);
+        const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
+        solver::TSolverState state(rules, Engine->Snapshot());
+        std::vector<solver::TSolverMove> moves;
+        for (int step = 0; step < 60; ++step) {
+            solver::GenerateMoves(state, solver::TMoveSet::Folded, moves);
+            if (moves.empty())
+                break;
+            const TPositionSnapshot before = state.ToSnapshot();
+            for (const solver::TSolverMove& move : moves) {
+                const std::uint64_t foreseen = solver::KeyAfter(state, move);
+                ASSERT_EQ(state.ToSnapshot(), before) << game << " step " << step << ": " << MoveText(move);
+                solver::ApplyMove(state, move);
+                EXPECT_EQ(state.Key(), foreseen) << game << " step " << step << ": " << MoveText(move);
+                state.UndoMove();
+            }
+            // Half the steps ask for no key, so some piles' shares are stale when the next step foresees.
+            solver::ApplyMove(state, moves[static_cast<std::size_t>(step * 5 + 1) % moves.size()]);
+            if (step % 2 == 0) {
+                ASSERT_EQ(state.Key(), state.FreshKey()) << game << " step " << step;
+            }
+        }
+    }
+}
+
+// The search tries a card on one empty pile and one empty cell only where
+// their places do not count (the rest lead to the same key); the player is
+// offered every one, and piles a deal binds to their places are all tried.
+TEST_F(SolverTest, OneEmptyPileAndCellStandForAllInTheSearchOnly)
+{
+    Deal("Freecell", 1);
+    const solver::TSolverGame freecell = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot open;
+    open.Tableau = {{MakeCardCode(12, 0, true), MakeCardCode(11, 1, true)}, {MakeCardCode(4, 2, true)}, {MakeCardCode(2, 3, true)},
+                    {MakeCardCode(7, 0, true)}, {MakeCardCode(6, 1, true)}, {MakeCardCode(9, 2, true)}, {}, {}};
+    open.Foundations.assign(4, {});
+    open.Reserve = {MakeCardCode(10, 3, true), NoCard, MakeCardCode(8, 0, true), NoCard};
+    solver::TSolverState state(freecell, open);
+    using TSourceKey = std::tuple<int, int, int>;
+    const auto countEmptyTargets = [&state](solver::TMoveSet set, bool cells) {
+        std::vector<solver::TSolverMove> moves;
+        solver::GenerateMoves(state, set, moves);
+        std::map<TSourceKey, int> counts;
+        for (const solver::TSolverMove& m : moves)
+            if (cells ? m.TargetKind == pkReserve : (m.TargetKind == pkTableau && state.Tableau(m.TargetPile).Empty()))
+                ++counts[{m.SourceKind, m.SourcePile, m.SourceIndex}];
+        return counts;
+    };
+    for (const bool cells : {false, true}) {
+        const auto player = countEmptyTargets(solver::TMoveSet::Player, cells);
+        const auto search = countEmptyTargets(solver::TMoveSet::Search, cells);
+        EXPECT_GE(player.size(), 6u) << (cells ? "cells" : "piles");
+        EXPECT_EQ(search.size(), player.size()) << (cells ? "cells" : "piles");
+        for (const auto& [source, count] : player) {
+            EXPECT_EQ(count, 2) << (cells ? "cells" : "piles");
+            EXPECT_EQ(search.count(source) ? search.at(source) : 0, 1) << (cells ? "cells" : "piles");
+        }
+    }
+    // The move left out leads to the key of the one kept.
+    solver::TSolverMove toSix{solver::TMoveType::Drag, pkTableau, 1, 0, pkTableau, 6, 6};
+    solver::TSolverMove toSeven = toSix;
+    toSeven.TargetPile = toSeven.DropPoint = 7;
+    EXPECT_EQ(solver::KeyAfter(state, toSix), solver::KeyAfter(state, toSeven));
+
+    // Spider's stock deals a card onto each pile by its place: both empty piles are tried.
+    Deal("Spider", 1);
+    const solver::TSolverGame spider = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot bound;
+    for (int p = 0; p < 8; ++p)
+        bound.Tableau.push_back({MakeCardCode(p, 0, true)});
+    bound.Tableau.resize(10);
+    bound.Foundations.assign(8, {});
+    bound.Stock = Suit(1, 0, 9, false);
+    const solver::TSolverState spiderState(spider, bound);
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(spiderState, solver::TMoveSet::Search, moves);
+    const auto fromFirstTo = [&moves](int pile) {
+        return std::count_if(moves.begin(), moves.end(),
+                             [pile](const solver::TSolverMove& m) { return m.SourcePile == 0 && m.TargetKind == pkTableau && m.TargetPile == pile; });
+    };
+    EXPECT_EQ(fromFirstTo(8), 1);
+    EXPECT_EQ(fromFirstTo(9), 1);
 }
 
 TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)
