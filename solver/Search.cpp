@@ -28,7 +28,9 @@ TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, c
     const bool staged = StagesFit(game, snapshot);
     const std::int64_t share = staged ? 3 : 2;
     TSolveBudget firstBudget = budget;
-    firstBudget.MaxStates = budget.MaxStates * share / 4;
+    // (never 0 from a budget of a few states: 0 would mean no limit at all)
+    if (budget.MaxStates > 0)
+        firstBudget.MaxStates = std::max<std::int64_t>(1, budget.MaxStates * share / 4);
     firstBudget.MaxMilliseconds = (budget.MaxMilliseconds * share + 3) / 4;
     TSolveResult result = staged ? TStagedSearch(game, snapshot, firstBudget).Run()
                                  : TBestFirst(game, snapshot, firstBudget, std::size_t{64} << 20).Run();

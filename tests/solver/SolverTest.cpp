@@ -329,6 +329,9 @@ TEST_F(SolverTest, ABudgetSpentIsUnknownAndACancelStopsAtOnce)
     const solver::TSolveResult spent = solver::Solve(spider, start, States(50));
     EXPECT_EQ(spent.Verdict, TVerdict::Unknown);
     EXPECT_LE(spent.States, 51);
+    // A budget of a state or two is still a limit for each pass.
+    for (const std::int64_t few : {1, 2, 3})
+        EXPECT_LE(solver::Solve(spider, start, States(few)).States, few + 1) << few;
 
     std::atomic<bool> cancel{true};
     solver::TSolveBudget budget = States(0);
