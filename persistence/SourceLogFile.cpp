@@ -100,7 +100,8 @@ std::optional<TSavedGame> ParseSavedGame(const std::string& text, std::string& e
         for (int k = 0; k < 4; ++k) {
             const auto v = ParseInteger(lines[i + k]);
             if (!v || *v < -1000000 || *v > 1000000) {
-                error = "saved game line " + std::to_string(i + k + 1) + " is not a number: " + QuotedExcerpt(lines[i + k]);
+                error =
+                    "saved game line " + std::to_string(i + k + 1) + " is not a number: " + QuotedExcerpt(lines[i + k]);
                 return std::nullopt;
             }
             values[k] = static_cast<int>(*v);

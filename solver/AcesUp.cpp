@@ -11,7 +11,8 @@ namespace solver {
 // at every step is the same one without the card.
 bool AcesUpDiscardIsSafe(const TSolverState& s, const TSolverMove& move)
 {
-    if (move.Type != TMoveType::Drag || move.TargetKind != pkFoundation || move.SourceKind != pkTableau || move.Deals > 0)
+    if (move.Type != TMoveType::Drag || move.TargetKind != pkFoundation || move.SourceKind != pkTableau
+        || move.Deals > 0)
         return false;
     const TStack& pile = s.Tableau(move.SourcePile);
     if (pile.Empty() || move.SourceIndex != pile.Count - 1)

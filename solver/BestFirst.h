@@ -12,21 +12,27 @@
 
 namespace solver {
 
-// The first pass: best-first over the evaluation, positions kept encoded,
-// the stock clicked a card at a time (a greedy pass that may deal deep into
-// a one-pass stock to play one card buries the rest; the depth-first pass
-// orders folded clicks after the plays at hand). It finds good lines fast; when its memory or its share of the budget runs
-// out, the depth-first pass takes over (only an exhausted search proves a
-// position lost, and both passes can).
 // Whether the best-first pass should follow a line deeper before it widens
 // (newer positions first among equals): so where every card lies open on
 // piles that build; where a stock feeds the table, the older first.
 bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start);
 
+// The first pass: best-first over the evaluation, positions kept encoded,
+// the stock clicked a card at a time (a greedy pass that may deal deep into
+// a one-pass stock to play one card buries the rest; the depth-first pass
+// orders folded clicks after the plays at hand). It finds good lines fast;
+// when its memory or its share of the budget runs out, the depth-first pass
+// takes over (only an exhausted search proves a position lost, and both
+// passes can).
 class TBestFirst {
 public:
-    TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget, std::size_t memoryBytes)
-        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes / 2), MemoryBytes(memoryBytes),
+    TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget,
+               std::size_t memoryBytes)
+        : State(game, snapshot),
+          DeadEnds(game),
+          Meter(budget),
+          Table(budget.TableBytes / 2),
+          MemoryBytes(memoryBytes),
           NewerFirst(FollowsLinesFirst(game, State))
     {
     }

@@ -17,7 +17,8 @@ bool TableauLeavesOnlyHome(const TGameRules& rules)
 {
     // An empty pile that takes only the stock's card either (a base rule without "from the tableau").
     const TRuleOptions& t = rules.TableauRules;
-    const bool emptyOnlyFromStock = (t.Contains(roEmptyBaseRank) || t.Contains(roFirstCardSetsBase)) && !t.Contains(roEmptyFromTableau);
+    const bool emptyOnlyFromStock =
+        (t.Contains(roEmptyBaseRank) || t.Contains(roFirstCardSetsBase)) && !t.Contains(roEmptyFromTableau);
     return TableauNeverBuilds(rules) && emptyOnlyFromStock;
 }
 
@@ -37,10 +38,10 @@ bool PlainFoundations(const TGameRules& rules)
 {
     const TRuleOptions& f = rules.FoundationRules;
     return f.Contains(roBuildUp) && f.Contains(roEmptyAce) && !f.Contains(roBuildUpOrDown) && !f.Contains(roBuildDown)
-        && !f.Contains(roKingOnAce) && !f.Contains(roAceOnKing) && !f.Contains(roFirstCardSetsBase) && !f.Contains(roEmptyBaseRank)
-        && !f.Contains(roRankIsPileIndex) && !f.Contains(roFoundationSuitRun) && !f.Contains(roFoundationSideways)
-        && !f.Contains(roClockInsert) && !f.Contains(roTakeFromFoundation) && !f.Contains(roSameColour)
-        && !f.Contains(roAlternateColour) && !f.Contains(roOtherSuit);
+        && !f.Contains(roKingOnAce) && !f.Contains(roAceOnKing) && !f.Contains(roFirstCardSetsBase)
+        && !f.Contains(roEmptyBaseRank) && !f.Contains(roRankIsPileIndex) && !f.Contains(roFoundationSuitRun)
+        && !f.Contains(roFoundationSideways) && !f.Contains(roClockInsert) && !f.Contains(roTakeFromFoundation)
+        && !f.Contains(roSameColour) && !f.Contains(roAlternateColour) && !f.Contains(roOtherSuit);
 }
 
 } // namespace
@@ -102,7 +103,8 @@ bool HopelesslyBlocked(const TSolverState& s)
     for (int f = 0; f < s.FoundationCount(); ++f) {
         const TStack& pile = s.Foundation(f);
         for (int k = 0; k < pile.Count; ++k)
-            --outside[kind(pile.Cards[static_cast<std::size_t>(k)])][static_cast<std::size_t>(CodeValue(pile.Cards[static_cast<std::size_t>(k)]))];
+            --outside[kind(pile.Cards[static_cast<std::size_t>(k)])]
+                     [static_cast<std::size_t>(CodeValue(pile.Cards[static_cast<std::size_t>(k)]))];
         if (!pile.Empty())
             tops[kind(pile.Top())] |= 1u << CodeValue(pile.Top());
     }

@@ -33,8 +33,9 @@ bool FoundationsUpBySuitFromAce(const TRuleOptions& f)
 {
     if (!f.Contains(roBuildUp) || !f.Contains(roSameSuit) || !f.Contains(roEmptyAce))
         return false;
-    for (const TRuleOption option : {roBuildDown, roBuildUpOrDown, roKingOnAce, roAceOnKing, roAnySuitDrop, roSameColour,
-                                     roAlternateColour, roOtherSuit, roEmptyKing, roEmptyTwo, roEmptyJack})
+    for (const TRuleOption option :
+         {roBuildDown, roBuildUpOrDown, roKingOnAce, roAceOnKing, roAnySuitDrop, roSameColour, roAlternateColour,
+          roOtherSuit, roEmptyKing, roEmptyTwo, roEmptyJack})
         if (f.Contains(option))
             return false;
     return true;
@@ -69,8 +70,7 @@ void Take(TCounts& counts, int id)
 
 } // namespace
 
-TDeadEnds::TDeadEnds(const TSolverGame& game)
-    : Game(&game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
+TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
 {
     const TGameRules& r = game.Rules;
     const TRuleOptions& t = r.TableauRules;

@@ -22,7 +22,10 @@ struct TFrame {
 class TDepthFirst {
 public:
     TDepthFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes),
+        : State(game, snapshot),
+          DeadEnds(game),
+          Meter(budget),
+          Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
     {
     }

@@ -57,9 +57,11 @@ namespace {
 // tableau's.)
 bool SuitOrderFoundations(const TRuleOptions& f)
 {
-    if (!f.Contains(roSameSuit) || f.Contains(roFoundationSuitRun) || f.Contains(roBuildUpOrDown) || f.Contains(roKingOnAce) || f.Contains(roAceOnKing))
+    if (!f.Contains(roSameSuit) || f.Contains(roFoundationSuitRun) || f.Contains(roBuildUpOrDown)
+        || f.Contains(roKingOnAce) || f.Contains(roAceOnKing))
         return false;
-    for (const TRuleOption option : {roFirstCardSetsBase, roEachCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roClockInsert})
+    for (const TRuleOption option :
+         {roFirstCardSetsBase, roEachCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roClockInsert})
         if (f.Contains(option))
             return false;
     return f.Contains(roBuildUp) != f.Contains(roBuildDown);
@@ -67,8 +69,7 @@ bool SuitOrderFoundations(const TRuleOptions& f)
 
 } // namespace
 
-TEvaluation::TEvaluation(const TSolverGame& game)
-    : Game(&game)
+TEvaluation::TEvaluation(const TSolverGame& game) : Game(&game)
 {
     const TRuleOptions& t = game.Rules.TableauRules;
     const TRuleOptions& f = game.Rules.FoundationRules;
@@ -82,7 +83,8 @@ TEvaluation::TEvaluation(const TSolverGame& game)
         const int suit = CodeSuit(static_cast<TCardCode>(id));
         for (int other = 0; other < 13; ++other)
             if (up ? other < value : other > value)
-                HomeBefore[static_cast<std::size_t>(id)] |= std::uint64_t{1} << CodeIdentity(MakeCardCode(other, suit, true));
+                HomeBefore[static_cast<std::size_t>(id)] |= std::uint64_t{1}
+                    << CodeIdentity(MakeCardCode(other, suit, true));
     }
 }
 
@@ -107,7 +109,8 @@ int TEvaluation::PositionScore(const TSolverState& s) const
 int TEvaluation::NextCardsDepth(const TSolverState& s) const
 {
     // A foundation that takes whole runs wants no single card next.
-    if (s.FoundationCount() == 0 || !Game->FoundationDropTarget || Game->Rules.FoundationRules.Contains(roFoundationSuitRun))
+    if (s.FoundationCount() == 0 || !Game->FoundationDropTarget
+        || Game->Rules.FoundationRules.Contains(roFoundationSuitRun))
         return 0;
     constexpr int Nowhere = 255;
     std::array<std::uint8_t, 64> depth;

@@ -263,14 +263,21 @@ TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const 
     const bool toFoundation = target.Kind == pkFoundation;
     if (target.Kind == pkReserve && !g.FourColours)
         verdict.Accepted = true; // a free cell takes any card
-    else if (target.Top >= 0 && (toFoundation ? g.FoundationBuildsPlain : (target.Kind == pkTableau && g.TableauBuildsPlain))) {
+    else if (target.Top >= 0
+             && (toFoundation ? g.FoundationBuildsPlain : (target.Kind == pkTableau && g.TableauBuildsPlain))) {
         // Onto a card where only rank and suit count: the fit tables are the judge's answer.
-        const std::uint64_t fits = (toFoundation ? g.FoundationFits : g.TableauFits)[static_cast<std::size_t>(target.Top)];
+        const std::uint64_t fits =
+            (toFoundation ? g.FoundationFits : g.TableauFits)[static_cast<std::size_t>(target.Top)];
         verdict.Accepted = ((fits >> CodeIdentity(SourceCard(s, source))) & 1u)
             && !(source.Kind == pkTableau && target.Kind == pkTableau && source.Pile == target.Pile);
     } else {
-        const TDropQuery query{Face(SourceCard(s, source)), target.Kind,  target.Pile, TargetTopIndex(s, target),
-                               source.Kind,                  source.Pile, source.Index};
+        const TDropQuery query{Face(SourceCard(s, source)),
+                               target.Kind,
+                               target.Pile,
+                               TargetTopIndex(s, target),
+                               source.Kind,
+                               source.Pile,
+                               source.Index};
         verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
     }
     const bool runMove = target.Kind == pkTableau && g.MultiMove && source.Kind == pkTableau;
@@ -1114,13 +1121,20 @@ int PileIndexOf(const TSolverState& s, int kind, int pile)
 {
     const TPileMap& map = s.Map();
     switch (kind) {
-    case pkTableau: return pile;
-    case pkFoundation: return map.FirstFoundation() + pile;
-    case pkExcept: return map.FirstExcept() + pile;
-    case pkReserve: return map.ReserveIndex();
-    case pkWaste: return map.WasteIndex();
-    case pkStock: return map.StockIndex();
-    default: return -1;
+    case pkTableau:
+        return pile;
+    case pkFoundation:
+        return map.FirstFoundation() + pile;
+    case pkExcept:
+        return map.FirstExcept() + pile;
+    case pkReserve:
+        return map.ReserveIndex();
+    case pkWaste:
+        return map.WasteIndex();
+    case pkStock:
+        return map.StockIndex();
+    default:
+        return -1;
     }
 }
 
@@ -1181,7 +1195,9 @@ std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
     std::uint64_t taken = 0;
     switch (move.SourceKind) {
-    case pkTableau: taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true); break;
+    case pkTableau:
+        taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true);
+        break;
     case pkExcept: {
         const TStack& stack = s.Except(move.SourcePile);
         taken = TakenChange(s, stack, from, stack.Count - 1, true);
@@ -1200,7 +1216,8 @@ std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
     }
     std::uint64_t laid = 0;
     if (move.TargetKind == pkReserve) {
-        laid = s.CardShare(to, move.TargetPile, card) - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
+        laid = s.CardShare(to, move.TargetPile, card)
+            - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
     } else if (move.TargetKind == pkTableau && s.Game().MultiMove && move.SourceKind == pkTableau) {
         // A run keeps its order.
         const TStack& source = s.Tableau(move.SourcePile);

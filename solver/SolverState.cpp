@@ -189,7 +189,10 @@ std::uint64_t StackHash(const TStack& stack)
 constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
 
 // A card's share of the term of a pile keyed as a set (its cells or a discard pile).
-std::uint64_t SetShare(int index, TCardCode c) { return Mix((0xCE11ULL + static_cast<std::uint64_t>(index) * Golden) ^ c); }
+std::uint64_t SetShare(int index, TCardCode c)
+{
+    return Mix((0xCE11ULL + static_cast<std::uint64_t>(index) * Golden) ^ c);
+}
 
 } // namespace
 
@@ -420,10 +423,12 @@ std::uint64_t TSolverState::CountersKey(const TCounters& counters) const
 {
     // With unlimited passes no rule reads the count: positions one pass apart are the same.
     const std::uint64_t passes = Game().Rules.DeckPasses == 0 ? 0 : static_cast<std::uint64_t>(counters.PassesDone);
-    std::uint64_t key = Mix(passes << 32 | static_cast<std::uint8_t>(counters.BaseValue) << 8
-                            | (counters.RedealOffered ? 1u : 0u) | (counters.StockFromTop ? 2u : 0u) | (counters.DealPileByPile ? 4u : 0u))
+    std::uint64_t key =
+        Mix(passes << 32 | static_cast<std::uint8_t>(counters.BaseValue) << 8 | (counters.RedealOffered ? 1u : 0u)
+            | (counters.StockFromTop ? 2u : 0u) | (counters.DealPileByPile ? 4u : 0u))
         ^ Mix(0x51ED270B27ULL + static_cast<std::uint64_t>(static_cast<std::uint8_t>(counters.SelectedPile)) * 131
-              + static_cast<std::uint8_t>(counters.SelectedIndex) + (Game().Burleigh ? static_cast<std::uint64_t>(counters.LastDealt) << 20 : 0));
+              + static_cast<std::uint8_t>(counters.SelectedIndex)
+              + (Game().Burleigh ? static_cast<std::uint64_t>(counters.LastDealt) << 20 : 0));
     if (Game().Rules.TurnCount == -4)
         key ^= Mix(counters.RandSeed + 0xABCDEFULL);
     return key;
@@ -497,7 +502,8 @@ std::uint64_t TSolverState::CardShare(int index, int place, int card) const
     if (card < 0)
         return 0;
     const auto code = static_cast<TCardCode>(card);
-    return OrderFree(index) ? SetShare(index, code) : HashCode(code) * PlaceWeights.Weights[static_cast<std::size_t>(place)];
+    return OrderFree(index) ? SetShare(index, code)
+                            : HashCode(code) * PlaceWeights.Weights[static_cast<std::size_t>(place)];
 }
 
 std::uint64_t TSolverState::KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const

@@ -103,7 +103,8 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         Meter.Count();
         ScorePiles();
         GenerateMoves(State, TMoveSet::Search, Moves);
-        const auto safe = std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
+        const auto safe =
+            std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
         if (safe != Moves.end())
             Moves.assign(1, TSolverMove(*safe));
         // Every child is played, keyed and valued first, its slot in the

@@ -67,7 +67,8 @@ protected:
                         int budget = 200000;
                         const bool winFound = WinReachable(state, seen, budget);
                         if (winFound)
-                            return ::testing::AssertionFailure() << game << " seed " << seed << ": a position called lost is won";
+                            return ::testing::AssertionFailure()
+                                << game << " seed " << seed << ": a position called lost is won";
                         lostChecked += budget >= 0 ? 1 : 0;
                         break;
                     }
@@ -79,7 +80,8 @@ protected:
             }
         }
         if (won < wins || lostChecked == 0)
-            return ::testing::AssertionFailure() << game << ": " << won << " won deals, " << lostChecked << " lost positions checked";
+            return ::testing::AssertionFailure()
+                << game << ": " << won << " won deals, " << lostChecked << " lost positions checked";
         return ::testing::AssertionSuccess();
     }
 

@@ -270,8 +270,14 @@ TEST_F(SolverTest, OneEmptyPileAndCellStandForAllInTheSearchOnly)
     Deal("Freecell", 1);
     const solver::TSolverGame freecell = solver::MakeSolverGame(Engine->Rules);
     TPositionSnapshot open;
-    open.Tableau = {{MakeCardCode(12, 0, true), MakeCardCode(11, 1, true)}, {MakeCardCode(4, 2, true)}, {MakeCardCode(2, 3, true)},
-                    {MakeCardCode(7, 0, true)}, {MakeCardCode(6, 1, true)}, {MakeCardCode(9, 2, true)}, {}, {}};
+    open.Tableau = {{MakeCardCode(12, 0, true), MakeCardCode(11, 1, true)},
+                    {MakeCardCode(4, 2, true)},
+                    {MakeCardCode(2, 3, true)},
+                    {MakeCardCode(7, 0, true)},
+                    {MakeCardCode(6, 1, true)},
+                    {MakeCardCode(9, 2, true)},
+                    {},
+                    {}};
     open.Foundations.assign(4, {});
     open.Reserve = {MakeCardCode(10, 3, true), NoCard, MakeCardCode(8, 0, true), NoCard};
     solver::TSolverState state(freecell, open);
@@ -314,8 +320,9 @@ TEST_F(SolverTest, OneEmptyPileAndCellStandForAllInTheSearchOnly)
     std::vector<solver::TSolverMove> moves;
     solver::GenerateMoves(spiderState, solver::TMoveSet::Search, moves);
     const auto fromFirstTo = [&moves](int pile) {
-        return std::count_if(moves.begin(), moves.end(),
-                             [pile](const solver::TSolverMove& m) { return m.SourcePile == 0 && m.TargetKind == pkTableau && m.TargetPile == pile; });
+        return std::count_if(moves.begin(), moves.end(), [pile](const solver::TSolverMove& m) {
+            return m.SourcePile == 0 && m.TargetKind == pkTableau && m.TargetPile == pile;
+        });
     };
     EXPECT_EQ(fromFirstTo(8), 1);
     EXPECT_EQ(fromFirstTo(9), 1);
@@ -436,11 +443,12 @@ TEST(SolverCommand, SolvesWritesALineThatReplaysAndRefusesBadInput)
     std::ofstream(damaged.toStdString()) << "Yukon\r\n3\r\nO\r\n2\r\nx\r\n";
     const QString strange = folder.filePath("strange.tsg");
     std::ofstream(strange.toStdString()) << "\x1b]0;Yukon\x07\r\n3\r\nO\r\n";
-    for (const QStringList& arguments : {QStringList{"solve", "No Such Game", "--seed", "1"}, QStringList{"solve", "Yukon", "--seed", "x"},
-                                         QStringList{"solve", "Yukon"}, QStringList{"solve", "--from", damaged},
-                                         QStringList{"solve", "--from", folder.filePath("missing.tsg")}, QStringList{"solve", "--from", strange},
-                                         QStringList{"replay", strange},
-                                         QStringList{"survey", "Yukon", "--seeds", "5-1"}, QStringList{"survey", "Nothing", "--seeds", "1-2"}}) {
+    for (const QStringList& arguments :
+         {QStringList{"solve", "No Such Game", "--seed", "1"}, QStringList{"solve", "Yukon", "--seed", "x"},
+          QStringList{"solve", "Yukon"}, QStringList{"solve", "--from", damaged},
+          QStringList{"solve", "--from", folder.filePath("missing.tsg")}, QStringList{"solve", "--from", strange},
+          QStringList{"replay", strange}, QStringList{"survey", "Yukon", "--seeds", "5-1"},
+          QStringList{"survey", "Nothing", "--seeds", "1-2"}}) {
         const testcli::TRun refused = testcli::RunCli(arguments);
         EXPECT_EQ(refused.ExitCode, 2) << arguments.join(" ").toStdString();
         EXPECT_EQ(refused.Err.size(), 1) << arguments.join(" ").toStdString();

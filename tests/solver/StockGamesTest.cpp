@@ -117,10 +117,12 @@ TEST_F(StockGamesTest, ABlockedDealIsProvedLostWithoutLayingOutTheStock)
 // are won in a few hundred positions, and the engine replays the line to a win.
 TEST_F(StockGamesTest, WastePileDealsAreWonQuicklyAndReplay)
 {
-    const std::vector<std::pair<std::string, std::uint32_t>> deals = {{"Strategy", 1}, {"Strategy", 2}, {"Strategy", 3}, {"Fly", 2}};
+    const std::vector<std::pair<std::string, std::uint32_t>> deals = {
+        {"Strategy", 1}, {"Strategy", 2}, {"Strategy", 3}, {"Fly", 2}};
     for (const auto& [game, seed] : deals) {
         Deal(game, seed);
-        const solver::TSolveResult result = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(3000));
+        const solver::TSolveResult result =
+            solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(3000));
         ASSERT_EQ(result.Verdict, TVerdict::Winnable) << game << " seed " << seed;
         for (const solver::TRecordAction& a : result.Record)
             Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
@@ -200,7 +202,8 @@ TEST_F(StockGamesTest, TheStagedPassPrefersRunsInSuitWhereOnlyWholeSuitsGoHome)
 
     // Spider's runs move in suit only: a mixed link is no run there either way.
     const solver::TSolverGame spider = Rules("Spider");
-    EXPECT_GT(solver::StageEvaluate(solver::TSolverState(spider, suited)), solver::StageEvaluate(solver::TSolverState(spider, mixed)));
+    EXPECT_GT(solver::StageEvaluate(solver::TSolverState(spider, suited)),
+              solver::StageEvaluate(solver::TSolverState(spider, mixed)));
 }
 
 } // namespace
