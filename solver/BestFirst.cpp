@@ -6,31 +6,10 @@
 
 namespace solver {
 
-// Puts the state at `node`: its parent decoded and its move played.
-void TBestFirst::Restore(std::uint32_t node)
-{
-    const TNode& n = Nodes[node];
-    if (n.Offset != NotEncoded) {
-        State.Decode(Arena.data() + n.Offset);
-        return;
-    }
-    State.Decode(Arena.data() + Nodes[n.Parent].Offset);
-    ApplyMove(State, n.Move);
-}
-
-void TBestFirst::Encode(std::uint32_t node)
-{
-    State.Encode(Scratch);
-    Nodes[node].Offset = static_cast<std::uint32_t>(Arena.size());
-    Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
-}
-
 std::vector<TSolverMove> TBestFirst::LineTo(std::uint32_t node, const TSolverMove& last) const
 {
-    std::vector<TSolverMove> line{last};
-    for (std::uint32_t n = node; n != 0; n = Nodes[n].Parent)
-        line.push_back(Nodes[n].Move);
-    std::reverse(line.begin(), line.end());
+    std::vector<TSolverMove> line = Nodes.LineTo(node);
+    line.push_back(last);
     return line;
 }
 
@@ -53,8 +32,8 @@ TSolveResult TBestFirst::Run()
     // The open positions, best first; among equals the newer or the older one.
     TOpen open;
     Table.Insert(State.Key());
-    Nodes.push_back({0, NotEncoded, {}});
-    Encode(0);
+    Nodes.Add(0, {});
+    Nodes.Encode(State, 0);
     open.emplace(0, 0);
     std::vector<TSolverMove> moves;
     struct TChildKey {
@@ -68,12 +47,11 @@ TSolveResult TBestFirst::Run()
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
-        Restore(node);
+        Nodes.Restore(State, node);
         // A position proved lost is dropped as if searched to its end.
         if (DeadEnds.IsLost(State))
             continue;
-        if (Nodes[node].Offset == NotEncoded)
-            Encode(node);
+        Nodes.Encode(State, node);
         Meter.Count();
         GenerateMoves(State, TMoveSet::Search, moves);
         for (const TSolverMove& move : moves) {
@@ -112,8 +90,7 @@ TSolveResult TBestFirst::Run()
             }
             const std::int64_t value = std::int64_t{evaluation.AfterMove(State)} * 16 + moveScore;
             State.UndoMove();
-            const auto child = static_cast<std::uint32_t>(Nodes.size());
-            Nodes.push_back({node, NotEncoded, move});
+            const std::uint32_t child = Nodes.Add(node, move);
             // The counter breaks ties.
             const std::int64_t order = NewerFirst ? std::int64_t{child} : -std::int64_t{child};
             open.emplace(value * 4194304 + order, child);

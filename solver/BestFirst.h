@@ -3,6 +3,7 @@
 #include "solver/BudgetMeter.h"
 #include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
+#include "solver/NodeStore.h"
 #include "solver/Search.h"
 
 #include <cstdint>
@@ -40,22 +41,14 @@ public:
     TSolveResult Run();
 
 private:
-    // A position reached: its parent and the move from there. Only a
-    // position that is expanded is kept encoded (its children start from it).
-    struct TNode {
-        std::uint32_t Parent;
-        std::uint32_t Offset;
-        TSolverMove Move;
-    };
-    static constexpr std::uint32_t NotEncoded = 0xFFFFFFFF;
-    void Restore(std::uint32_t node);
-    void Encode(std::uint32_t node);
+    struct TNoExtra {};
+    using TNodes = TNodeStore<TNoExtra>;
     std::vector<TSolverMove> LineTo(std::uint32_t node, const TSolverMove& last) const;
     // The open list is a vector underneath: its room and the others' count, as the allocator sees them.
     using TOpen = std::priority_queue<std::pair<std::int64_t, std::uint32_t>>;
     bool MemorySpent(const TOpen& open) const
     {
-        return Arena.capacity() + Nodes.capacity() * sizeof(TNode) + open.size() * 2 * sizeof(TOpen::value_type) > MemoryBytes;
+        return Nodes.ReservedBytes() + open.size() * 2 * sizeof(TOpen::value_type) > MemoryBytes;
     }
 
     TSolverState State;
@@ -65,9 +58,7 @@ private:
     std::size_t MemoryBytes;
     // Among positions scored equal, the newer (deeper) one first, or the older.
     bool NewerFirst;
-    std::vector<TNode> Nodes;
-    std::vector<std::uint8_t> Arena;
-    std::vector<std::uint8_t> Scratch;
+    TNodes Nodes;
 };
 
 

@@ -14,19 +14,6 @@ bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot)
     return DealsOntoEveryPile(game) && TSolverState(game, snapshot).StockCount() > 0;
 }
 
-void TStagedSearch::AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key)
-{
-    // Most children are never expanded: they are encoded only when they are.
-    Nodes.push_back({parent, NotEncoded, move, value, key});
-}
-
-void TStagedSearch::Encode(std::uint32_t node)
-{
-    State.Encode(Scratch);
-    Nodes[node].Offset = static_cast<std::uint32_t>(Arena.size());
-    Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
-}
-
 void TStagedSearch::ScorePiles()
 {
     PileScores.resize(static_cast<std::size_t>(State.TableauCount()));
@@ -47,32 +34,9 @@ int TStagedSearch::ValueAfterMove() const
     return value;
 }
 
-// Puts the state at `node`: its own code, or its parent's with its move played.
-void TStagedSearch::Restore(std::uint32_t node)
-{
-    const TNode& n = Nodes[node];
-    if (n.Offset != NotEncoded) {
-        State.Decode(Arena.data() + n.Offset);
-        return;
-    }
-    State.Decode(Arena.data() + Nodes[n.Parent].Offset);
-    ApplyMove(State, n.Move);
-    Encode(node);
-}
-
-std::vector<TSolverMove> TStagedSearch::LineTo(std::uint32_t node) const
-{
-    std::vector<TSolverMove> line;
-    for (std::uint32_t n = node; n != 0; n = Nodes[n].Parent)
-        line.push_back(Nodes[n].Move);
-    std::reverse(line.begin(), line.end());
-    return line;
-}
-
 bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win)
 {
-    Nodes.clear();
-    Arena.clear();
+    Nodes.Clear();
     // Small at first and grown as the stage needs: most stages of some games
     // hold a handful of positions, and a large table would cost more to
     // clear than they take to search.
@@ -80,12 +44,12 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     auto table = std::make_unique<TKeyTable>(bytes);
     std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
     table->Insert(State.Key());
-    AddNode(0, {}, StageEvaluate(State), State.Key());
-    Encode(0);
+    Nodes.Add(0, {}, {State.Key(), StageEvaluate(State)});
+    Nodes.Encode(State, 0);
     open.emplace(0, 0);
     // After the last deal only a win will do: that stage may search longer.
     const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
-    const auto memorySpent = [this] { return Arena.size() + Nodes.size() * sizeof(TNode) > (std::size_t{48} << 20); };
+    const auto memorySpent = [this] { return Nodes.UsedBytes() > (std::size_t{48} << 20); };
     for (std::int64_t expanded = 0; !open.empty() && expanded < limit && !memorySpent(); ++expanded) {
         if (Meter.Spent())
             return false;
@@ -94,12 +58,14 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
                 break;
             bytes *= 2;
             table = std::make_unique<TKeyTable>(bytes);
-            for (const TNode& n : Nodes)
-                table->Insert(n.Key);
+            for (std::uint32_t n = 0; n < Nodes.Size(); ++n)
+                table->Insert(Nodes[n].Extra.Key);
         }
         const std::uint32_t node = open.top().second;
         open.pop();
-        Restore(node);
+        // Its children start from it: it is kept encoded.
+        Nodes.Restore(State, node);
+        Nodes.Encode(State, node);
         Meter.Count();
         ScorePiles();
         GenerateMoves(State, TMoveSet::Search, Moves);
@@ -113,13 +79,13 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         for (std::size_t m = 0; m < Moves.size(); ++m) {
             const TSolverMove& move = Moves[m];
             if (move.Type == TMoveType::StockDeal) {
-                Nodes[node].Deals = true; // the stage may end here: chosen below
+                Nodes[node].Extra.Deals = true; // the stage may end here: chosen below
                 continue;
             }
             const int moveScore = MoveScore(State, move);
             ApplyMove(State, move);
             if (IsWon(State)) {
-                win = LineTo(node);
+                win = Nodes.LineTo(node);
                 win.push_back(move);
                 return true;
             }
@@ -131,25 +97,24 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         for (const TChild& c : Children) {
             if (!table->Insert(c.Key))
                 continue;
-            AddNode(node, Moves[c.Move], c.Value, c.Key);
-            const auto child = static_cast<std::uint32_t>(Nodes.size() - 1);
+            const std::uint32_t child = Nodes.Add(node, Moves[c.Move], {c.Key, c.Value});
             open.emplace((std::int64_t{c.Value} * 16 + c.MoveScore) * 4194304 - child, child);
         }
     }
     // The best positions the stock can deal from, each dealt.
     std::vector<std::uint32_t> order;
-    for (std::uint32_t n = 0; n < Nodes.size(); ++n)
-        if (Nodes[n].Deals)
+    for (std::uint32_t n = 0; n < Nodes.Size(); ++n)
+        if (Nodes[n].Extra.Deals)
             order.push_back(n);
-    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) { return Nodes[a].Value > Nodes[b].Value; });
+    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) { return Nodes[a].Extra.Value > Nodes[b].Extra.Value; });
     TSolverMove deal;
     deal.Type = TMoveType::StockDeal;
     for (const std::uint32_t node : order) {
         if (beam.size() >= BeamWidth)
             break;
-        State.Decode(Arena.data() + Nodes[node].Offset);
+        Nodes.Restore(State, node);
         TMember member;
-        member.Line = LineTo(node);
+        member.Line = Nodes.LineTo(node);
         member.Line.push_back(deal);
         ApplyMove(State, deal);
         if (IsWon(State)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/BudgetMeter.h"
+#include "solver/NodeStore.h"
 #include "solver/Search.h"
 
 #include <algorithm>
@@ -50,12 +51,10 @@ public:
     TSolveResult Run();
 
 private:
-    struct TNode {
-        std::uint32_t Parent;
-        std::uint32_t Offset;
-        TSolverMove Move;
-        int Value;
-        std::uint64_t Key;
+    // What the pass keeps of a position beside its place in the tree.
+    struct TStageNode {
+        std::uint64_t Key = 0;
+        int Value = 0;
         bool Deals = false; // expanded, and the stock may deal from it
     };
     // A position a stage ends in: the stock has dealt from it.
@@ -72,23 +71,15 @@ private:
 
     // Searches the stage from State; true when it found a win (its moves in `win`).
     bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
-    static constexpr std::uint32_t NotEncoded = 0xFFFFFFFFu;
-
-    void AddNode(std::uint32_t parent, const TSolverMove& move, int value, std::uint64_t key);
-    void Encode(std::uint32_t node);
-    void Restore(std::uint32_t node);
     // The scores of the expanded position's piles, so a child is scored by its touched piles only.
     void ScorePiles();
     int ValueAfterMove() const;
-    std::vector<TSolverMove> LineTo(std::uint32_t node) const;
 
     TSolverState State;
     TBudgetMeter Meter;
     std::size_t TableBytes;
     std::int64_t StageStates = 0;
-    std::vector<TNode> Nodes;
-    std::vector<std::uint8_t> Arena;
-    std::vector<std::uint8_t> Scratch;
+    TNodeStore<TStageNode> Nodes;
     std::vector<TSolverMove> Moves;
     struct TChild {
         std::uint64_t Key;
