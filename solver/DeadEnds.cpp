@@ -68,6 +68,38 @@ void Take(TCounts& counts, int id)
         --count;
 }
 
+// Every card of `values`, in all four suits.
+std::uint64_t OfValues(std::uint32_t values)
+{
+    std::uint64_t cards = 0;
+    for (int value = 0; value < 13; ++value)
+        if ((values >> value) & 1u)
+            for (int suit = 0; suit < 4; ++suit)
+                cards |= std::uint64_t{1} << CodeIdentity(MakeCardCode(value, suit, true));
+    return cards;
+}
+
+// Whether a foundation takes a card exactly one rank away from its top in
+// either direction, suits aside, with or without the King and Ace meeting.
+TDeadEnds::TRankWalk RankWalkOf(const TSolverGame& game)
+{
+    bool line = true;
+    bool cycle = true;
+    for (int value = 0; value < 13; ++value) {
+        const std::uint32_t below = value > 0 ? 1u << (value - 1) : 0u;
+        const std::uint32_t above = value < 12 ? 1u << (value + 1) : 0u;
+        const std::uint64_t lineTops = OfValues(below | above);
+        const std::uint64_t cycleTops = OfValues((value > 0 ? below : 1u << 12) | (value < 12 ? above : 1u));
+        for (int suit = 0; suit < 4; ++suit) {
+            // (identities beyond the King name no card)
+            const std::uint64_t tops = game.FoundationTopsFor[CodeIdentity(MakeCardCode(value, suit, true))] & OfValues(0x1FFF);
+            line = line && tops == lineTops;
+            cycle = cycle && tops == cycleTops;
+        }
+    }
+    return cycle ? TDeadEnds::TRankWalk::Cycle : line ? TDeadEnds::TRankWalk::Line : TDeadEnds::TRankWalk::None;
+}
+
 } // namespace
 
 TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
@@ -84,13 +116,17 @@ TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), Copies(game.Rules.D
     StuckBuilds = game.TableauDropTarget && !r.FreeCells && FoundationsUpBySuitFromAce(f)
         && !t.Contains(roMoveFaceUpGroups) && !t.Contains(roMoveWholePile);
     RunsMove = t.Contains(roMoveSequences);
+    if (FoundationOnly)
+        RankWalk = RankWalkOf(game);
 }
 
 bool TDeadEnds::IsLost(const TSolverState& s) const
 {
     if (!Applies() || !NothingToCome(s))
         return false;
-    return FoundationOnly ? FoundationOnlyLost(s) : StuckBuildLost(s);
+    if (FoundationOnly)
+        return FoundationOnlyLost(s) || RankWalkLost(s);
+    return StuckBuildLost(s);
 }
 
 // Where tableau cards go only to foundations, a card can be played only onto
@@ -182,6 +218,93 @@ bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
         }
     }
     return false;
+}
+
+// With one foundation that takes a card a rank above or below its top, the
+// cards left are played one by one, each a rank away from the one before:
+// the ranks from today's top through the last card played form a walk. In
+// that walk a rank is met once per card of it (the top counts as met), and
+// every meeting but the first and the last has a step in and a step out; so
+// the steps between two neighbouring ranks, counted over the walk, must
+// solve "steps at rank r = 2 x meetings(r) - [r first] - [r last]" in whole
+// numbers not below zero, and the ranks stepped between must join every
+// rank still to be met. The ordering inside the piles only makes it harder:
+// where no last rank solves it, no order of play empties the tableau.
+bool TDeadEnds::RankWalkLost(const TSolverState& s) const
+{
+    if (RankWalk == TRankWalk::None || s.FoundationCount() != 1 || s.Foundation(0).Empty())
+        return false;
+    std::array<int, 13> visits{};
+    bool any = false;
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        for (int k = 0; k < pile.Count; ++k)
+            ++visits[static_cast<std::size_t>(CodeValue(pile.Cards[static_cast<std::size_t>(k)]))];
+        any = any || pile.Count > 0;
+    }
+    if (!any)
+        return false;
+    const int start = CodeValue(s.Foundation(0).Top());
+    ++visits[static_cast<std::size_t>(start)];
+    for (int end = 0; end < 13; ++end) {
+        // The last card played is a tableau card (the top is not one).
+        if (visits[static_cast<std::size_t>(end)] - (end == start ? 1 : 0) > 0 && RankWalkFits(visits, start, end))
+            return false;
+    }
+    return true;
+}
+
+// Whether the step counts of a walk from rank `start` to rank `end` meeting
+// each rank `visits` times solve the equations above and join the ranks met.
+bool TDeadEnds::RankWalkFits(const std::array<int, 13>& visits, int start, int end) const
+{
+    std::array<int, 13> steps{}; // steps[r]: between rank r and the rank above it (the Ace above the King on a cycle)
+    std::array<int, 13> degree{};
+    for (int r = 0; r < 13; ++r)
+        degree[static_cast<std::size_t>(r)] = 2 * visits[static_cast<std::size_t>(r)] - (r == start ? 1 : 0)
+            - (r == end ? 1 : 0);
+    if (RankWalk == TRankWalk::Cycle) {
+        // Round an odd cycle the equations have one solution: twice the steps
+        // between the King and the Ace is the alternating sum of the degrees
+        // from the Ace round to the King.
+        int twice = 0;
+        for (int r = 0; r < 13; ++r)
+            twice += (r % 2 == 0 ? 1 : -1) * degree[static_cast<std::size_t>(r)];
+        if (twice < 0 || twice % 2 != 0)
+            return false;
+        steps[12] = twice / 2;
+        int previous = steps[12];
+        for (int r = 0; r < 12; ++r)
+            previous = steps[static_cast<std::size_t>(r)] = degree[static_cast<std::size_t>(r)] - previous;
+    } else {
+        int previous = 0;
+        for (int r = 0; r < 13; ++r)
+            previous = steps[static_cast<std::size_t>(r)] = degree[static_cast<std::size_t>(r)] - previous;
+        if (steps[12] != 0)
+            return false;
+    }
+    for (int r = 0; r < 13; ++r)
+        if (steps[static_cast<std::size_t>(r)] < 0)
+            return false;
+    // The ranks met must hang together by steps taken: from the start, up
+    // and down as far as steps lead (round a cycle, the two ways may meet).
+    const bool cycle = RankWalk == TRankWalk::Cycle;
+    std::uint32_t reached = 1u << start;
+    for (int r = start, n = 0; n < 12 && (cycle || r < 12) && steps[static_cast<std::size_t>(r)] > 0; ++n) {
+        r = r == 12 ? 0 : r + 1;
+        reached |= 1u << r;
+    }
+    for (int r = start, n = 0; n < 12; ++n) {
+        const int down = r == 0 ? 12 : r - 1;
+        if ((!cycle && r == 0) || steps[static_cast<std::size_t>(down)] == 0)
+            break;
+        r = down;
+        reached |= 1u << r;
+    }
+    for (int r = 0; r < 13; ++r)
+        if (visits[static_cast<std::size_t>(r)] > 0 && !((reached >> r) & 1u))
+            return false;
+    return true;
 }
 
 } // namespace solver

@@ -17,6 +17,11 @@ class TDeadEnds {
 public:
     explicit TDeadEnds(const TSolverGame& game);
 
+    // How a single foundation's top and the card it takes may differ in
+    // rank, where only that decides: by one (Line), by one with the King and
+    // the Ace one apart too (Cycle).
+    enum class TRankWalk : std::uint8_t { None, Line, Cycle };
+
     // Whether one of the proofs applies to this game at all.
     bool Applies() const { return FoundationOnly || StuckBuilds; }
     // Whether `s` can be shown lost by one of the proofs.
@@ -25,6 +30,8 @@ public:
 private:
     bool FoundationOnlyLost(const TSolverState& s) const;
     bool StuckBuildLost(const TSolverState& s) const;
+    bool RankWalkLost(const TSolverState& s) const;
+    bool RankWalkFits(const std::array<int, 13>& visits, int start, int end) const;
 
     const TSolverGame* Game;
     int Copies = 1; // of each card: two packs have twins
@@ -34,6 +41,9 @@ private:
     // suit; cards move alone or in runs of fitting links.
     bool StuckBuilds = false;
     bool RunsMove = false;
+    // Where the tableau's cards go one by one onto a foundation of that
+    // kind, they must be played as one walk over the ranks.
+    TRankWalk RankWalk = TRankWalk::None;
 };
 
 } // namespace solver
