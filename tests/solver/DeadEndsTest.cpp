@@ -113,22 +113,21 @@ TEST_F(DeadEndsTest, ABlackHoleCardWhoseNeighboursAllLieUnderItIsLost)
     const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
     const solver::TDeadEnds deadEnds(game);
     ASSERT_TRUE(deadEnds.Applies());
-    // The 7 of suit 2 lies on the last 6 and the last 8; the foundation shows a 2.
+    // The 7 of suit 2 lies on the last 6 and the last 8; the foundation shows a 5.
     TPositionSnapshot lost;
     lost.Tableau.assign(17, {});
     lost.Tableau[0] = {Face(5, 3), Face(7, 1), Face(6, 2)};
-    lost.Tableau[1] = {Face(2, 2)};
-    lost.Foundations = {AllBut({Face(5, 3), Face(7, 1), Face(6, 2), Face(2, 2)}, Face(1, 0))};
-    lost.FoundationCards = 48;
+    lost.Foundations = {AllBut({Face(5, 3), Face(7, 1), Face(6, 2)}, Face(4, 0))};
+    lost.FoundationCards = 49;
     EXPECT_TRUE(deadEnds.IsLost(solver::TSolverState(game, lost)));
     const solver::TSolveResult proved = Solve(game, lost);
     EXPECT_EQ(proved.Verdict, TVerdict::NotWinnable);
     EXPECT_LE(proved.States, 2);
 
-    // The 8 elsewhere, under the 3: the 7 may yet meet it.
+    // The 8 elsewhere: the 7 may yet meet it (5, 6, 7, 8 is a walk, too).
     TPositionSnapshot open = lost;
     open.Tableau[0] = {Face(5, 3), Face(6, 2)};
-    open.Tableau[1] = {Face(7, 1), Face(2, 2)};
+    open.Tableau[1] = {Face(7, 1)};
     EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, open)));
 
     // On top and fitting the foundation's top now: playable, though its
@@ -140,6 +139,45 @@ TEST_F(DeadEndsTest, ABlackHoleCardWhoseNeighboursAllLieUnderItIsLost)
     onTop.FoundationCards = 50;
     EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, onTop)));
     EXPECT_EQ(Solve(game, onTop).Verdict, TVerdict::Winnable);
+}
+
+// Black Hole again: every card left has a neighbour at hand, yet three 3s
+// cannot be played from an Ace with one 2 and one 4 to part them.
+TEST_F(DeadEndsTest, BlackHoleRanksThatAdmitNoWalkAreLost)
+{
+    Deal("Black Hole", 1);
+    const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+    const solver::TDeadEnds deadEnds(game);
+    const TCardCodes left{Face(1, 1), Face(2, 0), Face(2, 1), Face(2, 2), Face(3, 0)};
+    TPositionSnapshot lost;
+    lost.Tableau.assign(17, {});
+    for (std::size_t k = 0; k < left.size(); ++k)
+        lost.Tableau[k] = {left[k]};
+    lost.Foundations = {AllBut(left, Face(0, 0))};
+    lost.FoundationCards = 47;
+    EXPECT_TRUE(deadEnds.IsLost(solver::TSolverState(game, lost)));
+    EXPECT_EQ(Solve(game, lost).Verdict, TVerdict::NotWinnable);
+
+    // A second 2 parts them: Ace, 2, 3, 2, 3, 4, 3.
+    TPositionSnapshot open = lost;
+    const TCardCodes more{Face(1, 1), Face(1, 2), Face(2, 0), Face(2, 1), Face(2, 2), Face(3, 0)};
+    for (std::size_t k = 0; k < more.size(); ++k)
+        open.Tableau[k] = {more[k]};
+    open.Foundations = {AllBut(more, Face(0, 0))};
+    open.FoundationCards = 46;
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, open)));
+    EXPECT_EQ(Solve(game, open).Verdict, TVerdict::Winnable);
+
+    // Round the corner: from a King, the Ace and the Queen are both a step away.
+    TPositionSnapshot corner = lost;
+    const TCardCodes ends{Face(0, 1), Face(11, 0), Face(12, 1)};
+    corner.Tableau.assign(17, {});
+    for (std::size_t k = 0; k < ends.size(); ++k)
+        corner.Tableau[k] = {ends[k]};
+    corner.Foundations = {AllBut(ends, Face(12, 0))};
+    corner.FoundationCards = 49;
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, corner)));
+    EXPECT_EQ(Solve(game, corner).Verdict, TVerdict::Winnable);
 }
 
 // Fan: built down by suit, single cards move, an empty pile takes a King only.
