@@ -24,6 +24,8 @@ public:
 
     // Whether one of the proofs applies to this game at all.
     bool Applies() const { return FoundationOnly || StuckBuilds; }
+    // Whether the game's tableau cards go nowhere but home.
+    bool CardsOnlyGoHome() const { return FoundationOnly; }
     // Whether `s` can be shown lost by one of the proofs.
     bool IsLost(const TSolverState& s) const;
 

@@ -2,6 +2,7 @@
 
 #include "solver/BestFirst.h"
 #include "solver/DepthFirst.h"
+#include "solver/FoundationWalk.h"
 #include "solver/StagedSearch.h"
 
 #include <algorithm>
@@ -19,9 +20,36 @@ const char* VerdictName(TVerdict verdict)
     return "unknown";
 }
 
+namespace {
+
+// A winning line as the game record's actions.
+TSolveResult WithRecord(const TSolverGame& game, const TPositionSnapshot& snapshot, TSolveResult result)
+{
+    if (result.Verdict == TVerdict::Winnable) {
+        TSolverState replay(game, snapshot);
+        for (const TSolverMove& move : result.Line) {
+            for (const TRecordAction& action : RecordOf(replay, move))
+                result.Record.push_back(action);
+            ApplyMove(replay, move);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
 {
     const auto start = std::chrono::steady_clock::now();
+    // Where cards only go home to one foundation, a search of its own keys
+    // positions by the piles' heights and the top, with the whole budget (it
+    // declines positions that turn out not to be of that kind).
+    if (TFoundationWalk::Fits(game, TSolverState(game, snapshot))) {
+        TFoundationWalk walk(game, snapshot, budget);
+        TSolveResult result = walk.Run();
+        if (!walk.Declined())
+            return WithRecord(game, snapshot, std::move(result));
+    }
     // Best-first with half the budget (and at most 64 MB of positions), or
     // stage by stage with three quarters where the stock deals onto every
     // pile (there the depth-first pass rarely gets past the first deal) ...
@@ -48,15 +76,7 @@ TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, c
         result.States += firstStates;
         result.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
-    if (result.Verdict == TVerdict::Winnable) {
-        TSolverState replay(game, snapshot);
-        for (const TSolverMove& move : result.Line) {
-            for (const TRecordAction& action : RecordOf(replay, move))
-                result.Record.push_back(action);
-            ApplyMove(replay, move);
-        }
-    }
-    return result;
+    return WithRecord(game, snapshot, std::move(result));
 }
 
 bool HasAnyMove(const TSolverGame& game, const TPositionSnapshot& snapshot)
