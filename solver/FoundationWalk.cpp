@@ -20,12 +20,12 @@ bool TFoundationWalk::Fits(const TSolverGame& game, const TSolverState& start)
     return true;
 }
 
-std::uint64_t TFoundationWalk::Key() const
+std::uint64_t TFoundationWalk::KeyOf(const TSolverState& s)
 {
     std::uint64_t key = 0x9E3779B97F4A7C15ULL;
-    for (int p = 0; p < State.TableauCount(); ++p)
-        key = (key ^ static_cast<std::uint64_t>(State.Tableau(p).Count)) * 0x100000001B3ULL;
-    const TStack& home = State.Foundation(0);
+    for (int p = 0; p < s.TableauCount(); ++p)
+        key = (key ^ static_cast<std::uint64_t>(s.Tableau(p).Count)) * 0x100000001B3ULL;
+    const TStack& home = s.Foundation(0);
     key = (key ^ (home.Empty() ? 0xFFu : CodeIdentity(home.Top()))) * 0xFF51AFD7ED558CCDULL;
     key ^= key >> 33;
     key *= 0xC4CEB9FE1A85EC53ULL;

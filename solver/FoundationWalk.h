@@ -23,6 +23,8 @@ public:
     // Whether the position is one this search can key so (read from the
     // rule record and the position, never from the game's name).
     static bool Fits(const TSolverGame& game, const TSolverState& start);
+    // A position's key: its piles' heights and the foundation's top.
+    static std::uint64_t KeyOf(const TSolverState& s);
 
     TFoundationWalk(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
         : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes)
@@ -41,7 +43,7 @@ private:
         std::uint64_t Key = 0;
     };
 
-    std::uint64_t Key() const;
+    std::uint64_t Key() const { return KeyOf(State); }
     // The moves from the current position, likelier winners first.
     void Expand(TLevel& level);
 
