@@ -234,6 +234,13 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     const bool dealsByPlace = game.Rules.TurnCount < 1 && (!s.Stock.empty() || game.Rules.TurnCount < -2);
     TableauInterchangeable = !TableauPlacesMatter(game.Rules) && !dealsByPlace;
     CellsInterchangeable = game.Rules.FreeCells && !game.FourColours;
+    {
+        const TRuleOptions& home = game.Rules.FoundationRules;
+        SidewaysFoundations = home.Contains(roFoundationSideways) && home.Contains(roSameSuit)
+            && !home.Contains(roBuildUp) && !home.Contains(roBuildDown) && !home.Contains(roBuildUpOrDown)
+            && !game.Rules.TableauRules.Contains(roTakeFromFoundation)
+            && !game.Rules.DeckRules.Contains(roTakeFromFoundation);
+    }
     // Foundations are bound to their places by a sideways row, by a base per
     // pile, by The Clock and by single-foundation games.
     const TRuleOptions& f = game.Rules.FoundationRules;

@@ -210,11 +210,15 @@ private:
     std::uint64_t TermOfRaw(int index, std::uint64_t raw) const;
     // Piles keyed as a set of cards, whose order no rule reads: interchangeable
     // free cells, and Aces Up's discard pile (nobody takes from it), so that
-    // discarding the same cards in another order reaches the same key.
+    // discarding the same cards in another order reaches the same key; and
+    // sideways foundations (Osmosis): one suit each, a card going on when its
+    // value lies on the foundation before, so they read only which values
+    // they hold, and nobody takes from them.
     bool OrderFree(int index) const
     {
         return (CellsInterchangeable && index == PileMap.ReserveIndex())
-            || (GameRef->AcesUp && index >= PileMap.FirstFoundation() && index < PileMap.FirstExcept());
+            || ((GameRef->AcesUp || SidewaysFoundations) && index >= PileMap.FirstFoundation()
+                && index < PileMap.FirstExcept());
     }
     void MarkDirty(int index) const;
     void MarkAllDirty() const;
@@ -252,6 +256,7 @@ private:
     int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;
+    bool SidewaysFoundations = false;
     bool FoundationsInterchangeable = false;
 };
 
