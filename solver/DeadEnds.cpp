@@ -92,7 +92,8 @@ TDeadEnds::TRankWalk RankWalkOf(const TSolverGame& game)
         const std::uint64_t cycleTops = OfValues((value > 0 ? below : 1u << 12) | (value < 12 ? above : 1u));
         for (int suit = 0; suit < 4; ++suit) {
             // (identities beyond the King name no card)
-            const std::uint64_t tops = game.FoundationTopsFor[CodeIdentity(MakeCardCode(value, suit, true))] & OfValues(0x1FFF);
+            const std::uint64_t tops =
+                game.FoundationTopsFor[CodeIdentity(MakeCardCode(value, suit, true))] & OfValues(0x1FFF);
             line = line && tops == lineTops;
             cycle = cycle && tops == cycleTops;
         }
@@ -261,8 +262,8 @@ bool TDeadEnds::RankWalkFits(const std::array<int, 13>& visits, int start, int e
     std::array<int, 13> steps{}; // steps[r]: between rank r and the rank above it (the Ace above the King on a cycle)
     std::array<int, 13> degree{};
     for (int r = 0; r < 13; ++r)
-        degree[static_cast<std::size_t>(r)] = 2 * visits[static_cast<std::size_t>(r)] - (r == start ? 1 : 0)
-            - (r == end ? 1 : 0);
+        degree[static_cast<std::size_t>(r)] =
+            2 * visits[static_cast<std::size_t>(r)] - (r == start ? 1 : 0) - (r == end ? 1 : 0);
     if (RankWalk == TRankWalk::Cycle) {
         // Round an odd cycle the equations have one solution: twice the steps
         // between the King and the Ace is the alternating sum of the degrees

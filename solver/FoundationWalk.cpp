@@ -7,7 +7,8 @@ namespace solver {
 bool TFoundationWalk::Fits(const TSolverGame& game, const TSolverState& start)
 {
     if (!TDeadEnds(game).CardsOnlyGoHome() || start.FoundationCount() != 1 || start.StockCount() != 0
-        || !start.Waste().Empty() || !start.Shared().Empty() || !start.Reserve().Empty() || start.Counters.RedealOffered)
+        || !start.Waste().Empty() || !start.Shared().Empty() || !start.Reserve().Empty()
+        || start.Counters.RedealOffered)
         return false;
     // A face-down card would turn up as the card above it leaves: still fixed
     // by the height, but kept out so that the key never has to say so.

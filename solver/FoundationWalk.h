@@ -27,9 +27,11 @@ public:
     static std::uint64_t KeyOf(const TSolverState& s);
 
     TFoundationWalk(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), DeadEnds(game), Meter(budget), Table(budget.TableBytes)
-    {
-    }
+        : State(game, snapshot),
+          DeadEnds(game),
+          Meter(budget),
+          Table(budget.TableBytes)
+    {}
 
     TSolveResult Run();
     // Whether Run met a move this search does not key (a card played other
