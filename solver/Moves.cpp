@@ -255,7 +255,8 @@ bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
     return ((values >> CodeValue(card)) & 1u) == 0;
 }
 
-TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const TSource& source, const TTarget& target)
+[[gnu::always_inline]] inline TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const TSource& source,
+                                                  const TTarget& target)
 {
     const TSolverGame& g = s.Game();
     const bool notTop = source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1;
@@ -405,7 +406,7 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // every cell, so the verdict on the first is the verdict on all.
         bool emptyCellTried = false;
         bool emptyPileTried = false;
-        const auto tryTarget = [&](const TTarget& target) {
+        const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline)) {
             const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
             if (search && emptyCell && emptyCellTried)
                 return;

@@ -416,15 +416,21 @@ TPositionSnapshot TSolverState::ToSnapshot() const
 
 void TSolverState::Encode(std::vector<std::uint8_t>& out) const
 {
-    out.clear();
-    const auto* counters = reinterpret_cast<const std::uint8_t*>(&Counters);
-    out.insert(out.end(), counters, counters + sizeof Counters);
+    // Sized once, then filled: the best-first pass encodes every position it expands.
+    std::size_t size = sizeof Counters + Piles.size() + 1 + Removed.size();
+    for (const TStack& stack : Piles)
+        size += stack.Count;
+    out.resize(size);
+    std::uint8_t* data = out.data();
+    std::memcpy(data, &Counters, sizeof Counters);
+    data += sizeof Counters;
     for (const TStack& stack : Piles) {
-        out.push_back(stack.Count);
-        out.insert(out.end(), stack.Cards.begin(), stack.Cards.begin() + stack.Count);
+        *data++ = stack.Count;
+        std::memcpy(data, stack.Cards.data(), stack.Count);
+        data += stack.Count;
     }
-    out.push_back(static_cast<std::uint8_t>(Removed.size()));
-    out.insert(out.end(), Removed.begin(), Removed.end());
+    *data++ = static_cast<std::uint8_t>(Removed.size());
+    std::copy(Removed.begin(), Removed.end(), data);
 }
 
 void TSolverState::Decode(const std::uint8_t* data)
@@ -530,33 +536,6 @@ std::uint64_t TSolverState::FreshKey() const
     for (int i = 0; i < PileMap.Count(); ++i)
         key += PileTerm(i);
     return key;
-}
-
-std::uint64_t TSolverState::KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const
-{
-    RefreshTerms();
-    std::uint64_t piles = PilesKey;
-    for (const auto& [pile, change] : {first, second}) {
-        const auto i = static_cast<std::size_t>(pile);
-        // A set pile's term is itself a sum of shares.
-        const std::uint64_t term = OrderFree(pile) ? Terms[i] + change : TermOfRaw(pile, Raws[i] + change);
-        piles += term - Terms[i];
-    }
-    if (baseValue == Counters.BaseValue)
-        return CountersKeyOf(Counters) + piles;
-    TCounters counters = Counters;
-    counters.BaseValue = baseValue;
-    return CountersKeyOf(counters) + piles;
-}
-
-std::uint64_t TSolverState::CountersKeyOf(const TCounters& counters) const
-{
-    // Compared as bytes: the counters are copied whole, padding included.
-    if (std::memcmp(&counters, &KeyedCounters, sizeof counters) != 0) {
-        std::memcpy(&KeyedCounters, &counters, sizeof counters);
-        KeyedCountersKey = CountersKey(counters);
-    }
-    return KeyedCountersKey;
 }
 
 } // namespace solver

@@ -243,7 +243,22 @@ public:
     // base value `baseValue` would make, worked out from the piles' kept
     // shares without making them: the search keys a move's child this way
     // before deciding whether to play it.
-    std::uint64_t KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const;
+    std::uint64_t KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const
+    {
+        RefreshTerms();
+        // A set pile's term is itself a sum of shares.
+        const auto termAfter = [this](const TPileChange& c) {
+            const auto i = static_cast<std::size_t>(c.Pile);
+            return OrderFree(c.Pile) ? Terms[i] + c.Change : TermOfRaw(c.Pile, Raws[i] + c.Change);
+        };
+        const std::uint64_t piles = PilesKey + (termAfter(first) - Terms[static_cast<std::size_t>(first.Pile)])
+            + (termAfter(second) - Terms[static_cast<std::size_t>(second.Pile)]);
+        if (baseValue == Counters.BaseValue)
+            return CountersKeyOf(Counters) + piles;
+        TCounters counters = Counters;
+        counters.BaseValue = baseValue;
+        return CountersKeyOf(counters) + piles;
+    }
 
 private:
     struct TFrame {
@@ -335,7 +350,16 @@ private:
     // share their parent's counters, and the search keys them one after another.
     mutable TCounters KeyedCounters;
     mutable std::uint64_t KeyedCountersKey = 0;
-    std::uint64_t CountersKeyOf(const TCounters& counters) const;
+    std::uint64_t CountersKeyOf(const TCounters& counters) const
+    {
+        // Compared as bytes: the counters are copied whole, padding included.
+        if (std::memcmp(&counters, &KeyedCounters, sizeof counters) != 0) {
+            std::memcpy(&KeyedCounters, &counters, sizeof counters);
+            KeyedCountersKey = CountersKey(counters);
+        }
+        return KeyedCountersKey;
+    }
+
     int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;
