@@ -255,8 +255,8 @@ bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
     return ((values >> CodeValue(card)) & 1u) == 0;
 }
 
-[[gnu::always_inline]] inline TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const TSource& source,
-                                                  const TTarget& target)
+[[gnu::always_inline]] inline TDropVerdict Judge(const TSolverState& s, const TStatePosition& position,
+                                                 const TSource& source, const TTarget& target)
 {
     const TSolverGame& g = s.Game();
     const bool notTop = source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1;
@@ -286,13 +286,8 @@ bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
                 < SuperMoveCapacity(g.Rules.TableauRules, position.EmptyCells(), position.EmptyColumns() - 1);
         }
     } else {
-        const TDropQuery query{Face(source.Card),
-                               target.Kind,
-                               target.Pile,
-                               TargetTopIndex(s, target),
-                               source.Kind,
-                               source.Pile,
-                               source.Index};
+        const TDropQuery query{Face(source.Card), target.Kind, target.Pile, TargetTopIndex(s, target),
+                               source.Kind,       source.Pile, source.Index};
         verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
     }
     const bool runMove = target.Kind == pkTableau && g.MultiMove && source.Kind == pkTableau;
@@ -406,7 +401,8 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // every cell, so the verdict on the first is the verdict on all.
         bool emptyCellTried = false;
         bool emptyPileTried = false;
-        const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline)) {
+        const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline))
+        {
             const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
             if (search && emptyCell && emptyCellTried)
                 return;

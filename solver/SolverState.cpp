@@ -91,7 +91,8 @@ public:
 // reserve's cards, the pile's place or size).
 bool EmptyJudgedBySource(const TRuleOptions& rules)
 {
-    for (const TRuleOption option : {roFirstCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roMaxThree, roNoDropWhileStock})
+    for (const TRuleOption option :
+         {roFirstCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roMaxThree, roNoDropWhileStock})
         if (rules.Contains(option))
             return false;
     return !(rules.Contains(roEmptyFromWaste) && rules.Contains(roEmptyFromReserve) && !rules.Contains(roWasteAnyTime));

@@ -289,9 +289,12 @@ private:
     {
         const TPileKeying& k = Keying[static_cast<std::size_t>(index)];
         switch (k.Form) {
-        case TTermForm::Xored: return keying::Mix(raw ^ k.Salt);
-        case TTermForm::None: return 0;
-        default: return keying::Mix(raw + k.Salt);
+        case TTermForm::Xored:
+            return keying::Mix(raw ^ k.Salt);
+        case TTermForm::None:
+            return 0;
+        default:
+            return keying::Mix(raw + k.Salt);
         }
     }
     void SetUpKeying();

@@ -350,15 +350,16 @@ TEST_F(SolverTest, ARunIntoAnEmptyColumnIsMeasuredAgainstTheRoomThere)
                     {MakeCardCode(10, 2, true)},
                     {MakeCardCode(9, 3, true)}};
     full.Foundations.assign(4, {});
-    full.Reserve = {MakeCardCode(0, 2, true), MakeCardCode(1, 0, true), MakeCardCode(5, 2, true), MakeCardCode(4, 3, true)};
+    full.Reserve = {MakeCardCode(0, 2, true), MakeCardCode(1, 0, true), MakeCardCode(5, 2, true),
+                    MakeCardCode(4, 3, true)};
     const solver::TSolverState state(freecell, full);
     for (const solver::TMoveSet set : {solver::TMoveSet::Player, solver::TMoveSet::Search}) {
         std::vector<solver::TSolverMove> moves;
         solver::GenerateMoves(state, set, moves);
         const auto offered = [&moves](int kind, int pile, int index, int targetKind, int target) {
             return std::any_of(moves.begin(), moves.end(), [&](const solver::TSolverMove& m) {
-                return m.SourceKind == kind && m.SourcePile == pile && m.SourceIndex == index && m.TargetKind == targetKind
-                    && m.TargetPile == target;
+                return m.SourceKind == kind && m.SourcePile == pile && m.SourceIndex == index
+                    && m.TargetKind == targetKind && m.TargetPile == target;
             });
         };
         // No free cell and one empty column: two cards onto a card, one into the column.
