@@ -69,6 +69,7 @@ struct TSource {
     int Kind;
     int Pile;
     int Index;
+    TCardCode Card = NoCard; // the card picked up, filled in by CollectSources
 };
 
 // A list of fixed room for the generator's sources and targets: each is a
@@ -105,7 +106,7 @@ using TTargets = TFixedList<TTarget>;
 // The engine's top index: an empty pile is one empty slot.
 int TopIndex(const TStack& stack) { return std::max<int>(stack.Count, 1) - 1; }
 
-TCardCode SourceCard(const TSolverState& s, const TSource& source)
+[[gnu::always_inline]] inline TCardCode SourceCard(const TSolverState& s, const TSource& source)
 {
     switch (source.Kind) {
     case pkReserve: return s.Reserve().Cards[static_cast<std::size_t>(source.Index)];
@@ -184,7 +185,10 @@ void CollectSources(const TSolverState& s, TSources& out)
     if (rules.DeckRules.Contains(roDragFromDeck) && s.StockCount() > 0)
         out.push_back({pkStock, 0, 0});
     // The table lifts face-up cards only (the stock's next card aside).
-    erase_if(out, [&s](const TSource& source) { return source.Kind != pkStock && !CodeFaceUp(SourceCard(s, source)); });
+    erase_if(out, [&s](TSource& source) {
+        source.Card = SourceCard(s, source);
+        return source.Kind != pkStock && !CodeFaceUp(source.Card);
+    });
 }
 
 // The drop points in the engine's order: tableau piles, foundations, empty cells.
@@ -251,7 +255,8 @@ bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
     return ((values >> CodeValue(card)) & 1u) == 0;
 }
 
-TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const TSource& source, const TTarget& target)
+[[gnu::always_inline]] inline TDropVerdict Judge(const TSolverState& s, const TStatePosition& position,
+                                                 const TSource& source, const TTarget& target)
 {
     const TSolverGame& g = s.Game();
     const bool notTop = source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1;
@@ -268,16 +273,21 @@ TDropVerdict Judge(const TSolverState& s, const TStatePosition& position, const 
         // Onto a card where only rank and suit count: the fit tables are the judge's answer.
         const std::uint64_t fits =
             (toFoundation ? g.FoundationFits : g.TableauFits)[static_cast<std::size_t>(target.Top)];
-        verdict.Accepted = ((fits >> CodeIdentity(SourceCard(s, source))) & 1u)
+        verdict.Accepted = ((fits >> CodeIdentity(source.Card)) & 1u)
             && !(source.Kind == pkTableau && target.Kind == pkTableau && source.Pile == target.Pile);
+    } else if (target.Top < 0 && (toFoundation ? g.FoundationEmptyBySourceKnown : g.TableauEmptyBySourceKnown)) {
+        // Onto an empty pile that judges by value and source: the judge's answers, kept.
+        const auto& bySource = toFoundation ? g.FoundationEmptyBySource : g.TableauEmptyBySource;
+        verdict.Accepted = (bySource[static_cast<std::size_t>(source.Kind)] >> CodeValue(source.Card)) & 1u;
+        // The judge's room test for a run into an empty column, which counts the other empty columns only.
+        if (verdict.Accepted && source.Kind == pkTableau && target.Kind == pkTableau && g.Rules.FreeCells) {
+            const int carried = s.Tableau(source.Pile).Count - source.Index;
+            verdict.Accepted = carried - 1
+                < SuperMoveCapacity(g.Rules.TableauRules, position.EmptyCells(), position.EmptyColumns() - 1);
+        }
     } else {
-        const TDropQuery query{Face(SourceCard(s, source)),
-                               target.Kind,
-                               target.Pile,
-                               TargetTopIndex(s, target),
-                               source.Kind,
-                               source.Pile,
-                               source.Index};
+        const TDropQuery query{Face(source.Card), target.Kind, target.Pile, TargetTopIndex(s, target),
+                               source.Kind,       source.Pile, source.Index};
         verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
     }
     const bool runMove = target.Kind == pkTableau && g.MultiMove && source.Kind == pkTableau;
@@ -294,7 +304,11 @@ class TTargetIndex {
 public:
     static constexpr std::size_t Room = 64;
 
-    explicit TTargetIndex(const TSolverGame& game, const TTargets& targets) : G(game)
+    // With `firstEmptyOnly`, the empty cells and (where their places are
+    // free) the empty tableau piles after the first are left out: the
+    // search tries only the first of them (see GenerateDrags).
+    TTargetIndex(const TSolverGame& game, const TTargets& targets, bool firstEmptyOnly, bool pilesInterchangeable)
+        : G(game)
     {
         std::size_t i = 0;
         for (const TTarget& target : targets) {
@@ -302,6 +316,11 @@ public:
                 break; // not used then: every target is tried
             const std::uint64_t bit = std::uint64_t{1} << i++;
             const bool toFoundation = target.Kind == pkFoundation;
+            const bool emptyCell = target.Kind == pkReserve && !G.FourColours;
+            const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && pilesInterchangeable;
+            if (firstEmptyOnly && ((emptyCell && CellSeen) || (emptyPile && EmptyTableau != 0)))
+                continue;
+            CellSeen = CellSeen || emptyCell;
             if (target.Kind == pkReserve || (toFoundation && G.AcesUp))
                 Always |= bit;
             else if (target.Top < 0)
@@ -347,6 +366,7 @@ private:
     }
 
     const TSolverGame& G;
+    bool CellSeen = false;
     std::uint64_t Always = 0;
     std::uint64_t EmptyTableau = 0;
     std::uint64_t EmptyFoundations = 0;
@@ -367,9 +387,12 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     const TSolverGame& g = s.Game();
     const std::size_t targetCount = static_cast<std::size_t>(targets.end() - targets.begin());
     const bool indexed = targetCount <= TTargetIndex::Room;
-    const TTargetIndex index(g, targets);
+    const bool search = set != TMoveSet::Player;
+    const TTargetIndex index(g, targets, search, s.TableauPilesInterchangeable());
+    // A card from one free cell to another leaves the position's key as it was.
+    const bool cellToCellIdle = search && s.CellsKeyedAsSet();
     for (const TSource& source : sources) {
-        const TCardCode card = SourceCard(s, source);
+        const TCardCode card = source.Card;
         // In the search, one empty cell and one empty pile stand for all
         // where their places do not matter: the others lead to positions
         // of the same key, which the search would pass over anyway. Where
@@ -378,9 +401,12 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // every cell, so the verdict on the first is the verdict on all.
         bool emptyCellTried = false;
         bool emptyPileTried = false;
-        const auto tryTarget = [&](const TTarget& target) {
+        const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline))
+        {
             const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
-            if (set != TMoveSet::Player && emptyCell && emptyCellTried)
+            if (search && emptyCell && emptyCellTried)
+                return;
+            if (cellToCellIdle && target.Kind == pkReserve && source.Kind == pkReserve)
                 return;
             emptyCellTried = emptyCellTried || emptyCell;
             const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
@@ -1117,7 +1143,7 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
 namespace {
 
 // The index into the state's piles of a pile named by kind and number.
-int PileIndexOf(const TSolverState& s, int kind, int pile)
+[[gnu::always_inline]] inline int PileIndexOf(const TSolverState& s, int kind, int pile)
 {
     const TPileMap& map = s.Map();
     switch (kind) {
@@ -1142,7 +1168,7 @@ int PileIndexOf(const TSolverState& s, int kind, int pile)
 // up) and laid on another, or a free cell emptied or filled: what TPlay::Drag
 // does when no refill, Clock placement, run to a foundation or shared place
 // follows. Anything else is keyed by playing it.
-bool PlainDrag(const TSolverState& s, const TSolverMove& move)
+[[gnu::always_inline]] inline bool PlainDrag(const TSolverState& s, const TSolverMove& move)
 {
     const TSolverGame& g = s.Game();
     if (move.Type != TMoveType::Drag || move.Deals > 0 || g.TheClock || s.SharedFoundation() >= 0

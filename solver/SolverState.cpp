@@ -1,5 +1,6 @@
 #include "solver/SolverState.h"
 
+#include "catalogue/DropRules.h"
 #include "catalogue/Validation.h"
 
 #include <algorithm>
@@ -64,6 +65,53 @@ std::uint16_t EmptyValues(const TRuleOptions& rules)
     return values;
 }
 
+// What the judge reads of a position when a card goes to an empty pile of a
+// game whose empty piles judge by value and source only: one empty pile, no
+// stock, no base card. The source is never one of its piles, so the judge's
+// capacity test for a run into an empty column is left to the caller.
+class TEmptyPileProbe {
+public:
+    int TableauCount() const { return 1; }
+    int FoundationCount() const { return 1; }
+    int StockCount() const { return 0; }
+    int ReserveSize() const { return 0; }
+    std::optional<TCardFace> TableauTop(int) const { return std::nullopt; }
+    std::optional<TCardFace> FoundationTop(int) const { return std::nullopt; }
+    std::optional<TCardFace> ReserveCard(int) const { return std::nullopt; }
+    int TableauSize(int) const { return 0; }
+    bool FoundationHoldsValue(int, int) const { return false; }
+    bool ReserveAllEmpty() const { return true; }
+    int EmptyColumns() const { return 1; }
+    int EmptyCells() const { return 0; }
+    int BaseValue() const { return -1; }
+};
+
+// Whether an empty pile's verdict depends on nothing but the card's value
+// and the kind of pile it comes from (not on a base card, the stock, the
+// reserve's cards, the pile's place or size).
+bool EmptyJudgedBySource(const TRuleOptions& rules)
+{
+    for (const TRuleOption option :
+         {roFirstCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roMaxThree, roNoDropWhileStock})
+        if (rules.Contains(option))
+            return false;
+    return !(rules.Contains(roEmptyFromWaste) && rules.Contains(roEmptyFromReserve) && !rules.Contains(roWasteAnyTime));
+}
+
+// The judge's own answers on an empty pile, by source kind and value.
+std::array<std::uint16_t, 6> EmptyBySource(const TGameRules& rules, int targetKind)
+{
+    std::array<std::uint16_t, 6> values{};
+    const TEmptyPileProbe probe;
+    for (int kind = pkStock; kind <= pkExcept; ++kind)
+        for (int value = 0; value < 13; ++value) {
+            const TDropQuery query{{value, 0, true}, targetKind, 0, 0, kind, 1, 0};
+            if (JudgeDrop(rules, TDropGame{}, probe, query).Accepted)
+                values[static_cast<std::size_t>(kind)] |= static_cast<std::uint16_t>(1u << value);
+        }
+    return values;
+}
+
 // Whether the judge weighs nothing but the two cards' ranks and suits (and
 // the source not being the target) when a card is dropped onto another.
 bool BuildsPlain(const TRuleOptions& rules)
@@ -108,6 +156,11 @@ TSolverGame MakeSolverGame(const TGameRules& rules)
     game.FoundationBuildsPlain = BuildsPlain(f) && !game.AcesUp;
     game.TableauEmptyValues = EmptyValues(t);
     game.FoundationEmptyValues = EmptyValues(f);
+    const bool special = game.AcesUp || game.FourColours;
+    game.TableauEmptyBySourceKnown = EmptyJudgedBySource(t) && !special;
+    game.FoundationEmptyBySourceKnown = EmptyJudgedBySource(f) && !special;
+    game.TableauEmptyBySource = EmptyBySource(rules, pkTableau);
+    game.FoundationEmptyBySource = EmptyBySource(rules, pkFoundation);
 
     // Foundations built up by suit from the Ace, one pack, tableau built down
     // without wrapping, and nothing that refills or reshapes the tableau when
@@ -152,49 +205,27 @@ bool TableauPlacesMatter(const TGameRules& rules)
     return t.Contains(roRankIsPileIndex) || t.Contains(roNoDragAndDrop);
 }
 
-std::uint64_t Mix(std::uint64_t x)
-{
-    x ^= x >> 31;
-    x *= 0x7fb5d329728ea185ULL;
-    x ^= x >> 27;
-    x *= 0x81dadef4bc2dd44dULL;
-    x ^= x >> 33;
-    return x;
-}
-
-// One odd multiplier per place in a pile: a pile hashes to the sum of its
-// cards' codes times their places' multipliers, a short loop with no chain
-// from card to card. Mix() then spreads the sum before piles are combined.
-struct TPlaceWeights {
-    std::array<std::uint64_t, MaxStackCards> Weights{};
-    TPlaceWeights()
-    {
-        for (std::size_t k = 0; k < Weights.size(); ++k)
-            Weights[k] = Mix(0x2545F4914F6CDD1DULL + k) | 1;
-    }
-};
-const TPlaceWeights PlaceWeights;
-
-// Faces count, the pack does not (twin cards are one card); an empty cell is a card of its own.
-std::uint64_t HashCode(TCardCode c) { return c == NoCard ? 0x100 : static_cast<std::uint64_t>(c & ~PackBit) + 1; }
+using keying::HashCode;
+using keying::Mix;
+using keying::PlaceWeights;
 
 std::uint64_t StackHash(const TStack& stack)
 {
     std::uint64_t h = 0;
     for (int k = 0; k < stack.Count; ++k)
-        h += HashCode(stack.Cards[static_cast<std::size_t>(k)]) * PlaceWeights.Weights[static_cast<std::size_t>(k)];
+        h += HashCode(stack.Cards[static_cast<std::size_t>(k)]) * PlaceWeights[static_cast<std::size_t>(k)];
     return h;
 }
 
 constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
 
+} // namespace
+
 // A card's share of the term of a pile keyed as a set (its cells or a discard pile).
-std::uint64_t SetShare(int index, TCardCode c)
+std::uint64_t TSolverState::SetShare(int index, TCardCode c)
 {
     return Mix((0xCE11ULL + static_cast<std::uint64_t>(index) * Golden) ^ c);
 }
-
-} // namespace
 
 TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) : GameRef(&game)
 {
@@ -246,6 +277,7 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     const TRuleOptions& f = game.Rules.FoundationRules;
     FoundationsInterchangeable = !f.Contains(roFoundationSideways) && !f.Contains(roRankIsPileIndex)
         && !f.Contains(roClockInsert) && !game.TheClock;
+    SetUpKeying();
     Journal.resize(256);
     Frames.reserve(1024);
     Terms.assign(Piles.size(), 0);
@@ -253,14 +285,6 @@ TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) 
     Raws.assign(Piles.size(), 0);
     Dirty.assign(Piles.size(), 0);
     MarkAllDirty();
-}
-
-void TSolverState::MarkDirty(int index) const
-{
-    if (!Dirty[static_cast<std::size_t>(index)]) {
-        Dirty[static_cast<std::size_t>(index)] = 1;
-        DirtyPiles.push_back(static_cast<std::uint8_t>(index));
-    }
 }
 
 void TSolverState::MarkAllDirty() const
@@ -287,8 +311,8 @@ void TSolverState::Touch(int index)
     if (JournalSize == Journal.size())
         Journal.resize(Journal.size() * 2);
     TJournalEntry& entry = Journal[JournalSize++];
-    entry.Stack = Piles[i];
-    entry.Index = static_cast<std::uint8_t>(index);
+    CopyCards(entry.Stack, Piles[i]);
+    entry.Index = static_cast<std::uint16_t>(index);
     entry.WasClean = !Dirty[i];
     entry.Term = Terms[i];
     entry.Raw = Raws[i];
@@ -302,7 +326,7 @@ void TSolverState::UndoMove()
     while (JournalSize > frame.JournalStart) {
         const TJournalEntry& entry = Journal[--JournalSize];
         const std::size_t index = entry.Index;
-        Piles[index] = entry.Stack;
+        CopyCards(Piles[index], entry.Stack);
         if (entry.WasClean) {
             // Clean when touched: its term then is its term again (it stays listed, which is harmless).
             PilesKey += entry.Term - Terms[index];
@@ -400,15 +424,21 @@ TPositionSnapshot TSolverState::ToSnapshot() const
 
 void TSolverState::Encode(std::vector<std::uint8_t>& out) const
 {
-    out.clear();
-    const auto* counters = reinterpret_cast<const std::uint8_t*>(&Counters);
-    out.insert(out.end(), counters, counters + sizeof Counters);
+    // Sized once, then filled: the best-first pass encodes every position it expands.
+    std::size_t size = sizeof Counters + Piles.size() + 1 + Removed.size();
+    for (const TStack& stack : Piles)
+        size += stack.Count;
+    out.resize(size);
+    std::uint8_t* data = out.data();
+    std::memcpy(data, &Counters, sizeof Counters);
+    data += sizeof Counters;
     for (const TStack& stack : Piles) {
-        out.push_back(stack.Count);
-        out.insert(out.end(), stack.Cards.begin(), stack.Cards.begin() + stack.Count);
+        *data++ = stack.Count;
+        std::memcpy(data, stack.Cards.data(), stack.Count);
+        data += stack.Count;
     }
-    out.push_back(static_cast<std::uint8_t>(Removed.size()));
-    out.insert(out.end(), Removed.begin(), Removed.end());
+    *data++ = static_cast<std::uint8_t>(Removed.size());
+    std::copy(Removed.begin(), Removed.end(), data);
 }
 
 void TSolverState::Decode(const std::uint8_t* data)
@@ -443,24 +473,37 @@ std::uint64_t TSolverState::CountersKey(const TCounters& counters) const
 
 // Interchangeable piles add a term that does not depend on their place (an
 // order-free sum); bound piles mix their place in.
-std::uint64_t TSolverState::TermOfRaw(int index, std::uint64_t raw) const
+void TSolverState::SetUpKeying()
 {
     const auto place = [](int n) { return static_cast<std::uint64_t>(n) * Golden; };
-    if (index < PileMap.FirstFoundation())
-        return TableauInterchangeable ? Mix(raw) : Mix(raw + place(index));
-    if (index < PileMap.FirstExcept()) {
-        const int f = index - PileMap.FirstFoundation();
-        return FoundationsInterchangeable ? Mix(raw ^ 0xF00D) : Mix(raw + place(f + 100));
+    Keying.assign(Piles.size(), {});
+    for (int index = 0; index < PileMap.Count(); ++index) {
+        TPileKeying& k = Keying[static_cast<std::size_t>(index)];
+        if (index < PileMap.FirstFoundation()) {
+            k.Salt = TableauInterchangeable ? 0 : place(index);
+        } else if (index < PileMap.FirstExcept()) {
+            const int f = index - PileMap.FirstFoundation();
+            if (FoundationsInterchangeable)
+                k = {0xF00D, TTermForm::Xored};
+            else
+                k.Salt = place(f + 100);
+        } else if (index < PileMap.ReserveIndex()) {
+            k.Salt = place(index - PileMap.FirstExcept() + 200);
+        } else if (index == PileMap.ReserveIndex()) {
+            k.Salt = 0x3333;
+        } else if (index == PileMap.WasteIndex()) {
+            k.Salt = 0x4444;
+        } else if (index == PileMap.StockIndex()) {
+            k.Salt = 0x5555;
+        } else {
+            k = {0x6666, SharedFoundationIndex >= 0 ? TTermForm::Added : TTermForm::None};
+        }
+        const bool orderFree = (CellsInterchangeable && index == PileMap.ReserveIndex())
+            || ((GameRef->AcesUp || SidewaysFoundations) && index >= PileMap.FirstFoundation()
+                && index < PileMap.FirstExcept());
+        if (orderFree)
+            k.Form = TTermForm::Set;
     }
-    if (index < PileMap.ReserveIndex())
-        return Mix(raw + place(index - PileMap.FirstExcept() + 200));
-    if (index == PileMap.ReserveIndex())
-        return Mix(raw + 0x3333);
-    if (index == PileMap.WasteIndex())
-        return Mix(raw + 0x4444);
-    if (index == PileMap.StockIndex())
-        return Mix(raw + 0x5555);
-    return SharedFoundationIndex >= 0 ? Mix(raw + 0x6666) : 0;
 }
 
 std::uint64_t TSolverState::PileTerm(int index) const
@@ -474,7 +517,7 @@ std::uint64_t TSolverState::PileTerm(int index) const
     return term;
 }
 
-void TSolverState::RefreshTerms() const
+void TSolverState::RefreshDirtyTerms() const
 {
     for (const std::uint8_t index : DirtyPiles) {
         if (!Dirty[index])
@@ -502,42 +545,6 @@ std::uint64_t TSolverState::FreshKey() const
     for (int i = 0; i < PileMap.Count(); ++i)
         key += PileTerm(i);
     return key;
-}
-
-std::uint64_t TSolverState::CardShare(int index, int place, int card) const
-{
-    if (card < 0)
-        return 0;
-    const auto code = static_cast<TCardCode>(card);
-    return OrderFree(index) ? SetShare(index, code)
-                            : HashCode(code) * PlaceWeights.Weights[static_cast<std::size_t>(place)];
-}
-
-std::uint64_t TSolverState::KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const
-{
-    RefreshTerms();
-    std::uint64_t piles = PilesKey;
-    for (const auto& [pile, change] : {first, second}) {
-        const auto i = static_cast<std::size_t>(pile);
-        // A set pile's term is itself a sum of shares.
-        const std::uint64_t term = OrderFree(pile) ? Terms[i] + change : TermOfRaw(pile, Raws[i] + change);
-        piles += term - Terms[i];
-    }
-    if (baseValue == Counters.BaseValue)
-        return CountersKeyOf(Counters) + piles;
-    TCounters counters = Counters;
-    counters.BaseValue = baseValue;
-    return CountersKeyOf(counters) + piles;
-}
-
-std::uint64_t TSolverState::CountersKeyOf(const TCounters& counters) const
-{
-    // Compared as bytes: the counters are copied whole, padding included.
-    if (std::memcmp(&counters, &KeyedCounters, sizeof counters) != 0) {
-        std::memcpy(&KeyedCounters, &counters, sizeof counters);
-        KeyedCountersKey = CountersKey(counters);
-    }
-    return KeyedCountersKey;
 }
 
 } // namespace solver

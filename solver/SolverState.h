@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,14 @@ struct TSolverGame {
     bool FoundationBuildsPlain = false;
     std::uint16_t TableauEmptyValues = 0xFFFF;
     std::uint16_t FoundationEmptyValues = 0xFFFF;
+    // The judge's answer on an empty tableau pile or foundation as the values
+    // it takes, by the source's pile kind (TPileKind), where that answer
+    // depends on the card's value and its source alone (EmptyBySource...);
+    // a run into an empty column is also measured against the room there.
+    bool TableauEmptyBySourceKnown = false;
+    bool FoundationEmptyBySourceKnown = false;
+    std::array<std::uint16_t, 6> TableauEmptyBySource{};
+    std::array<std::uint16_t, 6> FoundationEmptyBySource{};
     // RunLinkFits of the tableau rules as a table: by the identity of the
     // upper card, the identities of the cards it may lie on inside a run.
     std::array<std::uint64_t, 64> RunLinks{};
@@ -83,6 +92,38 @@ struct TSolverGame {
         return (RunLinks[CodeIdentity(upper)] >> CodeIdentity(lower)) & 1u;
     }
 };
+
+namespace keying {
+
+constexpr std::uint64_t Mix(std::uint64_t x)
+{
+    x ^= x >> 31;
+    x *= 0x7fb5d329728ea185ULL;
+    x ^= x >> 27;
+    x *= 0x81dadef4bc2dd44dULL;
+    x ^= x >> 33;
+    return x;
+}
+
+// One odd multiplier per place in a pile: a pile hashes to the sum of its
+// cards' codes times their places' multipliers, a short loop with no chain
+// from card to card. Mix() then spreads the sum before piles are combined.
+constexpr std::array<std::uint64_t, MaxStackCards> MakePlaceWeights()
+{
+    std::array<std::uint64_t, MaxStackCards> weights{};
+    for (std::size_t k = 0; k < weights.size(); ++k)
+        weights[k] = Mix(0x2545F4914F6CDD1DULL + k) | 1;
+    return weights;
+}
+inline constexpr std::array<std::uint64_t, MaxStackCards> PlaceWeights = MakePlaceWeights();
+
+// Faces count, the pack does not (twin cards are one card); an empty cell is a card of its own.
+constexpr std::uint64_t HashCode(TCardCode c)
+{
+    return c == NoCard ? 0x100 : static_cast<std::uint64_t>(c & ~PackBit) + 1;
+}
+
+} // namespace keying
 
 // Pile indices in TSolverState::Piles: tableau piles, foundations, extra
 // piles, then the reserve, the waste and the stock.
@@ -136,6 +177,8 @@ public:
     int TableauCount() const { return PileMap.Tableau; }
     // Whether the tableau piles' places are free of rules, so the key ignores their order.
     bool TableauPilesInterchangeable() const { return TableauInterchangeable; }
+    // Whether the free cells are keyed as a set of cards: a card moved from one cell to another then changes nothing.
+    bool CellsKeyedAsSet() const { return OrderFree(PileMap.ReserveIndex()); }
     int FoundationCount() const { return PileMap.Foundations; }
     int ExceptCount() const { return PileMap.Except; }
     int StockCount() const { return Stock().Count; }
@@ -183,7 +226,15 @@ public:
     // stands for no card and adds nothing. A move's change of a pile is the
     // sum of these for the cards it lays minus those it takes off.
     static constexpr int Absent = -1;
-    std::uint64_t CardShare(int index, int place, int card) const;
+    std::uint64_t CardShare(int index, int place, int card) const
+    {
+        if (card < 0)
+            return 0;
+        const auto code = static_cast<TCardCode>(card);
+        return Keying[static_cast<std::size_t>(index)].Form == TTermForm::Set
+            ? SetShare(index, code)
+            : keying::HashCode(code) * keying::PlaceWeights[static_cast<std::size_t>(place)];
+    }
     struct TPileChange {
         int Pile;
         std::uint64_t Change;
@@ -192,7 +243,22 @@ public:
     // base value `baseValue` would make, worked out from the piles' kept
     // shares without making them: the search keys a move's child this way
     // before deciding whether to play it.
-    std::uint64_t KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const;
+    std::uint64_t KeyAfterChanges(TPileChange first, TPileChange second, std::int8_t baseValue) const
+    {
+        RefreshTerms();
+        // A set pile's term is itself a sum of shares.
+        const auto termAfter = [this](const TPileChange& c) {
+            const auto i = static_cast<std::size_t>(c.Pile);
+            return OrderFree(c.Pile) ? Terms[i] + c.Change : TermOfRaw(c.Pile, Raws[i] + c.Change);
+        };
+        const std::uint64_t piles = PilesKey + (termAfter(first) - Terms[static_cast<std::size_t>(first.Pile)])
+            + (termAfter(second) - Terms[static_cast<std::size_t>(second.Pile)]);
+        if (baseValue == Counters.BaseValue)
+            return CountersKeyOf(Counters) + piles;
+        TCounters counters = Counters;
+        counters.BaseValue = baseValue;
+        return CountersKeyOf(counters) + piles;
+    }
 
 private:
     struct TFrame {
@@ -204,38 +270,76 @@ private:
 
     std::uint64_t CountersKey(const TCounters& counters) const;
     // Hashes the piles listed dirty again, so every term is current.
-    void RefreshTerms() const;
+    void RefreshTerms() const
+    {
+        if (!DirtyPiles.empty())
+            RefreshDirtyTerms();
+    }
+    void RefreshDirtyTerms() const;
     std::uint64_t PileTerm(int index) const;
+    // How a pile's raw sum becomes its share of the key: mixed with the
+    // pile's salt added or xored in; a sum of its cards' set shares; nothing.
+    enum class TTermForm : std::uint8_t { Added, Xored, Set, None };
+    struct TPileKeying {
+        std::uint64_t Salt = 0;
+        TTermForm Form = TTermForm::Added;
+    };
     // A pile's term from the raw sum of its cards (the free cells' order-free term aside).
-    std::uint64_t TermOfRaw(int index, std::uint64_t raw) const;
+    std::uint64_t TermOfRaw(int index, std::uint64_t raw) const
+    {
+        const TPileKeying& k = Keying[static_cast<std::size_t>(index)];
+        switch (k.Form) {
+        case TTermForm::Xored:
+            return keying::Mix(raw ^ k.Salt);
+        case TTermForm::None:
+            return 0;
+        default:
+            return keying::Mix(raw + k.Salt);
+        }
+    }
+    void SetUpKeying();
+    static std::uint64_t SetShare(int index, TCardCode c);
     // Piles keyed as a set of cards, whose order no rule reads: interchangeable
     // free cells, and Aces Up's discard pile (nobody takes from it), so that
     // discarding the same cards in another order reaches the same key; and
     // sideways foundations (Osmosis): one suit each, a card going on when its
     // value lies on the foundation before, so they read only which values
     // they hold, and nobody takes from them.
-    bool OrderFree(int index) const
+    bool OrderFree(int index) const { return Keying[static_cast<std::size_t>(index)].Form == TTermForm::Set; }
+    std::vector<TPileKeying> Keying;
+    void MarkDirty(int index) const
     {
-        return (CellsInterchangeable && index == PileMap.ReserveIndex())
-            || ((GameRef->AcesUp || SidewaysFoundations) && index >= PileMap.FirstFoundation()
-                && index < PileMap.FirstExcept());
+        if (!Dirty[static_cast<std::size_t>(index)]) {
+            Dirty[static_cast<std::size_t>(index)] = 1;
+            DirtyPiles.push_back(static_cast<std::uint8_t>(index));
+        }
     }
-    void MarkDirty(int index) const;
     void MarkAllDirty() const;
 
     const TSolverGame* GameRef;
     TPileMap PileMap;
     std::vector<TStack> Piles;
     std::vector<TFrame> Frames;
-    // A touched pile as it was: a whole stack copied at a fixed size is
-    // cheaper than copying just its cards at a size only known at run time.
+    // A touched pile as it was. Copies of a fixed size are cheaper than
+    // copies of just its cards at a size only known at run time: the first
+    // ShortPile places for most piles, the whole stack for long ones (the
+    // places above a pile's count are never read, so they need no restoring).
+    static constexpr int ShortPile = 32;
     struct TJournalEntry {
-        TStack Stack;
-        std::uint8_t Index = 0;
-        bool WasClean = false; // Term and Raw were the pile's when it was touched
         std::uint64_t Term = 0;
         std::uint64_t Raw = 0;
+        std::uint16_t Index = 0;
+        bool WasClean = false; // Term and Raw were the pile's when it was touched
+        TStack Stack;
     };
+    static void CopyCards(TStack& to, const TStack& from)
+    {
+        to.Count = from.Count;
+        if (from.Count <= ShortPile)
+            std::memcpy(to.Cards.data(), from.Cards.data(), ShortPile);
+        else
+            to.Cards = from.Cards;
+    }
     // Entries up to JournalSize are in use; the rest is room, initialised
     // once when it is made (not at every touch).
     std::vector<TJournalEntry> Journal;
@@ -252,7 +356,16 @@ private:
     // share their parent's counters, and the search keys them one after another.
     mutable TCounters KeyedCounters;
     mutable std::uint64_t KeyedCountersKey = 0;
-    std::uint64_t CountersKeyOf(const TCounters& counters) const;
+    std::uint64_t CountersKeyOf(const TCounters& counters) const
+    {
+        // Compared as bytes: the counters are copied whole, padding included.
+        if (std::memcmp(&counters, &KeyedCounters, sizeof counters) != 0) {
+            std::memcpy(&KeyedCounters, &counters, sizeof counters);
+            KeyedCountersKey = CountersKey(counters);
+        }
+        return KeyedCountersKey;
+    }
+
     int SharedFoundationIndex = -1;
     bool TableauInterchangeable = false;
     bool CellsInterchangeable = false;
