@@ -11,7 +11,7 @@ void TDepthFirst::Expand(TFrame& frame)
     Meter.Count();
     frame.Next = 0;
     // A position proved lost has nothing worth searching under it.
-    if (DeadEnds.IsLost(State) || WasteDeadEnds.IsLost(State)) {
+    if (DeadEnds.IsLost(State)) {
         frame.Moves.clear();
         return;
     }

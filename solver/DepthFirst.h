@@ -4,7 +4,6 @@
 #include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
 #include "solver/Search.h"
-#include "solver/WasteDeadEnds.h"
 
 #include <utility>
 #include <vector>
@@ -25,7 +24,6 @@ public:
     TDepthFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
         : State(game, snapshot),
           DeadEnds(game),
-          WasteDeadEnds(game),
           Meter(budget),
           Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
@@ -44,7 +42,6 @@ private:
 
     TSolverState State;
     TDeadEnds DeadEnds;
-    TWasteDeadEnds WasteDeadEnds;
     TBudgetMeter Meter;
     TKeyTable Table;
     // The frames of the current line; frames beyond Depth keep their storage for reuse.

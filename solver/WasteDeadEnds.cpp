@@ -167,4 +167,9 @@ bool TWasteDeadEnds::WasteCardStuck(const TSolverState& s) const
     return StackHasStuckCard(*Game, s.Waste(), NotHome(s, Copies), Copies, [](int) { return false; });
 }
 
+bool WasteDeadEndLost(const TSolverGame& game, const TSolverState& s)
+{
+    return TWasteDeadEnds(game).IsLost(s);
+}
+
 } // namespace solver
