@@ -1,6 +1,7 @@
 #include "solver/Evaluation.h"
 
 #include "solver/Blockers.h"
+#include "solver/StockEvaluation.h"
 
 #include "catalogue/Validation.h"
 
@@ -75,7 +76,8 @@ TEvaluation::TEvaluation(const TSolverGame& game) : Game(&game)
     const TRuleOptions& f = game.Rules.FoundationRules;
     Builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
     WastePiles = TableauNeverBuilds(game.Rules);
-    if (!SuitOrderFoundations(f))
+    StockWaste = StockWasteFamily(game);
+    if (!SuitOrderFoundations(f) || StockWaste)
         return;
     const bool up = f.Contains(roBuildUp);
     for (int id = 0; id < 64; ++id) {
@@ -101,7 +103,9 @@ int TEvaluation::PositionScore(const TSolverState& s) const
     // Waste piles are laid from the stock in an order the search chooses: how
     // deep a wanted card lies there now says little (it cost Fly 20 of 50
     // deals), their own score weighs what matters.
-    if (!WastePiles)
+    if (StockWaste)
+        score += StockWasteScore(s);
+    else if (!WastePiles)
         score -= 3 * NextCardsDepth(s);
     return score;
 }
