@@ -79,7 +79,7 @@ protected:
                 for (std::size_t m = 0; m < stay; ++m)
                     solver::ApplyMove(state, result.Line[m]);
                 std::vector<solver::TSolverMove> moves;
-                for (int step = 0; step < 40 && !solver::IsWon(state); ++step) {
+                for (int step = 0; step < 120 && !solver::IsWon(state); ++step) {
                     if (solver::WasteDeadEndLost(game, state)) {
                         std::unordered_set<std::uint64_t> seen;
                         int budget = 200000;
