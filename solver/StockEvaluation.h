@@ -4,11 +4,16 @@
 
 namespace solver {
 
-// The games whose stock turns onto a waste that feeds piles that build, and
-// whose foundations take each suit in order: there the best-first pass
-// weighs the waste's order instead of how deep the cards the foundations
-// want lie in the tableau.
-bool StockWasteFamily(const TSolverGame& game);
+// How the best-first pass weighs the waste's order (StockWasteScore): not
+// at all; beside how deep the cards the foundations want lie in the
+// tableau (where an emptied pile fills itself from the waste or the stock,
+// the tableau's short piles turn over fast and the depth still tells);
+// or instead of it.
+enum class TStockWasteWeighing { None, BesideDepth, InsteadOfDepth };
+
+// For the games whose stock turns onto a waste that feeds piles that build,
+// and whose foundations take each suit in order: None for every other game.
+TStockWasteWeighing StockWasteWeighing(const TSolverGame& game);
 
 // Their evaluation's share: a penalty for each waste card lying above a card
 // of its suit that its foundation takes before it (only the waste's top card

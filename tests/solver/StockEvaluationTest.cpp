@@ -41,11 +41,20 @@ TEST_F(StockEvaluationTest, OnlyAWasteThatFeedsBuildingPilesIsScored)
 {
     for (const char* name : {"Sir Tommy", "Lady Betty", "Spider", "Freecell", "Canfield"}) {
         Deal(name, 1);
-        EXPECT_FALSE(solver::StockWasteFamily(solver::MakeSolverGame(Engine->Rules))) << name;
+        EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)), solver::TStockWasteWeighing::None)
+            << name;
     }
-    for (const char* name : {"Klondike 1 [Turn over 1]", "Forty Thieves", "Streets", "Corona"}) {
+    for (const char* name : {"Klondike 1 [Turn over 1]", "Forty Thieves", "Streets"}) {
         Deal(name, 1);
-        EXPECT_TRUE(solver::StockWasteFamily(solver::MakeSolverGame(Engine->Rules))) << name;
+        EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)),
+                  solver::TStockWasteWeighing::InsteadOfDepth)
+            << name;
+    }
+    // Piles that fill themselves from the waste keep the depth beside it.
+    for (const char* name : {"Corona", "Triple Line"}) {
+        Deal(name, 1);
+        EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)), solver::TStockWasteWeighing::BesideDepth)
+            << name;
     }
 }
 
