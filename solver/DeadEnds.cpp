@@ -1,5 +1,7 @@
 #include "solver/DeadEnds.h"
 
+#include "solver/WasteDeadEnds.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -123,6 +125,8 @@ TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), Copies(game.Rules.D
 
 bool TDeadEnds::IsLost(const TSolverState& s) const
 {
+    if (WasteDeadEndLost(*Game, s))
+        return true;
     if (!Applies() || !NothingToCome(s))
         return false;
     if (FoundationOnly)

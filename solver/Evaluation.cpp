@@ -75,7 +75,8 @@ TEvaluation::TEvaluation(const TSolverGame& game) : Game(&game)
     const TRuleOptions& f = game.Rules.FoundationRules;
     Builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
     WastePiles = TableauNeverBuilds(game.Rules);
-    if (!SuitOrderFoundations(f))
+    StockWaste = StockWasteWeighing(game);
+    if (!SuitOrderFoundations(f) || StockWaste == TStockWasteWeighing::InsteadOfDepth)
         return;
     const bool up = f.Contains(roBuildUp);
     for (int id = 0; id < 64; ++id) {
@@ -101,7 +102,9 @@ int TEvaluation::PositionScore(const TSolverState& s) const
     // Waste piles are laid from the stock in an order the search chooses: how
     // deep a wanted card lies there now says little (it cost Fly 20 of 50
     // deals), their own score weighs what matters.
-    if (!WastePiles)
+    if (StockWaste != TStockWasteWeighing::None)
+        score += StockWasteScore(s);
+    if (!WastePiles && StockWaste != TStockWasteWeighing::InsteadOfDepth)
         score -= 3 * NextCardsDepth(s);
     return score;
 }

@@ -2,6 +2,7 @@
 
 #include "solver/Moves.h"
 #include "solver/SolverState.h"
+#include "solver/StockEvaluation.h"
 
 #include <array>
 #include <cstdint>
@@ -54,6 +55,7 @@ private:
     const TSolverGame* Game;
     bool Builds = false;
     bool WastePiles = false; // piles that take cards from the stock but never build
+    TStockWasteWeighing StockWaste = TStockWasteWeighing::None; // a waste that feeds building piles
     // By a card's identity, the identities that go home before it (cards of
     // its suit nearer the foundation's start): a card lying above one of
     // them must move once more before that one can go home.

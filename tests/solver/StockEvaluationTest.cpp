@@ -1,0 +1,61 @@
+// The best-first pass's share for the games whose stock turns onto a waste.
+#include "engine/EngineFixture.h"
+
+#include "solver/StockEvaluation.h"
+
+namespace {
+
+TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
+
+class StockEvaluationTest : public EngineTest {
+protected:
+    int WasteScore(const std::string& name, const TCardCodes& waste)
+    {
+        Deal(name, 1);
+        const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+        TPositionSnapshot p = Engine->Snapshot();
+        p.Waste = waste;
+        return solver::StockWasteScore(solver::TSolverState(game, p));
+    }
+};
+
+// Each waste card above a card its foundation takes first costs the same,
+// whatever lies between them; the other suits' cards and twins are no block.
+TEST_F(StockEvaluationTest, AWasteCardAboveOneItsFoundationTakesFirstCosts)
+{
+    const std::string klondike = "Klondike 1 [Turn over 1]";
+    const int free = WasteScore(klondike, {Up(6, 0), Up(4, 0)});
+    const int one = WasteScore(klondike, {Up(4, 0), Up(6, 0)}) - free;
+    EXPECT_LT(one, 0);
+    EXPECT_EQ(WasteScore(klondike, {Up(4, 0), Up(9, 2), Up(6, 0), Up(11, 0)}),
+              WasteScore(klondike, {Up(11, 0), Up(6, 0), Up(9, 2), Up(4, 0)}) + 2 * one);
+    EXPECT_EQ(WasteScore(klondike, {Up(4, 1), Up(6, 0)}), free);
+    const int twins = WasteScore("Forty Thieves", {Up(4, 0), Up(4, 0)});
+    EXPECT_EQ(WasteScore("Forty Thieves", {Up(5, 0), Up(4, 0)}), twins);
+    EXPECT_EQ(WasteScore("Forty Thieves", {Up(4, 0), Up(5, 0)}), twins + one);
+}
+
+// Waste piles that never build, stocks dealt onto every pile and
+// foundations whose base is set in play are weighed as before.
+TEST_F(StockEvaluationTest, OnlyAWasteThatFeedsBuildingPilesIsScored)
+{
+    for (const char* name : {"Sir Tommy", "Lady Betty", "Spider", "Freecell", "Canfield"}) {
+        Deal(name, 1);
+        EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)), solver::TStockWasteWeighing::None)
+            << name;
+    }
+    for (const char* name : {"Klondike 1 [Turn over 1]", "Forty Thieves", "Streets"}) {
+        Deal(name, 1);
+        EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)),
+                  solver::TStockWasteWeighing::InsteadOfDepth)
+            << name;
+    }
+    // Piles that fill themselves from the waste keep the depth beside it.
+    for (const char* name : {"Corona", "Triple Line"}) {
+        Deal(name, 1);
+        EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)), solver::TStockWasteWeighing::BesideDepth)
+            << name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// Proofs of loss while the stock still turns onto a waste: each on a
+// position made by hand beside a near twin that is not lost, and never on a
+// position off a winning line that a plain search can still win.
+#include "engine/EngineFixture.h"
+
+#include "solver/Search.h"
+#include "solver/WasteDeadEnds.h"
+
+#include <algorithm>
+#include <random>
+#include <unordered_set>
+
+namespace {
+
+using solver::TVerdict;
+
+TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
+TCardCode Down(int value, int suit) { return MakeCardCode(value, suit, false); }
+
+class WasteDeadEndsTest : public EngineTest {
+protected:
+    solver::TSolverGame Rules(const std::string& game)
+    {
+        Deal(game, 1);
+        return solver::MakeSolverGame(Engine->Rules);
+    }
+
+    static solver::TSolveResult Solve(const solver::TSolverGame& game, const TPositionSnapshot& position)
+    {
+        solver::TSolveBudget budget;
+        budget.MaxStates = 100000;
+        budget.TableBytes = std::size_t{8} << 20;
+        return solver::Solve(game, position, budget);
+    }
+
+    static bool Lost(const solver::TSolverGame& game, const TPositionSnapshot& position)
+    {
+        return solver::WasteDeadEndLost(game, solver::TSolverState(game, position));
+    }
+
+    // Klondike's table with three suits home and the fourth home up to its
+    // four: the spades' five and seven lie where the test puts them, the
+    // six and the eight to the King wait in the stock.
+    static TPositionSnapshot ThreeSuitsHome()
+    {
+        TPositionSnapshot p;
+        p.Tableau.assign(7, {});
+        p.Foundations.assign(4, {});
+        for (int suit = 1; suit < 4; ++suit)
+            for (int value = 0; value < 13; ++value)
+                p.Foundations[static_cast<std::size_t>(suit)].push_back(Up(value, suit));
+        for (int value = 0; value < 4; ++value)
+            p.Foundations[0].push_back(Up(value, 0));
+        p.FoundationCards = 43;
+        p.Stock.push_back(Down(5, 0));
+        for (int value = 7; value < 13; ++value)
+            p.Stock.push_back(Down(value, 0));
+        return p;
+    }
+
+    // Near the end of won deals, wanders off the winning line at random;
+    // every position called lost on the way is searched to its end without
+    // the proofs (where that is small enough) and must hold no win.
+    ::testing::AssertionResult LostPositionsHoldNoWin(const std::string& name, int wins)
+    {
+        int won = 0;
+        int lostChecked = 0;
+        std::mt19937 random(11);
+        for (std::uint32_t seed = 1; won < wins && seed < 60; ++seed) {
+            const solver::TSolverGame game = Rules(name);
+            Deal(name, seed);
+            const solver::TSolveResult result = Solve(game, Engine->Snapshot());
+            if (result.Verdict != TVerdict::Winnable)
+                continue;
+            ++won;
+            for (int walk = 0; walk < 40; ++walk) {
+                solver::TSolverState state(game, Engine->Snapshot());
+                const std::size_t stay = result.Line.size() - std::min<std::size_t>(result.Line.size(), 8 + 3 * walk);
+                for (std::size_t m = 0; m < stay; ++m)
+                    solver::ApplyMove(state, result.Line[m]);
+                std::vector<solver::TSolverMove> moves;
+                for (int step = 0; step < 120 && !solver::IsWon(state); ++step) {
+                    if (solver::WasteDeadEndLost(game, state)) {
+                        std::unordered_set<std::uint64_t> seen;
+                        int budget = 200000;
+                        if (WinReachable(state, seen, budget))
+                            return ::testing::AssertionFailure()
+                                << name << " seed " << seed << ": a position called lost is won";
+                        lostChecked += budget >= 0 ? 1 : 0;
+                        break;
+                    }
+                    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+                    if (moves.empty())
+                        break;
+                    solver::ApplyMove(state, moves[random() % moves.size()]);
+                }
+            }
+        }
+        if (won < wins || lostChecked == 0)
+            return ::testing::AssertionFailure()
+                << name << ": " << won << " won deals, " << lostChecked << " lost positions checked";
+        return ::testing::AssertionSuccess();
+    }
+
+    // Whether some line from `state` wins, by plain exhaustive search; false
+    // also when `budget` runs out (it is then below zero).
+    static bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
+    {
+        if (solver::IsWon(state))
+            return true;
+        if (--budget < 0 || !seen.insert(state.Key()).second)
+            return false;
+        std::vector<solver::TSolverMove> moves;
+        solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+        for (const solver::TSolverMove& move : moves) {
+            solver::ApplyMove(state, move);
+            const bool won = WinReachable(state, seen, budget);
+            state.UndoMove();
+            if (won)
+                return true;
+        }
+        return false;
+    }
+};
+
+// One pass, one card at a time: the seven of spades lies on the five in the
+// waste; every card it fits on is home and an empty pile takes a King only.
+TEST_F(WasteDeadEndsTest, AWasteCardOnItsOwnLowerCardInTheLastPassIsLost)
+{
+    const solver::TSolverGame game = Rules("Klondike 1 [Turn over 1]");
+    ASSERT_TRUE(solver::TWasteDeadEnds(game).Applies());
+    TPositionSnapshot lost = ThreeSuitsHome();
+    lost.Waste = {Up(4, 0), Up(6, 0)};
+    EXPECT_TRUE(Lost(game, lost));
+    const solver::TSolveResult proved = Solve(game, lost);
+    EXPECT_EQ(proved.Verdict, TVerdict::NotWinnable);
+    EXPECT_LE(proved.States, 2);
+
+    // The five on top: it goes home, the six comes from the stock, then the seven.
+    TPositionSnapshot open = lost;
+    open.Waste = {Up(6, 0), Up(4, 0)};
+    EXPECT_FALSE(Lost(game, open));
+    EXPECT_EQ(Solve(game, open).Verdict, TVerdict::Winnable);
+
+    // Still in the stock, the seven may be dealt after the five has gone home.
+    TPositionSnapshot toCome = lost;
+    toCome.Waste = {Up(4, 0)};
+    toCome.Stock.insert(toCome.Stock.begin() + 1, Down(6, 0));
+    EXPECT_FALSE(Lost(game, toCome));
+
+    // A redeal to come turns the waste over: the same waste is not lost.
+    const solver::TSolverGame again = Rules("Klondike 2 [Turn over 3]");
+    EXPECT_FALSE(Lost(again, lost));
+}
+
+// While the stock still deals, a tableau card on its own lower card is
+// stuck all the same where nothing can lift it and nothing takes it.
+TEST_F(WasteDeadEndsTest, ATableauCardOnItsOwnLowerCardIsLostWithCardsToCome)
+{
+    const solver::TSolverGame game = Rules("Klondike 1 [Turn over 1]");
+    TPositionSnapshot lost = ThreeSuitsHome();
+    lost.Tableau[0] = {Down(4, 0), Up(6, 0)};
+    EXPECT_TRUE(Lost(game, lost));
+    EXPECT_EQ(Solve(game, lost).Verdict, TVerdict::NotWinnable);
+
+    // The five face up under it: the two move as one group, so no proof.
+    TPositionSnapshot lifted = lost;
+    lifted.Tableau[0] = {Up(4, 0), Up(6, 0)};
+    EXPECT_FALSE(Lost(game, lifted));
+
+    // The five on top goes home and turns the seven up: won.
+    TPositionSnapshot open = lost;
+    open.Tableau[0] = {Down(6, 0), Up(4, 0)};
+    EXPECT_FALSE(Lost(game, open));
+    EXPECT_EQ(Solve(game, open).Verdict, TVerdict::Winnable);
+
+    // A King may always go to an empty pile.
+    TPositionSnapshot king = ThreeSuitsHome();
+    king.Stock = {Down(5, 0), Down(6, 0), Down(7, 0), Down(8, 0), Down(9, 0), Down(10, 0), Down(11, 0)};
+    king.Tableau[0] = {Down(4, 0), Up(12, 0)};
+    EXPECT_FALSE(Lost(game, king));
+    EXPECT_EQ(Solve(game, king).Verdict, TVerdict::Winnable);
+}
+
+// Games where a card has somewhere else to go have no such proof.
+TEST_F(WasteDeadEndsTest, GamesWithCellsOrOtherFoundationsHaveNoSuchProof)
+{
+    for (const char* name : {"Freecell", "Canfield", "Spider", "Black Hole", "Sir Tommy", "Concentration", "The Clock"})
+        EXPECT_FALSE(solver::TWasteDeadEnds(Rules(name)).Applies()) << name;
+}
+
+TEST_F(WasteDeadEndsTest, PositionsCalledLostHoldNoWin)
+{
+    // (one pass: the waste's proof; passes without end: the tableau's)
+    EXPECT_TRUE(LostPositionsHoldNoWin("Klondike 1 [Turn over 1]", 1));
+    EXPECT_TRUE(LostPositionsHoldNoWin("Klondike 2 [Turn over 3]", 3));
+    // (face-up groups move from any card: the waste's proof alone)
+    EXPECT_TRUE(LostPositionsHoldNoWin("Australian Tessalyn", 3));
+}
+
+} // namespace
