@@ -19,18 +19,18 @@ void TStagedSearch::ScorePiles()
     PileScores.resize(static_cast<std::size_t>(State.TableauCount()));
     PileSum = 0;
     for (int p = 0; p < State.TableauCount(); ++p)
-        PileSum += PileScores[static_cast<std::size_t>(p)] = StagePileScore(State, p);
+        PileSum += PileScores[static_cast<std::size_t>(p)] = Evaluation.PileScore(State, p);
 }
 
 // A child's value: only the piles its move touched are scored again.
 int TStagedSearch::ValueAfterMove() const
 {
     const int piles = State.TableauCount();
-    int value = StagePositionScore(State) + PileSum;
+    int value = Evaluation.PositionScore(State) + PileSum;
     std::uint64_t touched = piles > 64 ? ~std::uint64_t{0} : State.TouchedPiles();
     for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
         if (touched & 1u)
-            value += StagePileScore(State, p) - PileScores[static_cast<std::size_t>(p)];
+            value += Evaluation.PileScore(State, p) - PileScores[static_cast<std::size_t>(p)];
     return value;
 }
 
@@ -44,7 +44,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     auto table = std::make_unique<TKeyTable>(bytes);
     std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
     table->Insert(State.Key());
-    Nodes.Add(0, {}, {State.Key(), StageEvaluate(State)});
+    Nodes.Add(0, {}, {State.Key(), Evaluation.Evaluate(State)});
     Nodes.Encode(State, 0);
     open.emplace(0, 0);
     // After the last deal only a win will do: that stage may search longer.
@@ -73,15 +73,28 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
             std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
         if (safe != Moves.end())
             Moves.assign(1, TSolverMove(*safe));
-        // Every child is played, keyed and valued first, its slot in the
-        // table fetched meanwhile; then the new ones are kept.
-        Children.clear();
+        // Every child is keyed first (most without playing them), its slot
+        // in the table fetched meanwhile; then only the new ones are played
+        // and valued.
+        ChildKeys.clear();
+        for (const TSolverMove& move : Moves) {
+            if (move.Type == TMoveType::StockDeal) {
+                ChildKeys.push_back(0);
+                continue;
+            }
+            const std::uint64_t key = KeyAfter(State, move);
+            table->Prefetch(key);
+            ChildKeys.push_back(key);
+        }
         for (std::size_t m = 0; m < Moves.size(); ++m) {
             const TSolverMove& move = Moves[m];
             if (move.Type == TMoveType::StockDeal) {
                 Nodes[node].Extra.Deals = true; // the stage may end here: chosen below
                 continue;
             }
+            // A won position is never in the table: reaching it ends the search.
+            if (!table->Insert(ChildKeys[m]))
+                continue;
             const int moveScore = MoveScore(State, move);
             ApplyMove(State, move);
             if (IsWon(State)) {
@@ -89,16 +102,10 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
                 win.push_back(move);
                 return true;
             }
-            const std::uint64_t key = State.Key();
-            table->Prefetch(key);
-            Children.push_back({key, ValueAfterMove(), moveScore, m});
+            const int value = ValueAfterMove();
             State.UndoMove();
-        }
-        for (const TChild& c : Children) {
-            if (!table->Insert(c.Key))
-                continue;
-            const std::uint32_t child = Nodes.Add(node, Moves[c.Move], {c.Key, c.Value});
-            open.emplace((std::int64_t{c.Value} * 16 + c.MoveScore) * 4194304 - child, child);
+            const std::uint32_t child = Nodes.Add(node, move, {ChildKeys[m], value});
+            open.emplace((std::int64_t{value} * 16 + moveScore) * 4194304 - child, child);
         }
     }
     // The best positions the stock can deal from, each dealt.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/BudgetMeter.h"
+#include "solver/Evaluation.h"
 #include "solver/NodeStore.h"
 #include "solver/Search.h"
 
@@ -34,7 +35,7 @@ bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot);
 class TStagedSearch {
 public:
     TStagedSearch(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), Meter(budget), TableBytes(budget.TableBytes / 2)
+        : State(game, snapshot), Evaluation(game), Meter(budget), TableBytes(budget.TableBytes / 2)
     {
         // A stage's share: enough to reach the good positions of one stage,
         // little enough that the pass can try other members.
@@ -76,18 +77,13 @@ private:
     int ValueAfterMove() const;
 
     TSolverState State;
+    TStageEvaluation Evaluation;
     TBudgetMeter Meter;
     std::size_t TableBytes;
     std::int64_t StageStates = 0;
     TNodeStore<TStageNode> Nodes;
     std::vector<TSolverMove> Moves;
-    struct TChild {
-        std::uint64_t Key;
-        int Value;
-        int MoveScore;
-        std::size_t Move;
-    };
-    std::vector<TChild> Children;
+    std::vector<std::uint64_t> ChildKeys;
     std::vector<int> PileScores;
     int PileSum = 0;
 };
