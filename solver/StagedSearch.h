@@ -2,11 +2,13 @@
 
 #include "solver/BudgetMeter.h"
 #include "solver/Evaluation.h"
+#include "solver/KeyTable.h"
 #include "solver/NodeStore.h"
 #include "solver/Search.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace solver {
@@ -73,8 +75,10 @@ private:
     // Searches the stage from State; true when it found a win (its moves in `win`).
     bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
     // The scores of the expanded position's piles, so a child is scored by its touched piles only.
-    void ScorePiles();
-    int ValueAfterMove() const;
+    int ParentPileScore(int p);
+    bool PileScored(int p) const;
+    bool TouchedPilesScored() const;
+    int ValueAfterMove(int parentValue) const;
 
     TSolverState State;
     TStageEvaluation Evaluation;
@@ -85,7 +89,11 @@ private:
     std::vector<TSolverMove> Moves;
     std::vector<std::uint64_t> ChildKeys;
     std::vector<int> PileScores;
-    int PileSum = 0;
+    std::vector<std::uint32_t> PileStamps; // a score is the expanded position's when its stamp is Stamp
+    std::uint32_t Stamp = 0;
+    int ParentPositionScore = 0;
+    std::unique_ptr<TKeyTable> Table;
+    std::size_t TableBytesNow = 0;
 };
 
 
