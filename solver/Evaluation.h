@@ -65,9 +65,25 @@ private:
 };
 
 // How promising a position looks between two deals of the stock (the staged
-// pass): the sum of a score for the whole position and one per tableau pile.
+// pass): the sum of a score for the whole position and one per tableau pile,
+// so that a child is scored by rescoring only the piles its move touched.
+// How two cards of a pile link is worked out once per game.
+class TStageEvaluation {
+public:
+    explicit TStageEvaluation(const TSolverGame& game);
+
+    int Evaluate(const TSolverState& s) const;
+    int PositionScore(const TSolverState& s) const { return 100 * s.Counters.FoundationCards; }
+    int PileScore(const TSolverState& s, int p) const;
+
+private:
+    // A link that extends a run (any other link's entry is its score).
+    static constexpr std::int8_t RunLink = 1;
+    // By the upper card's identity times 64 plus the lower card's.
+    std::array<std::int8_t, 64 * 64> Links{};
+};
+
+// The same for a single position (the evaluation made on the spot).
 int StageEvaluate(const TSolverState& s);
-int StagePositionScore(const TSolverState& s);
-int StagePileScore(const TSolverState& s, int p);
 
 } // namespace solver

@@ -3,6 +3,7 @@
 #include "solver/BestFirst.h"
 #include "solver/DepthFirst.h"
 #include "solver/FoundationWalk.h"
+#include "solver/HomeOnly.h"
 #include "solver/StagedSearch.h"
 
 #include <algorithm>
@@ -53,16 +54,19 @@ TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, c
     // Best-first with half the budget (and at most 64 MB of positions), or
     // stage by stage with three quarters where the stock deals onto every
     // pile (there the depth-first pass rarely gets past the first deal) ...
+    // (where the tableau only sends cards home, one exhaustive search with it all)
+    const bool homeOnly = THomeOnly(game).Applies();
     const bool staged = StagesFit(game, snapshot);
-    const std::int64_t share = staged ? 3 : 2;
+    const std::int64_t share = homeOnly ? 4 : staged ? 3 : 2;
     TSolveBudget firstBudget = budget;
     // (never 0 from a budget of a few states: 0 would mean no limit at all)
     if (budget.MaxStates > 0)
         firstBudget.MaxStates = std::max<std::int64_t>(1, budget.MaxStates * share / 4);
     firstBudget.MaxMilliseconds = (budget.MaxMilliseconds * share + 3) / 4;
-    TSolveResult result = staged ? TStagedSearch(game, snapshot, firstBudget).Run()
-                                 : TBestFirst(game, snapshot, firstBudget, std::size_t{64} << 20).Run();
-    if (result.Verdict == TVerdict::Unknown && !result.Cancelled) {
+    TSolveResult result = homeOnly ? THomeOnlySearch(game, snapshot, firstBudget).Run()
+        : staged                   ? TStagedSearch(game, snapshot, firstBudget).Run()
+                                   : TBestFirst(game, snapshot, firstBudget, std::size_t{64} << 20).Run();
+    if (result.Verdict == TVerdict::Unknown && !result.Cancelled && !homeOnly) {
         // ... then depth-first with the rest.
         TSolveBudget rest = budget;
         if (budget.MaxStates > 0)

@@ -14,24 +14,40 @@ bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot)
     return DealsOntoEveryPile(game) && TSolverState(game, snapshot).StockCount() > 0;
 }
 
-void TStagedSearch::ScorePiles()
+// A pile's score in the position being expanded, worked out when a child first needs it.
+int TStagedSearch::ParentPileScore(int p)
 {
-    PileScores.resize(static_cast<std::size_t>(State.TableauCount()));
-    PileSum = 0;
-    for (int p = 0; p < State.TableauCount(); ++p)
-        PileSum += PileScores[static_cast<std::size_t>(p)] = StagePileScore(State, p);
+    const auto at = static_cast<std::size_t>(p);
+    if (PileStamps[at] != Stamp) {
+        PileStamps[at] = Stamp;
+        PileScores[at] = Evaluation.PileScore(State, p);
+    }
+    return PileScores[at];
 }
 
-// A child's value: only the piles its move touched are scored again.
-int TStagedSearch::ValueAfterMove() const
+bool TStagedSearch::PileScored(int p) const { return PileStamps[static_cast<std::size_t>(p)] == Stamp; }
+
+// A child's value: its parent's, with the piles its move touched scored again.
+int TStagedSearch::ValueAfterMove(int parentValue) const
 {
     const int piles = State.TableauCount();
-    int value = StagePositionScore(State) + PileSum;
+    int value = parentValue - ParentPositionScore + Evaluation.PositionScore(State);
     std::uint64_t touched = piles > 64 ? ~std::uint64_t{0} : State.TouchedPiles();
     for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
         if (touched & 1u)
-            value += StagePileScore(State, p) - PileScores[static_cast<std::size_t>(p)];
+            value += Evaluation.PileScore(State, p) - PileScores[static_cast<std::size_t>(p)];
     return value;
+}
+
+// Whether every tableau pile the last move touched was scored before it.
+bool TStagedSearch::TouchedPilesScored() const
+{
+    const int piles = State.TableauCount();
+    std::uint64_t touched = piles > 64 ? ~std::uint64_t{0} : State.TouchedPiles();
+    for (int p = 0; p < piles && touched != 0; ++p, touched >>= 1)
+        if ((touched & 1u) && !PileScored(p))
+            return false;
+    return true;
 }
 
 bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win)
@@ -40,13 +56,26 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     // Small at first and grown as the stage needs: most stages of some games
     // hold a handful of positions, and a large table would cost more to
     // clear than they take to search.
-    std::size_t bytes = std::size_t{1} << 16;
-    auto table = std::make_unique<TKeyTable>(bytes);
-    std::priority_queue<std::pair<std::int64_t, std::uint32_t>> open;
+    // (The table of the stage before is emptied and kept: fresh memory costs
+    // a page fault a page, more than emptying it.)
+    if (!Table || TableBytesNow > (std::size_t{8} << 20)) {
+        TableBytesNow = std::size_t{1} << 16;
+        Table = std::make_unique<TKeyTable>(TableBytesNow);
+    } else {
+        Table->Clear();
+    }
+    auto& table = Table;
+    std::size_t& bytes = TableBytesNow;
+    // Best first: the value above, then the move's score, then the older node.
+    std::priority_queue<std::int64_t> open;
+    constexpr std::int64_t NodeBits = 22;
+    constexpr std::int64_t NodeMask = (std::int64_t{1} << NodeBits) - 1;
     table->Insert(State.Key());
-    Nodes.Add(0, {}, {State.Key(), StageEvaluate(State)});
+    Nodes.Add(0, {}, {State.Key(), Evaluation.Evaluate(State)});
     Nodes.Encode(State, 0);
-    open.emplace(0, 0);
+    open.push(NodeMask);
+    PileStamps.assign(static_cast<std::size_t>(State.TableauCount()), 0);
+    PileScores.assign(static_cast<std::size_t>(State.TableauCount()), 0);
     // After the last deal only a win will do: that stage may search longer.
     const std::int64_t limit = State.StockCount() > 0 ? StageStates : StageStates * 4;
     const auto memorySpent = [this] { return Nodes.UsedBytes() > (std::size_t{48} << 20); };
@@ -61,44 +90,66 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
             for (std::uint32_t n = 0; n < Nodes.Size(); ++n)
                 table->Insert(Nodes[n].Extra.Key);
         }
-        const std::uint32_t node = open.top().second;
+        const auto node = static_cast<std::uint32_t>(NodeMask - (open.top() & NodeMask));
         open.pop();
         // Its children start from it: it is kept encoded.
         Nodes.Restore(State, node);
         Nodes.Encode(State, node);
         Meter.Count();
-        ScorePiles();
+        ++Stamp;
+        ParentPositionScore = Evaluation.PositionScore(State);
+        const int parentValue = Nodes[node].Extra.Value;
         GenerateMoves(State, TMoveSet::Search, Moves);
         const auto safe =
             std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
         if (safe != Moves.end())
             Moves.assign(1, TSolverMove(*safe));
-        // Every child is played, keyed and valued first, its slot in the
-        // table fetched meanwhile; then the new ones are kept.
-        Children.clear();
+        // Every child is keyed first (most without playing them), its slot
+        // in the table fetched meanwhile; then only the new ones are played
+        // and valued.
+        ChildKeys.clear();
+        for (const TSolverMove& move : Moves) {
+            if (move.Type == TMoveType::StockDeal) {
+                ChildKeys.push_back(0);
+                continue;
+            }
+            const std::uint64_t key = KeyAfter(State, move);
+            table->Prefetch(key);
+            ChildKeys.push_back(key);
+        }
         for (std::size_t m = 0; m < Moves.size(); ++m) {
             const TSolverMove& move = Moves[m];
             if (move.Type == TMoveType::StockDeal) {
                 Nodes[node].Extra.Deals = true; // the stage may end here: chosen below
                 continue;
             }
+            // A won position is never in the table: reaching it ends the search.
+            if (!table->Insert(ChildKeys[m]))
+                continue;
             const int moveScore = MoveScore(State, move);
+            if (move.SourceKind == pkTableau)
+                ParentPileScore(move.SourcePile);
+            if (move.TargetKind == pkTableau)
+                ParentPileScore(move.TargetPile);
             ApplyMove(State, move);
             if (IsWon(State)) {
                 win = Nodes.LineTo(node);
                 win.push_back(move);
                 return true;
             }
-            const std::uint64_t key = State.Key();
-            table->Prefetch(key);
-            Children.push_back({key, ValueAfterMove(), moveScore, m});
+            if (!TouchedPilesScored()) {
+                // A move that touched other piles too: score them all.
+                State.UndoMove();
+                for (int p = 0; p < State.TableauCount(); ++p)
+                    ParentPileScore(p);
+                ApplyMove(State, move);
+            }
+            const int value = ValueAfterMove(parentValue);
             State.UndoMove();
-        }
-        for (const TChild& c : Children) {
-            if (!table->Insert(c.Key))
-                continue;
-            const std::uint32_t child = Nodes.Add(node, Moves[c.Move], {c.Key, c.Value});
-            open.emplace((std::int64_t{c.Value} * 16 + c.MoveScore) * 4194304 - child, child);
+            const std::uint32_t child = Nodes.Add(node, move, {ChildKeys[m], value});
+            if (child > NodeMask)
+                break; // (never: the node store's memory cap comes first)
+            open.push((std::int64_t{value} * 16 + moveScore) * (NodeMask + 1) + (NodeMask - child));
         }
     }
     // The best positions the stock can deal from, each dealt.

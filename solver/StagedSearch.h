@@ -1,11 +1,14 @@
 #pragma once
 
 #include "solver/BudgetMeter.h"
+#include "solver/Evaluation.h"
+#include "solver/KeyTable.h"
 #include "solver/NodeStore.h"
 #include "solver/Search.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace solver {
@@ -34,7 +37,7 @@ bool StagesFit(const TSolverGame& game, const TPositionSnapshot& snapshot);
 class TStagedSearch {
 public:
     TStagedSearch(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
-        : State(game, snapshot), Meter(budget), TableBytes(budget.TableBytes / 2)
+        : State(game, snapshot), Evaluation(game), Meter(budget), TableBytes(budget.TableBytes / 2)
     {
         // A stage's share: enough to reach the good positions of one stage,
         // little enough that the pass can try other members.
@@ -72,24 +75,25 @@ private:
     // Searches the stage from State; true when it found a win (its moves in `win`).
     bool SearchStage(std::vector<TMember>& beam, std::vector<TSolverMove>& win);
     // The scores of the expanded position's piles, so a child is scored by its touched piles only.
-    void ScorePiles();
-    int ValueAfterMove() const;
+    int ParentPileScore(int p);
+    bool PileScored(int p) const;
+    bool TouchedPilesScored() const;
+    int ValueAfterMove(int parentValue) const;
 
     TSolverState State;
+    TStageEvaluation Evaluation;
     TBudgetMeter Meter;
     std::size_t TableBytes;
     std::int64_t StageStates = 0;
     TNodeStore<TStageNode> Nodes;
     std::vector<TSolverMove> Moves;
-    struct TChild {
-        std::uint64_t Key;
-        int Value;
-        int MoveScore;
-        std::size_t Move;
-    };
-    std::vector<TChild> Children;
+    std::vector<std::uint64_t> ChildKeys;
     std::vector<int> PileScores;
-    int PileSum = 0;
+    std::vector<std::uint32_t> PileStamps; // a score is the expanded position's when its stamp is Stamp
+    std::uint32_t Stamp = 0;
+    int ParentPositionScore = 0;
+    std::unique_ptr<TKeyTable> Table;
+    std::size_t TableBytesNow = 0;
 };
 
 

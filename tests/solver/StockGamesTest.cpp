@@ -195,9 +195,10 @@ TEST_F(StockGamesTest, TheStagedPassPrefersRunsInSuitWhereOnlyWholeSuitsGoHome)
     EXPECT_LE(mixedScore, solver::StageEvaluate(solver::TSolverState(widow, unfit)));
     // The score is the sum of its parts, which the pass updates pile by pile.
     const solver::TSolverState state(widow, mixed);
-    int sum = solver::StagePositionScore(state);
+    const solver::TStageEvaluation evaluation(widow);
+    int sum = evaluation.PositionScore(state);
     for (int p = 0; p < state.TableauCount(); ++p)
-        sum += solver::StagePileScore(state, p);
+        sum += evaluation.PileScore(state, p);
     EXPECT_EQ(sum, mixedScore);
 
     // Spider's runs move in suit only: a mixed link is no run there either way.
