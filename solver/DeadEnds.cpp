@@ -1,7 +1,5 @@
 #include "solver/DeadEnds.h"
 
-#include "solver/WasteDeadEnds.h"
-
 #include <algorithm>
 #include <bit>
 
@@ -105,7 +103,7 @@ TDeadEnds::TRankWalk RankWalkOf(const TSolverGame& game)
 
 } // namespace
 
-TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
+TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
 {
     const TGameRules& r = game.Rules;
     const TRuleOptions& t = r.TableauRules;
@@ -125,7 +123,7 @@ TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), Copies(game.Rules.D
 
 bool TDeadEnds::IsLost(const TSolverState& s) const
 {
-    if (WasteDeadEndLost(*Game, s))
+    if (WasteProofs.IsLost(s))
         return true;
     if (!Applies() || !NothingToCome(s))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/SolverState.h"
+#include "solver/WasteDeadEnds.h"
 
 #include <array>
 #include <cstdint>
@@ -36,6 +37,8 @@ private:
     bool RankWalkFits(const std::array<int, 13>& visits, int start, int end) const;
 
     const TSolverGame* Game;
+    // The proofs that hold while a stock still turns onto a waste.
+    TWasteDeadEnds WasteProofs;
     int Copies = 1; // of each card: two packs have twins
     // Tableau cards go nowhere but to a foundation.
     bool FoundationOnly = false;

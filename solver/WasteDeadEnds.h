@@ -43,8 +43,7 @@ private:
     bool WholePilesMove = false;
 };
 
-// The same for one position, the game's facts worked out on the spot (a
-// few rule tests): the proofs of loss without stock call it.
+// The same for one position, the game's facts worked out on the spot.
 bool WasteDeadEndLost(const TSolverGame& game, const TSolverState& s);
 
 } // namespace solver
