@@ -69,13 +69,19 @@ bool SuitOrderFoundations(const TRuleOptions& f)
 
 } // namespace
 
-TEvaluation::TEvaluation(const TSolverGame& game) : Game(&game)
+TEvaluation::TEvaluation(const TSolverState& start) : Game(&start.Game())
 {
+    const TSolverGame& game = start.Game();
     const TRuleOptions& t = game.Rules.TableauRules;
     const TRuleOptions& f = game.Rules.FoundationRules;
     Builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
     WastePiles = TableauNeverBuilds(game.Rules);
-    StockWaste = StockWasteWeighing(game);
+    // Games dealt without a stock have a turn count too (Beleaguered Castle,
+    // Flyaway Home): with nothing to come from a waste, the waste's order
+    // weighs nothing and the depth of the wanted cards must stay (without it
+    // Flyaway Home won 21 deals of 50 against 39).
+    const bool cardsToCome = start.StockCount() > 0 || start.Waste().Count > 0;
+    StockWaste = cardsToCome ? StockWasteWeighing(game) : TStockWasteWeighing::None;
     if (!SuitOrderFoundations(f) || StockWaste == TStockWasteWeighing::InsteadOfDepth)
         return;
     const bool up = f.Contains(roBuildUp);

@@ -17,10 +17,10 @@ int MoveScore(const TSolverState& s, const TSolverMove& m);
 // How promising a position looks (the best-first pass): the sum of a score
 // for the whole position and one per tableau pile, so that a child is scored
 // by rescoring only the piles its move touched. The game's facts it reads
-// are worked out once.
+// are worked out once, from the position the search starts from.
 class TEvaluation {
 public:
-    explicit TEvaluation(const TSolverGame& game);
+    explicit TEvaluation(const TSolverState& start);
 
     int PositionScore(const TSolverState& s) const;
     int PileScore(const TSolverState& s, int p) const;

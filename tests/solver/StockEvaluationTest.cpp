@@ -1,6 +1,7 @@
 // The best-first pass's share for the games whose stock turns onto a waste.
 #include "engine/EngineFixture.h"
 
+#include "solver/Search.h"
 #include "solver/StockEvaluation.h"
 
 namespace {
@@ -56,6 +57,20 @@ TEST_F(StockEvaluationTest, OnlyAWasteThatFeedsBuildingPilesIsScored)
         EXPECT_EQ(solver::StockWasteWeighing(solver::MakeSolverGame(Engine->Rules)), solver::TStockWasteWeighing::BesideDepth)
             << name;
     }
+}
+
+// Games dealt without a stock have a turn count too; with no waste to come
+// they keep the depth of the wanted cards. Flyaway Home's fourth deal is won
+// within a few hundred positions that way; weighed as a waste game it was
+// still unknown at 100,000.
+TEST_F(StockEvaluationTest, AGameDealtWithoutAStockKeepsTheGeneralWeighing)
+{
+    Deal("Flyaway Home", 4);
+    ASSERT_TRUE(Engine->Snapshot().Stock.empty());
+    const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+    solver::TSolveBudget budget;
+    budget.MaxStates = 2000;
+    EXPECT_EQ(solver::Solve(game, Engine->Snapshot(), budget).Verdict, solver::TVerdict::Winnable);
 }
 
 } // namespace
