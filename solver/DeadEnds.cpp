@@ -1,13 +1,13 @@
 #include "solver/DeadEnds.h"
 
+#include "solver/CardCounts.h"
+
 #include <algorithm>
 #include <bit>
 
 namespace solver {
 
 namespace {
-
-using TCounts = std::array<std::uint8_t, 64>;
 
 // Rules that let a foundation take a card its rank and suit alone do not
 // decide (a base card set at run time, sideways piles, the clock), or give
@@ -47,25 +47,6 @@ bool FoundationsUpBySuitFromAce(const TRuleOptions& f)
 bool NothingToCome(const TSolverState& s)
 {
     return s.StockCount() == 0 && s.Waste().Empty() && s.Shared().Empty() && !s.Counters.RedealOffered;
-}
-
-// Whether a card of some identity in `identities` is counted in `available`.
-bool AnyAvailable(std::uint64_t identities, const TCounts& available, int ownIdentity)
-{
-    while (identities != 0) {
-        const int id = std::countr_zero(identities);
-        identities &= identities - 1;
-        if (available[static_cast<std::size_t>(id)] > (id == ownIdentity ? 1 : 0))
-            return true;
-    }
-    return false;
-}
-
-void Take(TCounts& counts, int id)
-{
-    std::uint8_t& count = counts[static_cast<std::size_t>(id)];
-    if (count > 0)
-        --count;
 }
 
 // Every card of `values`, in all four suits.
@@ -142,7 +123,7 @@ bool TDeadEnds::IsLost(const TSolverState& s) const
 bool TDeadEnds::FoundationOnlyLost(const TSolverState& s) const
 {
     const TSolverGame& g = *Game;
-    TCounts inTableau{};
+    TCardCounts inTableau{};
     for (int p = 0; p < s.TableauCount(); ++p) {
         const TStack& pile = s.Tableau(p);
         for (int k = 0; k < pile.Count; ++k)
@@ -159,7 +140,7 @@ bool TDeadEnds::FoundationOnlyLost(const TSolverState& s) const
     const bool singleFoundation = s.FoundationCount() == 1;
     for (int p = 0; p < s.TableauCount(); ++p) {
         const TStack& pile = s.Tableau(p);
-        TCounts available = inTableau;
+        TCardCounts available = inTableau;
         for (int k = 0; k < pile.Count; ++k) {
             const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
             const int id = CodeIdentity(card);
@@ -189,7 +170,7 @@ bool TDeadEnds::FoundationOnlyLost(const TSolverState& s) const
 bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
 {
     const TSolverGame& g = *Game;
-    TCounts outside{};
+    TCardCounts outside{};
     for (int id = 0; id < 64; ++id)
         outside[static_cast<std::size_t>(id)] = static_cast<std::uint8_t>(Copies);
     for (int f = 0; f < s.FoundationCount(); ++f) {
@@ -201,8 +182,8 @@ bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
     }
     for (int p = 0; p < s.TableauCount(); ++p) {
         const TStack& pile = s.Tableau(p);
-        TCounts available = outside;
-        TCounts under{};
+        TCardCounts available = outside;
+        TCardCounts under{};
         // By suit, the lowest value all of whose copies lie under the current card.
         std::array<int, 4> lowestBuried{16, 16, 16, 16};
         for (int k = 0; k < pile.Count; ++k) {

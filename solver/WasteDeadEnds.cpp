@@ -1,5 +1,7 @@
 #include "solver/WasteDeadEnds.h"
 
+#include "solver/CardCounts.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -7,8 +9,6 @@
 namespace solver {
 
 namespace {
-
-using TCounts = std::array<std::uint8_t, 64>;
 
 // Foundations that take each suit from its Ace upwards by rank and suit
 // alone, keep what they take, and are the only place a card goes home: a
@@ -35,30 +35,10 @@ bool StockTurnsToWaste(const TSolverGame& g)
         && !r.DeckRules.Contains(roDragFromDeck);
 }
 
-// Whether a card of some identity in `identities` is counted in `available`
-// (the card itself, of identity `ownIdentity`, is counted there too).
-bool AnyAvailable(std::uint64_t identities, const TCounts& available, int ownIdentity)
-{
-    while (identities != 0) {
-        const int id = std::countr_zero(identities);
-        identities &= identities - 1;
-        if (available[static_cast<std::size_t>(id)] > (id == ownIdentity ? 1 : 0))
-            return true;
-    }
-    return false;
-}
-
-void Take(TCounts& counts, int id)
-{
-    std::uint8_t& count = counts[static_cast<std::size_t>(id)];
-    if (count > 0)
-        --count;
-}
-
 // The copies of each card not yet home.
-TCounts NotHome(const TSolverState& s, int copies)
+TCardCounts NotHome(const TSolverState& s, int copies)
 {
-    TCounts left{};
+    TCardCounts left{};
     left.fill(static_cast<std::uint8_t>(copies));
     for (int f = 0; f < s.FoundationCount(); ++f) {
         const TStack& home = s.Foundation(f);
@@ -73,9 +53,9 @@ TCounts NotHome(const TSolverState& s, int copies)
 // card in `available` but those under it, no empty pile takes it, and
 // `carried(k)` (the card under it takes it along) is false.
 template <class Carried>
-bool StackHasStuckCard(const TSolverGame& g, const TStack& stack, TCounts available, int copies, Carried carried)
+bool StackHasStuckCard(const TSolverGame& g, const TStack& stack, TCardCounts available, int copies, Carried carried)
 {
-    TCounts under{};
+    TCardCounts under{};
     // By suit, the lowest value all of whose copies lie under the current card.
     std::array<int, 4> lowestBuried{16, 16, 16, 16};
     for (int k = 0; k < stack.Count; ++k) {
@@ -136,7 +116,7 @@ bool TWasteDeadEnds::IsLost(const TSolverState& s) const
 bool TWasteDeadEnds::TableauCardStuck(const TSolverState& s) const
 {
     const TSolverGame& g = *Game;
-    const TCounts outside = NotHome(s, Copies);
+    const TCardCounts outside = NotHome(s, Copies);
     for (int p = 0; p < s.TableauCount(); ++p) {
         const TStack& pile = s.Tableau(p);
         // The card under it may be picked up with it on top: a whole pile

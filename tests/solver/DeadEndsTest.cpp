@@ -1,5 +1,6 @@
 // Proofs of loss without search: each on a position made by hand beside a
 // near twin that is not lost, and never on a position of a winning line.
+#include "SolverTestSupport.h"
 #include "engine/EngineFixture.h"
 
 #include "solver/DeadEnds.h"
@@ -83,26 +84,6 @@ protected:
             return ::testing::AssertionFailure()
                 << game << ": " << won << " won deals, " << lostChecked << " lost positions checked";
         return ::testing::AssertionSuccess();
-    }
-
-    // Whether some line from `state` wins, by plain exhaustive search; false
-    // also when `budget` runs out (it is then below zero).
-    static bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
-    {
-        if (solver::IsWon(state))
-            return true;
-        if (--budget < 0 || !seen.insert(state.Key()).second)
-            return false;
-        std::vector<solver::TSolverMove> moves;
-        solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
-        for (const solver::TSolverMove& move : moves) {
-            solver::ApplyMove(state, move);
-            const bool won = WinReachable(state, seen, budget);
-            state.UndoMove();
-            if (won)
-                return true;
-        }
-        return false;
     }
 };
 

@@ -1,5 +1,6 @@
 // The search for games whose cards only go home to one foundation: its
 // verdicts against a plain exhaustive search, and which positions it takes.
+#include "SolverTestSupport.h"
 #include "engine/EngineFixture.h"
 
 #include "solver/FoundationWalk.h"
@@ -12,28 +13,7 @@ namespace {
 
 using solver::TVerdict;
 
-class FoundationWalkTest : public EngineTest {
-protected:
-    // Whether some line from `state` wins, by plain exhaustive search on the
-    // full key; false also when `budget` runs out (it is then below zero).
-    static bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
-    {
-        if (solver::IsWon(state))
-            return true;
-        if (--budget < 0 || !seen.insert(state.Key()).second)
-            return false;
-        std::vector<solver::TSolverMove> moves;
-        solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
-        for (const solver::TSolverMove& move : moves) {
-            solver::ApplyMove(state, move);
-            const bool won = WinReachable(state, seen, budget);
-            state.UndoMove();
-            if (won)
-                return true;
-        }
-        return false;
-    }
-};
+class FoundationWalkTest : public EngineTest {};
 
 // From Black Hole positions a few cards from the end, reached by random
 // play, its verdict must be the plain search's, and its lines must win.

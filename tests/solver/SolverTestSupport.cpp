@@ -74,3 +74,21 @@ TSavedGame SavedGameOf(const TEngine& engine)
     }
     return game;
 }
+
+bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
+{
+    if (solver::IsWon(state))
+        return true;
+    if (--budget < 0 || !seen.insert(state.Key()).second)
+        return false;
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+    for (const solver::TSolverMove& move : moves) {
+        solver::ApplyMove(state, move);
+        const bool won = WinReachable(state, seen, budget);
+        state.UndoMove();
+        if (won)
+            return true;
+    }
+    return false;
+}

@@ -5,7 +5,9 @@
 #include "persistence/SourceLogFile.h"
 #include "solver/Moves.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // Readable forms of the solver's data, for failure messages.
@@ -15,3 +17,8 @@ std::string ActionText(const solver::TRecordAction& action);
 
 // The engine's game record as a saved game (the actions in force).
 TSavedGame SavedGameOf(const TEngine& engine);
+
+// Whether some line from `state` wins, by a plain exhaustive search on the
+// full key, without proofs or pruning: the yardstick for the search's own
+// shortcuts. False also when `budget` runs out (it is then below zero).
+bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget);

@@ -1,6 +1,7 @@
 // Proofs of loss while the stock still turns onto a waste: each on a
 // position made by hand beside a near twin that is not lost, and never on a
 // position off a winning line that a plain search can still win.
+#include "SolverTestSupport.h"
 #include "engine/EngineFixture.h"
 
 #include "solver/Search.h"
@@ -100,26 +101,6 @@ protected:
             return ::testing::AssertionFailure()
                 << name << ": " << won << " won deals, " << lostChecked << " lost positions checked";
         return ::testing::AssertionSuccess();
-    }
-
-    // Whether some line from `state` wins, by plain exhaustive search; false
-    // also when `budget` runs out (it is then below zero).
-    static bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
-    {
-        if (solver::IsWon(state))
-            return true;
-        if (--budget < 0 || !seen.insert(state.Key()).second)
-            return false;
-        std::vector<solver::TSolverMove> moves;
-        solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
-        for (const solver::TSolverMove& move : moves) {
-            solver::ApplyMove(state, move);
-            const bool won = WinReachable(state, seen, budget);
-            state.UndoMove();
-            if (won)
-                return true;
-        }
-        return false;
     }
 };
 
