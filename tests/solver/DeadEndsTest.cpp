@@ -40,50 +40,12 @@ protected:
         return solver::Solve(game, position, budget);
     }
 
-    // Near the end of won deals, wanders off the winning line at random; every
-    // position called lost on the way is searched to its end without the
-    // proofs (where that is small enough) and must hold no win.
+    // Positions called lost off the winning lines of won deals hold no win.
     ::testing::AssertionResult LostPositionsHoldNoWin(const std::string& game, int wins)
     {
-        int won = 0;
-        int lostChecked = 0;
-        std::mt19937 random(7);
-        for (std::uint32_t seed = 1; won < wins && seed < 200; ++seed) {
-            Deal(game, seed);
-            const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
-            const solver::TDeadEnds deadEnds(rules);
-            const solver::TSolveResult result = Solve(rules, Engine->Snapshot());
-            if (result.Verdict != TVerdict::Winnable)
-                continue;
-            ++won;
-            for (int walk = 0; walk < 40; ++walk) {
-                solver::TSolverState state(rules, Engine->Snapshot());
-                const std::size_t stay = result.Line.size() - std::min<std::size_t>(result.Line.size(), 10 + 2 * walk);
-                for (std::size_t m = 0; m < stay; ++m)
-                    solver::ApplyMove(state, result.Line[m]);
-                std::vector<solver::TSolverMove> moves;
-                for (int step = 0; step < 30 && !solver::IsWon(state); ++step) {
-                    if (deadEnds.IsLost(state)) {
-                        std::unordered_set<std::uint64_t> seen;
-                        int budget = 200000;
-                        const bool winFound = WinReachable(state, seen, budget);
-                        if (winFound)
-                            return ::testing::AssertionFailure()
-                                << game << " seed " << seed << ": a position called lost is won";
-                        lostChecked += budget >= 0 ? 1 : 0;
-                        break;
-                    }
-                    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
-                    if (moves.empty())
-                        break;
-                    solver::ApplyMove(state, moves[random() % moves.size()]);
-                }
-            }
-        }
-        if (won < wins || lostChecked == 0)
-            return ::testing::AssertionFailure()
-                << game << ": " << won << " won deals, " << lostChecked << " lost positions checked";
-        return ::testing::AssertionSuccess();
+        return ::LostPositionsHoldNoWin(
+            game, {wins, 200, 10, 2, 30, 7}, *Engine, [&](std::uint32_t seed) { Deal(game, seed); },
+            [](const solver::TSolverGame& rules, const solver::TSolverState& s) { return solver::TDeadEnds(rules).IsLost(s); });
     }
 };
 

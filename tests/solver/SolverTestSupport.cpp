@@ -1,6 +1,10 @@
 #include "SolverTestSupport.h"
 
+#include "solver/Search.h"
+
+#include <algorithm>
 #include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -91,4 +95,51 @@ bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>
             return true;
     }
     return false;
+}
+
+::testing::AssertionResult LostPositionsHoldNoWin(
+    const std::string& name, const TWalkOffWins& walk, const TEngine& engine,
+    const std::function<void(std::uint32_t seed)>& deal,
+    const std::function<bool(const solver::TSolverGame&, const solver::TSolverState&)>& lost)
+{
+    int won = 0;
+    int lostChecked = 0;
+    std::mt19937 random(walk.RandomSeed);
+    for (std::uint32_t seed = 1; won < walk.Wins && seed < walk.SeedsBelow; ++seed) {
+        deal(seed);
+        const solver::TSolverGame game = solver::MakeSolverGame(engine.Rules);
+        solver::TSolveBudget budget;
+        budget.MaxStates = 100000;
+        budget.TableBytes = std::size_t{8} << 20;
+        const solver::TSolveResult result = solver::Solve(game, engine.Snapshot(), budget);
+        if (result.Verdict != solver::TVerdict::Winnable)
+            continue;
+        ++won;
+        for (std::size_t w = 0; w < 40; ++w) {
+            solver::TSolverState state(game, engine.Snapshot());
+            const std::size_t back = std::min(result.Line.size(), walk.FirstBack + walk.BackPerWalk * w);
+            for (std::size_t m = 0; m < result.Line.size() - back; ++m)
+                solver::ApplyMove(state, result.Line[m]);
+            std::vector<solver::TSolverMove> moves;
+            for (int step = 0; step < walk.Steps && !solver::IsWon(state); ++step) {
+                if (lost(game, state)) {
+                    std::unordered_set<std::uint64_t> seen;
+                    int searchBudget = 200000;
+                    if (WinReachable(state, seen, searchBudget))
+                        return ::testing::AssertionFailure()
+                            << name << " seed " << seed << ": a position called lost is won";
+                    lostChecked += searchBudget >= 0 ? 1 : 0;
+                    break;
+                }
+                solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+                if (moves.empty())
+                    break;
+                solver::ApplyMove(state, moves[random() % moves.size()]);
+            }
+        }
+    }
+    if (won < walk.Wins || lostChecked == 0)
+        return ::testing::AssertionFailure()
+            << name << ": " << won << " won deals, " << lostChecked << " lost positions checked";
+    return ::testing::AssertionSuccess();
 }

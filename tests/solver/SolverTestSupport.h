@@ -5,7 +5,10 @@
 #include "persistence/SourceLogFile.h"
 #include "solver/Moves.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -22,3 +25,26 @@ TSavedGame SavedGameOf(const TEngine& engine);
 // full key, without proofs or pruning: the yardstick for the search's own
 // shortcuts. False also when `budget` runs out (it is then below zero).
 bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget);
+
+// How a walk off won deals' lines goes: how many won deals it needs, the seed
+// it stops before, how many moves back from the win the first walk starts and
+// how many more each next one, how many random moves a walk makes at most,
+// and the random generator's seed.
+struct TWalkOffWins {
+    int Wins = 1;
+    std::uint32_t SeedsBelow = 60;
+    std::size_t FirstBack = 8;
+    std::size_t BackPerWalk = 3;
+    int Steps = 120;
+    unsigned RandomSeed = 11;
+};
+
+// Near the end of won deals (dealt into `engine` by `deal`), wanders off the
+// winning line at random; every position `lost` calls lost on the way is
+// searched to its end by WinReachable (where that is small enough) and must
+// hold no win. Fails too when too few deals were won or no lost position
+// was checked, so that a walk that proves nothing does not pass.
+::testing::AssertionResult LostPositionsHoldNoWin(
+    const std::string& name, const TWalkOffWins& walk, const TEngine& engine,
+    const std::function<void(std::uint32_t seed)>& deal,
+    const std::function<bool(const solver::TSolverGame&, const solver::TSolverState&)>& lost);

@@ -59,48 +59,14 @@ protected:
         return p;
     }
 
-    // Near the end of won deals, wanders off the winning line at random;
-    // every position called lost on the way is searched to its end without
-    // the proofs (where that is small enough) and must hold no win.
+    // Positions called lost off the winning lines of won deals hold no win.
     ::testing::AssertionResult LostPositionsHoldNoWin(const std::string& name, int wins)
     {
-        int won = 0;
-        int lostChecked = 0;
-        std::mt19937 random(11);
-        for (std::uint32_t seed = 1; won < wins && seed < 60; ++seed) {
-            const solver::TSolverGame game = Rules(name);
-            Deal(name, seed);
-            const solver::TSolveResult result = Solve(game, Engine->Snapshot());
-            if (result.Verdict != TVerdict::Winnable)
-                continue;
-            ++won;
-            for (int walk = 0; walk < 40; ++walk) {
-                solver::TSolverState state(game, Engine->Snapshot());
-                const std::size_t stay = result.Line.size() - std::min<std::size_t>(result.Line.size(), 8 + 3 * walk);
-                for (std::size_t m = 0; m < stay; ++m)
-                    solver::ApplyMove(state, result.Line[m]);
-                std::vector<solver::TSolverMove> moves;
-                for (int step = 0; step < 120 && !solver::IsWon(state); ++step) {
-                    if (solver::WasteDeadEndLost(game, state)) {
-                        std::unordered_set<std::uint64_t> seen;
-                        int budget = 200000;
-                        if (WinReachable(state, seen, budget))
-                            return ::testing::AssertionFailure()
-                                << name << " seed " << seed << ": a position called lost is won";
-                        lostChecked += budget >= 0 ? 1 : 0;
-                        break;
-                    }
-                    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
-                    if (moves.empty())
-                        break;
-                    solver::ApplyMove(state, moves[random() % moves.size()]);
-                }
-            }
-        }
-        if (won < wins || lostChecked == 0)
-            return ::testing::AssertionFailure()
-                << name << ": " << won << " won deals, " << lostChecked << " lost positions checked";
-        return ::testing::AssertionSuccess();
+        return ::LostPositionsHoldNoWin(
+            name, {wins, 60, 8, 3, 120, 11}, *Engine, [&](std::uint32_t seed) { Deal(name, seed); },
+            [](const solver::TSolverGame& game, const solver::TSolverState& s) {
+                return solver::WasteDeadEndLost(game, s);
+            });
     }
 };
 
