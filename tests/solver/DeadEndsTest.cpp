@@ -34,10 +34,7 @@ class DeadEndsTest : public EngineTest {
 protected:
     solver::TSolveResult Solve(const solver::TSolverGame& game, const TPositionSnapshot& position)
     {
-        solver::TSolveBudget budget;
-        budget.MaxStates = 100000;
-        budget.TableBytes = std::size_t{8} << 20;
-        return solver::Solve(game, position, budget);
+        return solver::Solve(game, position, States(100000));
     }
 
     // Positions called lost off the winning lines of won deals hold no win.

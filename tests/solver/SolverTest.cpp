@@ -20,14 +20,6 @@ namespace {
 
 using solver::TVerdict;
 
-solver::TSolveBudget States(std::int64_t states)
-{
-    solver::TSolveBudget budget;
-    budget.MaxStates = states;
-    budget.TableBytes = std::size_t{8} << 20;
-    return budget;
-}
-
 TCardCodes Suit(int suit, int from, int to, bool faceUp = true)
 {
     TCardCodes cards;

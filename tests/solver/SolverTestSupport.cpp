@@ -79,6 +79,14 @@ TSavedGame SavedGameOf(const TEngine& engine)
     return game;
 }
 
+solver::TSolveBudget States(std::int64_t states)
+{
+    solver::TSolveBudget budget;
+    budget.MaxStates = states;
+    budget.TableBytes = std::size_t{8} << 20;
+    return budget;
+}
+
 bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>& seen, int& budget)
 {
     if (solver::IsWon(state))
@@ -108,10 +116,7 @@ bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>
     for (std::uint32_t seed = 1; won < walk.Wins && seed < walk.SeedsBelow; ++seed) {
         deal(seed);
         const solver::TSolverGame game = solver::MakeSolverGame(engine.Rules);
-        solver::TSolveBudget budget;
-        budget.MaxStates = 100000;
-        budget.TableBytes = std::size_t{8} << 20;
-        const solver::TSolveResult result = solver::Solve(game, engine.Snapshot(), budget);
+        const solver::TSolveResult result = solver::Solve(game, engine.Snapshot(), States(100000));
         if (result.Verdict != solver::TVerdict::Winnable)
             continue;
         ++won;

@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "persistence/SourceLogFile.h"
 #include "solver/Moves.h"
+#include "solver/Search.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,9 @@ std::string ActionText(const solver::TRecordAction& action);
 
 // The engine's game record as a saved game (the actions in force).
 TSavedGame SavedGameOf(const TEngine& engine);
+
+// A budget of so many states, with a small table (tests search little).
+solver::TSolveBudget States(std::int64_t states);
 
 // Whether some line from `state` wins, by a plain exhaustive search on the
 // full key, without proofs or pruning: the yardstick for the search's own

@@ -1,5 +1,6 @@
 // The stock games: cards that block the ones a foundation needs first, the
 // best-first pass laying a stock out, and Aces Up's discards.
+#include "SolverTestSupport.h"
 #include "engine/EngineFixture.h"
 
 #include "solver/AcesUp.h"
@@ -10,14 +11,6 @@
 namespace {
 
 using solver::TVerdict;
-
-solver::TSolveBudget States(std::int64_t states)
-{
-    solver::TSolveBudget budget;
-    budget.MaxStates = states;
-    budget.TableBytes = std::size_t{8} << 20;
-    return budget;
-}
 
 TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
 

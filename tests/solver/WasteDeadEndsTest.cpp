@@ -28,10 +28,7 @@ protected:
 
     static solver::TSolveResult Solve(const solver::TSolverGame& game, const TPositionSnapshot& position)
     {
-        solver::TSolveBudget budget;
-        budget.MaxStates = 100000;
-        budget.TableBytes = std::size_t{8} << 20;
-        return solver::Solve(game, position, budget);
+        return solver::Solve(game, position, States(100000));
     }
 
     static bool Lost(const solver::TSolverGame& game, const TPositionSnapshot& position)
