@@ -1,6 +1,7 @@
 #include "shell/SolverWorker.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -75,13 +76,34 @@ void TSolverWorker::Loop()
         }
         if (cancel->load())
             continue;
-        // The second half goes to the window's thread; it checks there that
-        // no newer job came meanwhile.
-        // (`this` as the context: a call still queued when the worker goes is dropped.)
-        QMetaObject::invokeMethod(
-            this, [this, generation = job->Generation, done = std::move(job->Done)] { Finish(generation, done); },
-            Qt::QueuedConnection);
+        PostFinish(job->Generation, std::move(job->Done));
     }
+}
+
+void TSolverWorker::PostFinish(std::uint64_t generation, TDone done)
+{
+    // The second half goes to the window's thread through Finished, and the
+    // event only says "look". The event is posted under Lock and read under
+    // Lock: Qt's own queue orders the two threads as well, but with a lock
+    // the thread checker cannot see, and everything that crosses over goes
+    // through this one it can see. A newer job's half replaces an older one
+    // still waiting: the older one would be stale when it arrived.
+    const std::lock_guard<std::mutex> guard(Lock);
+    Finished = TFinished{generation, std::move(done)};
+    QCoreApplication::postEvent(this, new QEvent(FinishedEvent));
+}
+
+void TSolverWorker::customEvent(QEvent* event)
+{
+    std::optional<TFinished> finished;
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        if (event->type() != FinishedEvent)
+            return;
+        finished.swap(Finished);
+    }
+    if (finished)
+        Finish(finished->Generation, finished->Done);
 }
 
 void TSolverWorker::Finish(std::uint64_t generation, const TDone& done)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 // The one thread the solver runs on. Work is handed over as a function that
@@ -43,6 +45,14 @@ private:
     };
 
     void Loop();
+    struct TFinished {
+        std::uint64_t Generation = 0;
+        TDone Done;
+    };
+    static constexpr QEvent::Type FinishedEvent = QEvent::User;
+
+    void customEvent(QEvent* event) override;
+    void PostFinish(std::uint64_t generation, TDone done);
     void Finish(std::uint64_t generation, const TDone& done);
 
     std::mutex Lock;
@@ -50,6 +60,7 @@ private:
     std::unique_ptr<TJob> Waiting;              // guarded by Lock
     std::shared_ptr<std::atomic<bool>> Running; // the running job's flag, guarded by Lock
     bool Stopping = false;                      // guarded by Lock
+    std::optional<TFinished> Finished;          // a done job's second half, guarded by Lock
     std::atomic<std::uint64_t> Generation{0};
     bool Pending = false; // the window's thread only
     std::thread Thread;   // last: starts once the rest exists
