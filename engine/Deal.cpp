@@ -6,6 +6,7 @@
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
 #include "catalogue/GameDefinitions.h"
+#include "catalogue/PlayRules.h"
 #include "catalogue/Validation.h"
 #include "platform/FilePath.h"
 #include "platform/Trace.h"
@@ -277,7 +278,7 @@ void TEngine::FinishDeal()
         SetFoundationLabel(FoundationLabelText());
         NewGameEnabled = true;
         Host.SetCommandEnabled(TEngineCommand::NewGame, true);
-        if (Rules.TurnCount < -2)
+        if (playrules::RedealGathers(Rules)) // offered from the start
             SetRedeal(true);
         SetUndoRedo(true, false);
         Host.SetCommandEnabled(TEngineCommand::Automove, true);
@@ -559,7 +560,7 @@ void TEngine::TableauDeal()
             for (int k = 0; k < countOf(p) && StockCount() > 0; ++k) {
                 // The next card decides its own pile: its suit code + 1.
                 const TCard* next = Deck().CardByIndex(Deck().DealtCount + 1);
-                const int target = next ? std::min(piles, static_cast<int>(next->Suit) + 1) : 1;
+                const int target = next ? playrules::DealBySuitPile(Rules, static_cast<int>(next->Suit)) : 1;
                 const TPile& pile = TableauPiles[static_cast<std::size_t>(target - 1)];
                 const int r = pile[0] ? static_cast<int>(pile.size()) + 1 : 1;
                 DealTableauCard(r, target, offsets);
@@ -617,13 +618,11 @@ void TEngine::DealTableauCard(int r, int p, std::vector<int>& offsets)
                                            : QPoint(origin.x(), origin.y() + offset));
     Table.Wait(25);
 
-    const bool staysDown = !t.Contains(roDealFaceUp) && !counts.empty() && r != at(counts, p)
-        && StockCount() > 0 && (faceDown.empty() || at(faceDown, p) >= r);
-    if (staysDown)
+    if (playrules::DealtCardStaysDown(Rules, r, p, StockCount() > 0))
         return;
     if (!t.Contains(roDealFaceDown))
         TurnUp(card);
-    if (t.Contains(roKingToBottom) && r > 1 && card->Value == cvKing)
+    if (playrules::KingGoesUnder(Rules, r, card->Value))
         KingToBottom(p, r);
 }
 

@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 
 #include "cardtable/CardTable.h"
+#include "catalogue/PlayRules.h"
 #include "engine/Snapshot.h"
 #include "platform/Trace.h"
 
@@ -483,16 +484,8 @@ void TEngine::ClockPlacement(TCard* card, int f)
 
 void TEngine::RefillEmptied(int p)
 {
-    const TRuleOptions& t = Rules.TableauRules;
-    int kind = -1;
-    if (t.Contains(roEmptyFromReserve)) {
-        if (std::any_of(ReserveCards.begin(), ReserveCards.end(), [](const TCard* c) { return c; }))
-            kind = pkReserve;
-    } else if (t.Contains(roRefillFromStock)) {
-        kind = StockCount() > 0 ? pkStock : (!WasteCards.empty() ? pkWaste : -1);
-    } else {
-        kind = !WasteCards.empty() ? pkWaste : (StockCount() > 0 ? pkStock : -1);
-    }
+    const bool reserveHasCard = std::any_of(ReserveCards.begin(), ReserveCards.end(), [](const TCard* c) { return c; });
+    const int kind = playrules::RefillSource(Rules.TableauRules, reserveHasCard, StockCount() > 0, !WasteCards.empty());
     if (kind < 0)
         return;
     Pause(500);
@@ -542,12 +535,9 @@ void TEngine::WinTest(bool fromClick)
 {
     if (GameWon)
         return;
-    bool won = FoundationCards == (Rules.DeckCount == 2 ? 104 : 52) || ClockSolved();
-    if (Rules.GameName == "Aces Up") {
-        won = FoundationCards == 48 && TableauPiles.size() >= 4
-            && std::all_of(TableauPiles.begin(), TableauPiles.begin() + 4, [](const TPile& p) { return p[0] != nullptr; });
-    }
-    if (!won)
+    const bool firstFourHeld = TableauPiles.size() >= 4
+        && std::all_of(TableauPiles.begin(), TableauPiles.begin() + 4, [](const TPile& p) { return p[0] != nullptr; });
+    if (!playrules::GameWon(Rules, playrules::PlayGame(Rules), FoundationCards, ClockSolved(), firstFourHeld))
         return;
     Draggables.assign(1, nullptr);
     Table.SetDragCards(Draggables);
@@ -677,23 +667,25 @@ void TEngine::StockClick()
 
 void TEngine::StockDeal()
 {
-    if (Rules.TurnCount < 1) {
-        if (Rules.TurnCount == -2
-            && std::any_of(TableauPiles.begin(), TableauPiles.end(), [](const TPile& p) { return !p.back(); })) {
-            Host.Beep();
-            return;
-        }
+    const bool anyEmpty = std::any_of(TableauPiles.begin(), TableauPiles.end(), [](const TPile& p) { return !p.back(); });
+    switch (playrules::StockDealKind(Rules, playrules::PlayGame(Rules), anyEmpty)) {
+    case playrules::TStockDeal::Refused:
+        Host.Beep();
+        return;
+    case playrules::TStockDeal::ToTableauPiles:
         DealToTableauPiles();
-    } else if (Rules.DeckRules.Contains(roStockSpecial) && Rules.GameName == "One Foundation") {
+        break;
+    case playrules::TStockDeal::ToFoundation:
         OneFoundationDeal();
         return;
-    } else {
+    case playrules::TStockDeal::ToWaste:
         TurnToWaste();
+        break;
     }
     SetLists();
     if (StockCount() == 0) {
         ++PassesDone;
-        if (Rules.DeckPasses == 0 || PassesDone < Rules.DeckPasses)
+        if (playrules::RedealOffered(Rules, PassesDone))
             SetRedeal(true);
     }
 }
@@ -725,8 +717,8 @@ void TEngine::DealToTableauPiles()
 
 void TEngine::TurnToWaste()
 {
-    const bool burleigh = Rules.DeckRules.Contains(roStockSpecial) && Rules.GameName == "Burleigh";
-    const int n = std::min(StockCount(), Rules.TurnCount);
+    const bool burleigh = playrules::PlayGame(Rules).Burleigh;
+    const int n = playrules::CardsTurned(Rules, StockCount());
     const bool lift = Table.TurnOverAnimationLift();
     const int turnSpeed = Table.TurnOverAnimationSpeed();
     Table.SetTurnOverAnimationLift(false);
@@ -766,7 +758,7 @@ void TEngine::TurnToWaste()
 
 void TEngine::OneFoundationDeal()
 {
-    const int n = std::min(StockCount(), Rules.TurnCount);
+    const int n = playrules::CardsTurned(Rules, StockCount());
     const bool lift = Table.TurnOverAnimationLift();
     const int turnSpeed = Table.TurnOverAnimationSpeed();
     Table.SetTurnOverAnimationLift(false);

@@ -2,6 +2,7 @@
 #include "engine/Engine.h"
 
 #include "cardtable/CardTable.h"
+#include "catalogue/PlayRules.h"
 
 #include <algorithm>
 
@@ -65,7 +66,7 @@ void TEngine::PairClick(TCard* card)
             Table.Wait(400);
         TCard* first = SelectedCard;
         SelectedCard = nullptr;
-        if (Rules.FoundationRules.Contains(roPairsByRank) && first->Value == card->Value) {
+        if (playrules::PairLeaves(Rules, first->Value, card->Value)) {
             // Take the later-listed card first so the other's index stays valid.
             std::vector<std::pair<TPilePos, TCard*>> pair = {{SelectedPos, first}, {pos, card}};
             std::sort(pair.begin(), pair.end(), [](const auto& a, const auto& b) {

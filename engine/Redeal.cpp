@@ -5,6 +5,7 @@
 #include "cardtable/CardTable.h"
 #include "cardtable/Random.h"
 #include "catalogue/GameDefinitions.h"
+#include "catalogue/PlayRules.h"
 #include "persistence/SourceLogFile.h"
 #include "platform/Trace.h"
 
@@ -17,7 +18,7 @@ void TEngine::Redeal()
     SetRedeal(false);
     Sound("waste.wav", 2, 100);
     Host.ProcessPendingMessages();
-    const bool gathering = Rules.TurnCount < -2;
+    const bool gathering = playrules::RedealGathers(Rules);
     if (gathering) {
         // Gathering cannot be taken back: the earlier moves go with it.
         History.clear();
@@ -39,7 +40,7 @@ void TEngine::Redeal()
     if (!WasteCards.empty())
         Deck().ReturnCards(WasteCards, static_cast<int>(WasteCards.size()) - 1);
     WasteCards.clear();
-    if (Rules.TurnCount == -4) {
+    if (playrules::RedealShuffles(Rules)) {
         Deck().Shuffle();
         Sound("shuffle.wav", 2, 100);
     }
@@ -64,7 +65,7 @@ void TEngine::Redeal()
         Table.SetSlowMoveRegion(slowRegion);
         SetLists();
         ++PassesDone;
-        if (Rules.DeckPasses == 0 || PassesDone < Rules.DeckPasses)
+        if (playrules::RedealOffered(Rules, PassesDone))
             SetRedeal(true);
     }
     SetLists();

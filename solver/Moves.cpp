@@ -9,6 +9,7 @@
 #include "solver/Blockers.h"
 
 #include "catalogue/DropRules.h"
+#include "catalogue/PlayRules.h"
 #include "catalogue/Validation.h"
 
 #include <algorithm>
@@ -669,13 +670,7 @@ void TPlay::RefillEmptied(int p)
                 return i;
         return -1;
     };
-    int kind = -1;
-    if (t.Contains(roEmptyFromReserve))
-        kind = lastReserve() >= 0 ? pkReserve : -1;
-    else if (t.Contains(roRefillFromStock))
-        kind = S.StockCount() > 0 ? pkStock : (!S.Waste().Empty() ? pkWaste : -1);
-    else
-        kind = !S.Waste().Empty() ? pkWaste : (S.StockCount() > 0 ? pkStock : -1);
+    const int kind = playrules::RefillSource(t, lastReserve() >= 0, S.StockCount() > 0, !S.Waste().Empty());
     TCardCode card = NoCard;
     if (kind == pkReserve) {
         const int i = lastReserve();
@@ -802,13 +797,10 @@ void TPlay::WinTest()
 {
     if (S.Counters.Won)
         return;
-    bool won = S.Counters.FoundationCards == G.WinningCount || ClockSolved();
-    if (G.AcesUp) {
-        won = S.Counters.FoundationCards == 48 && S.TableauCount() >= 4;
-        for (int p = 0; won && p < 4; ++p)
-            won = !S.Tableau(p).Empty();
-    }
-    if (won)
+    bool firstFourHeld = S.TableauCount() >= 4;
+    for (int p = 0; firstFourHeld && p < 4; ++p)
+        firstFourHeld = !S.Tableau(p).Empty();
+    if (playrules::GameWon(R, G.Play(), S.Counters.FoundationCards, ClockSolved(), firstFourHeld))
         S.Counters.Won = true;
 }
 
@@ -824,7 +816,7 @@ void TPlay::DealToTableauPiles()
 
 void TPlay::TurnToWaste()
 {
-    const int n = std::min(S.StockCount(), R.TurnCount);
+    const int n = playrules::CardsTurned(R, S.StockCount());
     S.TouchWaste();
     for (int i = 0; i < n; ++i) {
         TCardCode card = NoCard;
@@ -850,7 +842,7 @@ void TPlay::TurnToWaste()
 
 void TPlay::OneFoundationDeal()
 {
-    const int n = std::min(S.StockCount(), R.TurnCount);
+    const int n = playrules::CardsTurned(R, S.StockCount());
     for (int i = 0; i < n && S.FoundationCount() > 0; ++i) {
         const TCardCode card = Up(NextCard());
         SuccessCue();
@@ -865,17 +857,22 @@ void TPlay::OneFoundationDeal()
 
 void TPlay::StockDeal()
 {
-    if (R.TurnCount < 1) {
+    // A refused deal is never generated, so the kind is asked as if no pile were empty.
+    switch (playrules::StockDealKind(R, G.Play(), false)) {
+    case playrules::TStockDeal::Refused:
+    case playrules::TStockDeal::ToTableauPiles:
         DealToTableauPiles();
-    } else if (G.OneFoundation) {
+        break;
+    case playrules::TStockDeal::ToFoundation:
         OneFoundationDeal();
         return;
-    } else {
+    case playrules::TStockDeal::ToWaste:
         TurnToWaste();
+        break;
     }
     if (S.StockCount() == 0) {
         ++S.Counters.PassesDone;
-        if (R.DeckPasses == 0 || S.Counters.PassesDone < R.DeckPasses)
+        if (playrules::RedealOffered(R, S.Counters.PassesDone))
             S.Counters.RedealOffered = true;
     }
 }
@@ -885,21 +882,15 @@ void TPlay::DealTableauCard(int r, int p)
     if (S.StockCount() == 0)
         return;
     TCardCode card = NextCard();
-    const TRuleOptions& t = R.TableauRules;
-    const auto& counts = R.TableauDealCounts;
-    const auto& faceDown = R.TableauFaceDownCounts;
-    const auto at = [](const std::vector<int>& v, int pile) { return v.at(static_cast<std::size_t>(pile - 1)); };
     S.TouchTableau(p - 1);
     TStack& pile = S.Tableau(p - 1);
     // Pile by pile, each card lands on the next place.
     pile.Push(card);
-    const bool staysDown = !t.Contains(roDealFaceUp) && !counts.empty() && r != at(counts, p) && S.StockCount() > 0
-        && (faceDown.empty() || at(faceDown, p) >= r);
-    if (staysDown)
+    if (playrules::DealtCardStaysDown(R, r, p, S.StockCount() > 0))
         return;
-    if (!t.Contains(roDealFaceDown))
+    if (!R.TableauRules.Contains(roDealFaceDown))
         pile.TopRef() = Up(card);
-    if (t.Contains(roKingToBottom) && r > 1 && CodeValue(card) == 12) {
+    if (playrules::KingGoesUnder(R, r, CodeValue(card))) {
         const TCardCode king = pile.Pop();
         pile.InsertAt(pile.Count - (r - 1), king);
     }
@@ -914,7 +905,7 @@ void TPlay::TableauDeal()
     if (R.TableauRules.Contains(roDealBySuit)) {
         for (int p = 1; p <= piles; ++p) {
             for (int k = 0; k < countOf(p) && S.StockCount() > 0; ++k) {
-                const int target = std::min(piles, CodeSuit(S.Stock().Top()) + 1);
+                const int target = playrules::DealBySuitPile(R, CodeSuit(S.Stock().Top()));
                 const TStack& pile = S.Tableau(target - 1);
                 DealTableauCard(pile.Count + 1, target);
             }
@@ -930,7 +921,7 @@ void TPlay::Redeal()
 {
     S.Counters.RedealOffered = false;
     S.Counters.Points -= 10;
-    const bool gathering = R.TurnCount < -2;
+    const bool gathering = playrules::RedealGathers(R);
     S.TouchWaste();
     S.TouchStock();
     TStack& waste = S.Waste();
@@ -961,7 +952,7 @@ void TPlay::Redeal()
             S.Counters.LastDealt = faceUp ? CodeTurnedUp(c) : CodeTurnedDown(c);
     }
     waste.Count = 0;
-    if (R.TurnCount == -4) {
+    if (playrules::RedealShuffles(R)) {
         // The deck's shuffle, drawn from the program's generator.
         const int n = static_cast<int>(next.size());
         for (int i = 0; i < n; ++i) {
@@ -981,7 +972,7 @@ void TPlay::Redeal()
         S.Counters.DealPileByPile = true;
         TableauDeal();
         ++S.Counters.PassesDone;
-        if (R.DeckPasses == 0 || S.Counters.PassesDone < R.DeckPasses)
+        if (playrules::RedealOffered(R, S.Counters.PassesDone))
             S.Counters.RedealOffered = true;
     }
 }
@@ -1030,7 +1021,7 @@ void TPlay::Click(int pileIndex, int index)
         c.SelectedPile = c.SelectedIndex = -1;
         S.TouchTableau(firstPile);
         TCardCode& first = S.Tableau(firstPile).Cards[static_cast<std::size_t>(firstIndex)];
-        if (R.FoundationRules.Contains(roPairsByRank) && CodeValue(first) == CodeValue(card)) {
+        if (playrules::PairLeaves(R, CodeValue(first), CodeValue(card))) {
             // The later-listed card first, so the other's index stays valid.
             std::pair<int, int> a{firstPile, firstIndex};
             std::pair<int, int> b{pileIndex, index};
@@ -1061,7 +1052,7 @@ bool BurleighDealsFromBottom(const TSolverState& s)
     bool bottom = false;
     TCardCode wasteTop = s.Waste().Empty() ? NoCard : s.Waste().Top();
     TCardCode lastDealt = s.Counters.LastDealt;
-    const int n = std::min(s.StockCount(), s.Game().Rules.TurnCount);
+    const int n = playrules::CardsTurned(s.Game().Rules, s.StockCount());
     for (int i = 0; i < n; ++i) {
         if (wasteTop != NoCard && wasteTop == lastDealt)
             fromTop = !fromTop;
@@ -1108,8 +1099,7 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
         bool emptyPile = false;
         for (int p = 0; p < state.TableauCount(); ++p)
             emptyPile = emptyPile || state.Tableau(p).Empty();
-        // Spider-like stocks refuse to deal while a pile is empty.
-        if (!(g.Rules.TurnCount == -2 && emptyPile)) {
+        if (playrules::StockDealKind(g.Rules, g.Play(), emptyPile) != playrules::TStockDeal::Refused) {
             TSolverMove deal;
             deal.Type = TMoveType::StockDeal;
             moves.push_back(deal);

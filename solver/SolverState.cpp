@@ -1,6 +1,7 @@
 #include "solver/SolverState.h"
 
 #include "catalogue/DropRules.h"
+#include "catalogue/PlayRules.h"
 #include "catalogue/Validation.h"
 
 #include <algorithm>
@@ -132,13 +133,14 @@ TSolverGame MakeSolverGame(const TGameRules& rules)
     const TRuleOptions& t = rules.TableauRules;
     const TRuleOptions& f = rules.FoundationRules;
     game.FourColours = rules.GameName == "Four Colours";
-    game.AcesUp = rules.GameName == "Aces Up";
+    const playrules::TPlayGame play = playrules::PlayGame(rules);
+    game.AcesUp = play.AcesUp;
     game.TheClock = rules.GameName == "The Clock";
-    game.Burleigh = rules.DeckRules.Contains(roStockSpecial) && rules.GameName == "Burleigh";
-    game.OneFoundation = rules.DeckRules.Contains(roStockSpecial) && rules.GameName == "One Foundation";
+    game.Burleigh = play.Burleigh;
+    game.OneFoundation = play.OneFoundation;
     game.ClickPlay = t.Contains(roNoDragAndDrop);
     game.MultiMove = t.Contains(roMoveFaceUpGroups) || t.Contains(roMoveWholePile) || t.Contains(roMoveSequences);
-    game.WinningCount = rules.DeckCount == 2 ? 104 : 52;
+    game.WinningCount = playrules::WinningCount(rules);
     game.TableauDropTarget = !t.Contains(roNotDropTarget);
     game.FoundationDropTarget = !f.Contains(roNotDropTarget);
     for (int top = 0; top < 64; ++top) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/PlayRules.h"
 #include "catalogue/Position.h"
 #include "catalogue/Rules.h"
 
@@ -53,6 +54,8 @@ struct TSolverGame {
     bool Burleigh = false;
     bool OneFoundation = false;
     bool ClickPlay = false;      // pairs are removed by clicking
+    // The three games above the stock and win rules know by name, as those rules take them.
+    playrules::TPlayGame Play() const { return {AcesUp, Burleigh, OneFoundation}; }
     bool MultiMove = false;      // runs, face-up groups or whole piles move as one
     int WinningCount = 52;       // foundation cards of a won game
     bool TableauDropTarget = true;
