@@ -1247,6 +1247,36 @@ std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
     return s.KeyAfterChanges({from, taken}, {to, laid}, baseValue);
 }
 
+namespace {
+
+// Whether an Ace may yet be lifted with cards above it. Nothing builds on an
+// Ace, so where only single cards and runs move it always moves alone. Where
+// face-up groups or whole piles move, an Ace lying face up under other cards
+// (Yukon deals so) or at the bottom of a taller pile goes with what covers
+// it, and a stock dealt onto the piles may still cover one.
+bool AceMayCarryCards(const TSolverState& s)
+{
+    const TGameRules& rules = s.Game().Rules;
+    const TRuleOptions& t = rules.TableauRules;
+    const bool groups = t.Contains(roMoveFaceUpGroups);
+    const bool wholePiles = t.Contains(roMoveWholePile);
+    if (!groups && !wholePiles)
+        return false;
+    if (rules.TurnCount < 1 && s.StockCount() > 0)
+        return true;
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        for (int k = 0; k + 1 < pile.Count; ++k) {
+            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+            if (CodeValue(card) == 0 && ((groups && CodeFaceUp(card)) || (wholePiles && k == 0)))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
 {
     if (s.Game().AcesUp)
@@ -1258,7 +1288,9 @@ bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
         return false;
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
     const int value = CodeValue(card);
-    if (value <= 1 || proof == TAutoProof::SameSuit)
+    // Nothing is built on an Ace. A Two takes only an Ace, which may go home
+    // instead, as long as no Ace can carry other cards onto the Two.
+    if (value == 0 || (value == 1 && !AceMayCarryCards(s)) || proof == TAutoProof::SameSuit)
         return true;
     // Cards home per suit: one pack, each foundation holds one suit from the Ace.
     std::array<int, 4> home{};

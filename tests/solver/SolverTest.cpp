@@ -151,6 +151,40 @@ TEST_F(SolverTest, EndlessRedealsOfAStockThatFitsNowhereAreProvedLost)
     EXPECT_LT(lost.States, 1000);
 }
 
+// A Two may go home at once only where no Ace can carry other cards. In this
+// Yukon position the black Ace lying under its King is lifted onto the red Two
+// with the King, and only that wins; once no Ace lies under another card the
+// Two is safe again.
+TEST_F(SolverTest, ATwoStaysOutWhereAnAceMovesWithTheCardsAboveIt)
+{
+    const auto up = [](int value, int suit) { return MakeCardCode(value, suit, true); };
+    const auto down = [](int value, int suit) { return MakeCardCode(value, suit, false); };
+    const int spades = 0;
+    const int hearts = 1;
+    TPositionSnapshot position;
+    position.Tableau = {
+        {up(1, hearts)},
+        {up(0, spades), up(12, spades)},
+        {down(12, hearts), down(11, hearts), down(10, hearts), up(11, spades)},
+        {down(9, hearts), down(8, hearts), down(7, hearts), up(10, spades)},
+        {down(6, hearts), down(5, hearts), down(4, hearts), up(9, spades)},
+        {down(3, hearts), down(2, hearts), up(8, spades), up(7, spades), up(6, spades), up(5, spades)},
+        {up(4, spades), up(3, spades), up(2, spades), up(1, spades)},
+    };
+    position.Foundations = {Suit(2, 0, 12), Suit(3, 0, 12), Suit(hearts, 0, 0), {}};
+    position.FoundationCards = 27;
+    const solver::TSolverMove twoHome{solver::TMoveType::Drag, pkTableau, 0, 0, pkFoundation, 2};
+
+    Deal("Yukon", 1);
+    const solver::TSolverGame yukon = solver::MakeSolverGame(Engine->Rules);
+    solver::TSolverState state(yukon, position);
+    EXPECT_FALSE(solver::IsSafeAutoMove(state, twoHome));
+    EXPECT_EQ(solver::Solve(yukon, position, States(100000)).Verdict, TVerdict::Winnable);
+    TPositionSnapshot aceOnTop = position;
+    std::swap(aceOnTop.Tableau[1][0], aceOnTop.Tableau[1][1]);
+    EXPECT_TRUE(solver::IsSafeAutoMove(solver::TSolverState(yukon, aceOnTop), twoHome));
+}
+
 // The key ignores the order of interchangeable piles and the pack of twin
 // cards, and nothing else: a pile bound to its place, a face or a card moved
 // makes another key.
