@@ -23,6 +23,9 @@ void TDepthFirst::Expand(TFrame& frame)
             return;
         }
     }
+    // Splits that only trade which of two alike cards lies uncovered (see TSplitDominance).
+    if (Splits.Applies())
+        std::erase_if(frame.Moves, [this](const TSolverMove& move) { return Splits.Dominated(State, move); });
     // The second pass must be cheap per position: the move's own score orders it.
     Scored.clear();
     for (const TSolverMove& move : frame.Moves)

@@ -4,6 +4,7 @@
 #include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
 #include "solver/Search.h"
+#include "solver/SplitDominance.h"
 
 #include <utility>
 #include <vector>
@@ -24,6 +25,7 @@ public:
     TDepthFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
         : State(game, snapshot),
           DeadEnds(game),
+          Splits(game),
           Meter(budget),
           Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
@@ -42,6 +44,7 @@ private:
 
     TSolverState State;
     TDeadEnds DeadEnds;
+    TSplitDominance Splits;
     TBudgetMeter Meter;
     TKeyTable Table;
     // The frames of the current line; frames beyond Depth keep their storage for reuse.
