@@ -25,7 +25,7 @@ public:
     TDepthFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
         : State(game, snapshot),
           DeadEnds(game),
-          Splits(game),
+          Splits(game, State),
           Meter(budget),
           Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))

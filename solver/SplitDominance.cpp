@@ -2,7 +2,7 @@
 
 namespace solver {
 
-TSplitDominance::TSplitDominance(const TSolverGame& game) : Game(&game)
+TSplitDominance::TSplitDominance(const TSolverGame& game, const TSolverState& start) : Game(&game)
 {
     const TGameRules& r = game.Rules;
     const TRuleOptions& t = r.TableauRules;
@@ -18,9 +18,28 @@ TSplitDominance::TSplitDominance(const TSolverGame& game) : Game(&game)
     // A stock that deals onto the tableau or gathers it would lay cards on
     // both stacks or take them up, which the mirrors do not follow.
     const bool stockKeepsOff = r.TurnCount >= 0;
-    Holds = !special && game.TableauDropTarget && game.TableauBuildsPlain && plainHome && neverBack && stockKeepsOff
+    const bool oneRankOneWay = t.Contains(roBuildDown) != t.Contains(roBuildUp) && !t.Contains(roKingOnAce)
+        && !t.Contains(roAceOnKing) && !t.Contains(roBuildHigher) && !t.Contains(roBuildLower);
+    Holds = !special && oneRankOneWay && game.TableauDropTarget && game.TableauBuildsPlain && plainHome && neverBack && stockKeepsOff
         && t.Contains(roMoveFaceUpGroups) && !t.Contains(roMoveSequences) && !r.FreeCells && r.ExceptCount == 0
-        && !t.Contains(roRefillEmpty) && !t.Contains(roRefillFromStock);
+        && !t.Contains(roRefillEmpty) && !t.Contains(roRefillFromStock) && StacksAreRuns(start);
+}
+
+// Every face-up card lying on another lies on it by the building rule.
+bool TSplitDominance::StacksAreRuns(const TSolverState& s) const
+{
+    const TSolverGame& g = *Game;
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        for (int k = 1; k < pile.Count; ++k) {
+            const TCardCode lower = pile.Cards[static_cast<std::size_t>(k - 1)];
+            const TCardCode upper = pile.Cards[static_cast<std::size_t>(k)];
+            if (CodeFaceUp(lower) && CodeFaceUp(upper)
+                && ((g.TableauTopsFor[static_cast<std::size_t>(CodeIdentity(upper))] >> CodeIdentity(lower)) & 1u) == 0)
+                return false;
+        }
+    }
+    return true;
 }
 
 // Same rank, the same cards fit on each, and each fits on the same cards.

@@ -24,15 +24,26 @@ namespace solver {
 // never taken back from a foundation, no cells or extra piles a card may go
 // to, nothing refilling an emptied pile, and a stock that never deals onto
 // the tableau or gathers it.
+//
+// It also takes stacks that are runs: every face-up card lying on another in
+// the tableau lies on it by the building rule, which steps one rank in one
+// direction without wrapping. Then the stacks on c1 and c2 only hold ranks
+// beyond c1's on the far side from where c1 and the cards under it could
+// go, so neither c1 nor a group holding it ever lands on the other's stack.
+// Moves keep the tableau so (a group is part of a run, laid where it fits,
+// and a card turned up starts a run of its own), so it is checked once, at
+// the search's start. Where face-up cards lie in any order (Yukon deals
+// them so) a pile may come to hold c1 above c2, and the mirror breaks.
 class TSplitDominance {
 public:
-    explicit TSplitDominance(const TSolverGame& game);
+    TSplitDominance(const TSolverGame& game, const TSolverState& start);
 
     bool Applies() const { return Holds; }
     // Whether `move` is such a split, whose search the proof above spares.
     bool Dominated(const TSolverState& s, const TSolverMove& move) const;
 
 private:
+    bool StacksAreRuns(const TSolverState& s) const;
     bool PlayAlike(TCardCode a, TCardCode b) const;
     bool CouldGoHome(const TSolverState& s, TCardCode card) const;
 

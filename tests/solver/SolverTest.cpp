@@ -152,26 +152,26 @@ TEST_F(SolverTest, EndlessRedealsOfAStockThatFitsNowhereAreProvedLost)
 }
 
 // A Two may go home at once only where no Ace can carry other cards. In this
-// Yukon position the black Ace lying under its King is lifted onto the red Two
-// with the King, and only that wins; once no Ace lies under another card the
-// Two is safe again.
+// Yukon position the Ace of clubs lying under its King is lifted onto the Two
+// of diamonds with the King, and only that wins; once no Ace lies under
+// another card the Two is safe again.
 TEST_F(SolverTest, ATwoStaysOutWhereAnAceMovesWithTheCardsAboveIt)
 {
     const auto up = [](int value, int suit) { return MakeCardCode(value, suit, true); };
     const auto down = [](int value, int suit) { return MakeCardCode(value, suit, false); };
-    const int spades = 0;
-    const int hearts = 1;
+    const int clubs = 0;
+    const int diamonds = 1;
     TPositionSnapshot position;
     position.Tableau = {
-        {up(1, hearts)},
-        {up(0, spades), up(12, spades)},
-        {down(12, hearts), down(11, hearts), down(10, hearts), up(11, spades)},
-        {down(9, hearts), down(8, hearts), down(7, hearts), up(10, spades)},
-        {down(6, hearts), down(5, hearts), down(4, hearts), up(9, spades)},
-        {down(3, hearts), down(2, hearts), up(8, spades), up(7, spades), up(6, spades), up(5, spades)},
-        {up(4, spades), up(3, spades), up(2, spades), up(1, spades)},
+        {up(1, diamonds)},
+        {up(0, clubs), up(12, clubs)},
+        {down(12, diamonds), down(11, diamonds), down(10, diamonds), up(11, clubs)},
+        {down(9, diamonds), down(8, diamonds), down(7, diamonds), up(10, clubs)},
+        {down(6, diamonds), down(5, diamonds), down(4, diamonds), up(9, clubs)},
+        {down(3, diamonds), down(2, diamonds), up(8, clubs), up(7, clubs), up(6, clubs), up(5, clubs)},
+        {up(4, clubs), up(3, clubs), up(2, clubs), up(1, clubs)},
     };
-    position.Foundations = {Suit(2, 0, 12), Suit(3, 0, 12), Suit(hearts, 0, 0), {}};
+    position.Foundations = {Suit(2, 0, 12), Suit(3, 0, 12), Suit(diamonds, 0, 0), {}};
     position.FoundationCards = 27;
     const solver::TSolverMove twoHome{solver::TMoveType::Drag, pkTableau, 0, 0, pkFoundation, 2};
 

@@ -132,7 +132,8 @@ bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>
                     int searchBudget = 200000;
                     if (WinReachable(state, seen, searchBudget))
                         return ::testing::AssertionFailure()
-                            << name << " seed " << seed << ": a position called lost is won";
+                            << name << " seed " << seed << ": a position called lost is won:\n"
+                            << SnapshotText(state.ToSnapshot());
                     lostChecked += searchBudget >= 0 ? 1 : 0;
                     break;
                 }
