@@ -1161,8 +1161,10 @@ namespace {
 [[gnu::always_inline]] inline bool PlainDrag(const TSolverState& s, const TSolverMove& move)
 {
     const TSolverGame& g = s.Game();
+    // (A run going home takes the cards above its first one along; a run
+    // laid on the tableau is keyed below.)
     if (move.Type != TMoveType::Drag || move.Deals > 0 || g.TheClock || s.SharedFoundation() >= 0
-        || g.Rules.FoundationRules.Contains(roFoundationSuitRun))
+        || (move.TargetKind == pkFoundation && g.Rules.FoundationRules.Contains(roFoundationSuitRun)))
         return false;
     const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
     const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);

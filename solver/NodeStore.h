@@ -63,6 +63,14 @@ public:
         state.Decode(Arena.data() + Nodes[n.Parent].Offset);
         ApplyMove(state, n.Move);
     }
+    // The same, decoding only the piles that differ from `state`'s (see TSolverState::DecodeNear).
+    void RestoreNear(TSolverState& state, std::uint32_t node) const
+    {
+        const TNode& n = Nodes[node];
+        state.DecodeNear(Arena.data() + (n.Offset != NotEncoded ? n.Offset : Nodes[n.Parent].Offset));
+        if (n.Offset == NotEncoded)
+            ApplyMove(state, n.Move);
+    }
     // The moves from the root (node 0) to `node`.
     std::vector<TSolverMove> LineTo(std::uint32_t node) const
     {

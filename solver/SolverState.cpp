@@ -458,6 +458,25 @@ void TSolverState::Decode(const std::uint8_t* data)
     MarkAllDirty();
 }
 
+void TSolverState::DecodeNear(const std::uint8_t* data)
+{
+    Frames.clear();
+    JournalSize = 0;
+    std::memcpy(&Counters, data, sizeof Counters);
+    data += sizeof Counters;
+    for (std::size_t i = 0; i < Piles.size(); ++i) {
+        TStack& stack = Piles[i];
+        const std::uint8_t count = *data++;
+        if (count != stack.Count || std::memcmp(stack.Cards.data(), data, count) != 0) {
+            stack.Count = count;
+            std::memcpy(stack.Cards.data(), data, count);
+            MarkDirty(static_cast<int>(i));
+        }
+        data += count;
+    }
+    Removed.assign(data + 1, data + 1 + *data);
+}
+
 std::uint64_t TSolverState::CountersKey(const TCounters& counters) const
 {
     // With unlimited passes no rule reads the count: positions one pass apart are the same.

@@ -215,6 +215,10 @@ public:
     // the best-first search keeps its open positions this way.
     void Encode(std::vector<std::uint8_t>& out) const;
     void Decode(const std::uint8_t* data);
+    // The same, for a position much like the one held (the staged pass
+    // expands siblings and children one after another): only the piles
+    // whose cards differ are hashed again by the next Key().
+    void DecodeNear(const std::uint8_t* data);
 
     // A 64-bit key of the position, equal for positions that differ only by
     // the order of interchangeable piles or by twin cards of two packs. Each

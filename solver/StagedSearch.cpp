@@ -93,7 +93,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         const auto node = static_cast<std::uint32_t>(NodeMask - (open.top() & NodeMask));
         open.pop();
         // Its children start from it: it is kept encoded.
-        Nodes.Restore(State, node);
+        Nodes.RestoreNear(State, node);
         Nodes.Encode(State, node);
         Meter.Count();
         ++Stamp;
@@ -104,17 +104,16 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
             std::find_if(Moves.begin(), Moves.end(), [this](const TSolverMove& m) { return IsSafeAutoMove(State, m); });
         if (safe != Moves.end())
             Moves.assign(1, TSolverMove(*safe));
-        // Every child is keyed first (most without playing them), its slot
-        // in the table fetched meanwhile; then only the new ones are played
-        // and valued.
+        // The children keyed without playing them are keyed first, their
+        // slots in the table fetched meanwhile; then only the new ones are
+        // played and valued. The others (a move that may send a run home)
+        // are keyed by playing them, once: a new one is valued on the spot.
         ChildKeys.clear();
         for (const TSolverMove& move : Moves) {
-            if (move.Type == TMoveType::StockDeal) {
-                ChildKeys.push_back(0);
-                continue;
-            }
-            const std::uint64_t key = KeyAfter(State, move);
-            table->Prefetch(key);
+            const bool ahead = move.Type != TMoveType::StockDeal && KeyedAhead(State, move);
+            const std::uint64_t key = ahead ? KeyAfter(State, move) : 0;
+            if (ahead)
+                table->Prefetch(key);
             ChildKeys.push_back(key);
         }
         for (std::size_t m = 0; m < Moves.size(); ++m) {
@@ -124,7 +123,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
                 continue;
             }
             // A won position is never in the table: reaching it ends the search.
-            if (!table->Insert(ChildKeys[m]))
+            if (ChildKeys[m] != 0 && !table->Insert(ChildKeys[m]))
                 continue;
             const int moveScore = MoveScore(State, move);
             if (move.SourceKind == pkTableau)
@@ -132,6 +131,13 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
             if (move.TargetKind == pkTableau)
                 ParentPileScore(move.TargetPile);
             ApplyMove(State, move);
+            if (ChildKeys[m] == 0) {
+                ChildKeys[m] = State.Key();
+                if (!table->Insert(ChildKeys[m])) {
+                    State.UndoMove();
+                    continue;
+                }
+            }
             if (IsWon(State)) {
                 win = Nodes.LineTo(node);
                 win.push_back(move);
@@ -163,7 +169,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     for (const std::uint32_t node : order) {
         if (beam.size() >= BeamWidth)
             break;
-        Nodes.Restore(State, node);
+        Nodes.RestoreNear(State, node);
         TMember member;
         member.Line = Nodes.LineTo(node);
         member.Line.push_back(deal);

@@ -263,7 +263,8 @@ TEST_F(SolverTest, TheKeyIsOneForEqualPositionsAndKeptThroughMovesAndUndos)
 TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
 {
     for (const char* game : {"Freecell", "Four Colours", "Klondike 1 [Turn over 1]", "Yukon", "Canfield", "Black Hole",
-                             "Spider", "Baker's Dozen", "Forty Thieves", "Eight Off", "Double Canfield"}) {
+                             "Spider", "Black Widow", "Scorpion", "Baker's Dozen", "Forty Thieves", "Eight Off",
+                             "Double Canfield"}) {
         Deal(game, 3);
         const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
         solver::TSolverState state(rules, Engine->Snapshot());
@@ -284,6 +285,51 @@ TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
             solver::ApplyMove(state, moves[static_cast<std::size_t>(step * 5 + 1) % moves.size()]);
             if (step % 2 == 0) {
                 ASSERT_EQ(state.Key(), state.FreshKey()) << game << " step " << step;
+            }
+        }
+    }
+}
+
+// The staged pass decodes each position it expands over the one before and
+// hashes only the piles that differ: positions a few moves apart (a parent
+// and its child, two siblings, a deal apart), decoded over each other in
+// either direction, key as when decoded afresh, and play on alike.
+TEST_F(SolverTest, APositionDecodedOverAnotherKeysAsOneDecodedAfresh)
+{
+    for (const char* game : {"Spider", "Scorpion", "Freecell"}) {
+        Deal(game, 5);
+        const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
+        solver::TSolverState state(rules, Engine->Snapshot());
+        std::vector<std::vector<std::uint8_t>> codes(1);
+        state.Encode(codes.back());
+        std::vector<solver::TSolverMove> moves;
+        for (int step = 0; step < 24; ++step) {
+            solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+            if (moves.empty())
+                break;
+            solver::ApplyMove(state, moves[static_cast<std::size_t>(step * 7 + 3) % moves.size()]);
+            codes.emplace_back();
+            state.Encode(codes.back());
+        }
+        ASSERT_GT(codes.size(), 8u) << game;
+        solver::TSolverState fresh(rules, Engine->Snapshot());
+        solver::TSolverState near(rules, Engine->Snapshot());
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            // Early and late positions by turns: the piles that differ vary.
+            const std::size_t at = i % 2 == 0 ? i / 2 : codes.size() - 1 - i / 2;
+            (void)near.Key(); // the kept shares are the old position's
+            fresh.Decode(codes[at].data());
+            near.DecodeNear(codes[at].data());
+            ASSERT_EQ(near.ToSnapshot(), fresh.ToSnapshot()) << game << " at " << at;
+            ASSERT_EQ(near.Key(), fresh.Key()) << game << " at " << at;
+            ASSERT_EQ(near.Key(), near.FreshKey()) << game << " at " << at;
+            solver::GenerateMoves(near, solver::TMoveSet::Search, moves);
+            for (const solver::TSolverMove& move : moves) {
+                solver::ApplyMove(near, move);
+                solver::ApplyMove(fresh, move);
+                EXPECT_EQ(near.Key(), fresh.Key()) << game << " at " << at << ": " << MoveText(move);
+                near.UndoMove();
+                fresh.UndoMove();
             }
         }
     }

@@ -200,4 +200,35 @@ TEST_F(StockGamesTest, TheStagedPassPrefersRunsInSuitWhereOnlyWholeSuitsGoHome)
               solver::StageEvaluate(solver::TSolverState(spider, mixed)));
 }
 
+// Emptying a pile by laying its last card where it fits nothing is no
+// progress between two deals (the next deal covers the pile again); laying
+// it where it builds is, and so is turning a card up on the way.
+TEST_F(StockGamesTest, TheStagedPassGainsNothingByEmptyingAPileOntoACardItDoesNotFit)
+{
+    for (const char* game : {"Spider", "Black Widow", "Spiderette"}) {
+        const solver::TSolverGame rules = Rules(game);
+        TPositionSnapshot before;
+        before.Tableau.assign(static_cast<std::size_t>(rules.Rules.TableauCount), {});
+        before.Foundations.assign(static_cast<std::size_t>(rules.Rules.FoundationCount), {});
+        before.Tableau[0] = {Up(4, 0)};
+        before.Tableau[1] = {Up(10, 1)};
+        before.Tableau[2] = {Up(5, 0)};
+        TPositionSnapshot unfit = before;
+        unfit.Tableau[0] = {};
+        unfit.Tableau[1] = {Up(10, 1), Up(4, 0)};
+        TPositionSnapshot fits = before;
+        fits.Tableau[0] = {};
+        fits.Tableau[2] = {Up(5, 0), Up(4, 0)};
+        const auto score = [&rules](const TPositionSnapshot& p) { return solver::StageEvaluate(solver::TSolverState(rules, p)); };
+        EXPECT_LT(score(unfit), score(before)) << game;
+        EXPECT_GT(score(fits), score(before)) << game;
+        // A lone card on a face-down one: moving it away turns that one up.
+        TPositionSnapshot covered = before;
+        covered.Tableau[0] = {MakeCardCode(8, 2, false), Up(4, 0)};
+        TPositionSnapshot turned = unfit;
+        turned.Tableau[0] = {Up(8, 2)};
+        EXPECT_GT(score(turned), score(covered)) << game;
+    }
+}
+
 } // namespace
