@@ -67,10 +67,10 @@ TSolveResult TBestFirst::Run()
         // A move that is keyed only by playing it is keyed when it is played.
         keys.clear();
         for (const TSolverMove& move : moves) {
-            const bool ahead = KeyedAhead(State, move);
-            keys.push_back({ahead, ahead ? KeyAfter(State, move) : 0});
-            if (ahead)
-                Table.Prefetch(keys.back().Key);
+            const std::optional<std::uint64_t> key = KeyAhead(State, move);
+            keys.push_back({key.has_value(), key.value_or(0)});
+            if (key)
+                Table.Prefetch(*key);
         }
         for (std::size_t c = 0; c < moves.size(); ++c) {
             // A won position is never in the table: it ends the search when met.

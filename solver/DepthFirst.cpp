@@ -10,22 +10,22 @@ void TDepthFirst::Expand(TFrame& frame)
 {
     Meter.Count();
     frame.Next = 0;
+    frame.First = Moves.size();
+    frame.Count = 0;
     // A position proved lost has nothing worth searching under it.
-    if (DeadEnds.IsLost(State)) {
-        frame.Moves.clear();
+    if (DeadEnds.IsLost(State))
         return;
-    }
-    GenerateMoves(State, TMoveSet::Folded, frame.Moves);
-    for (const TSolverMove& move : frame.Moves) {
+    GenerateMoves(State, TMoveSet::Folded, Generated);
+    for (const TSolverMove& move : Generated) {
         if (IsSafeAutoMove(State, move)) {
-            const TSolverMove only = move;
-            frame.Moves.assign(1, only);
+            Moves.push_back(move);
+            frame.Count = 1;
             return;
         }
     }
     // The second pass must be cheap per position: the move's own score orders it.
     Scored.clear();
-    for (const TSolverMove& move : frame.Moves)
+    for (const TSolverMove& move : Generated)
         Scored.emplace_back(-MoveScore(State, move), move);
     // A few dozen moves: an insertion sort keeps equals in order as a stable
     // sort does, without the buffer the library's sort takes at every call.
@@ -36,20 +36,21 @@ void TDepthFirst::Expand(TFrame& frame)
             Scored[j] = Scored[j - 1];
         Scored[j] = item;
     }
-    for (std::size_t i = 0; i < Scored.size(); ++i)
-        frame.Moves[i] = Scored[i].second;
+    for (const auto& scored : Scored)
+        Moves.push_back(scored.second);
+    frame.Count = Scored.size();
 }
 
 // The keys of the frame's children (most without playing them), their table
 // slots fetched meanwhile: a child already seen is then passed over without
 // playing it, and the slots of the others are in the cache when their turn comes.
-void TDepthFirst::KeyChildren(TFrame& frame)
+void TDepthFirst::KeyChildren(const TFrame& frame)
 {
-    frame.Keys.clear();
-    for (const TSolverMove& move : frame.Moves) {
-        const std::uint64_t key = KeyAfter(State, move);
+    Keys.resize(frame.First + frame.Count);
+    for (std::size_t c = frame.First; c < frame.First + frame.Count; ++c) {
+        const std::uint64_t key = KeyAfter(State, Moves[c]);
         Table.Prefetch(key);
-        frame.Keys.push_back(key);
+        Keys[c] = key;
     }
 }
 
@@ -74,13 +75,15 @@ TSolveResult TDepthFirst::Run()
         if (Meter.Spent())
             return finish(TVerdict::Unknown);
         TFrame& frame = Path[Depth - 1];
-        if (frame.Next >= frame.Moves.size()) {
+        if (frame.Next >= frame.Count) {
+            Moves.resize(frame.First);
+            Keys.resize(frame.First);
             if (--Depth > 0)
                 State.UndoMove();
             continue;
         }
-        const TSolverMove move = frame.Moves[frame.Next];
-        const std::uint64_t key = frame.Keys[frame.Next++];
+        const TSolverMove move = Moves[frame.First + frame.Next];
+        const std::uint64_t key = Keys[frame.First + frame.Next++];
         if (Table.Full()) {
             Table.Clear();
             for (std::size_t d = 0; d < Depth; ++d)
@@ -92,7 +95,7 @@ TSolveResult TDepthFirst::Run()
         ApplyMove(State, move);
         if (IsWon(State)) {
             for (std::size_t d = 0; d < Depth; ++d)
-                result.Line.push_back(Path[d].Moves[Path[d].Next - 1]);
+                result.Line.push_back(Moves[Path[d].First + Path[d].Next - 1]);
             return finish(TVerdict::Winnable);
         }
         if (Depth >= MaxDepth) {

@@ -1190,7 +1190,8 @@ namespace {
 
 // The change of pile `pile`'s share when the cards from `index` up are taken
 // off it, and the card under them turns up if `turnsUp`.
-std::uint64_t TakenChange(const TSolverState& s, const TStack& stack, int pile, int index, bool turnsUp)
+[[gnu::always_inline]] inline std::uint64_t TakenChange(const TSolverState& s, const TStack& stack, int pile, int index,
+                                                       bool turnsUp)
 {
     std::uint64_t change = 0;
     for (int k = index; k < stack.Count; ++k)
@@ -1209,13 +1210,18 @@ bool KeyedAhead(const TSolverState& state, const TSolverMove& move) { return Pla
 
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 {
-    if (!PlainDrag(state, move)) {
-        ApplyMove(state, move);
-        const std::uint64_t key = state.Key();
-        state.UndoMove();
-        return key;
-    }
-    const TSolverState& s = state;
+    if (const std::optional<std::uint64_t> key = KeyAhead(state, move))
+        return *key;
+    ApplyMove(state, move);
+    const std::uint64_t key = state.Key();
+    state.UndoMove();
+    return key;
+}
+
+std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& move)
+{
+    if (!PlainDrag(s, move))
+        return std::nullopt;
     const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
     const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});

@@ -447,13 +447,20 @@ void TSolverState::Decode(const std::uint8_t* data)
     JournalSize = 0;
     std::memcpy(&Counters, data, sizeof Counters);
     data += sizeof Counters;
-    for (TStack& stack : Piles) {
-        stack.Count = *data++;
-        std::memcpy(stack.Cards.data(), data, stack.Count);
-        data += stack.Count;
+    // The positions decoded one after another are mostly near kin: a pile
+    // that is what it was keeps its share of the key, and only the piles
+    // that differ are hashed again.
+    for (std::size_t i = 0; i < Piles.size(); ++i) {
+        TStack& stack = Piles[i];
+        const std::uint8_t count = *data++;
+        if (count != stack.Count || std::memcmp(stack.Cards.data(), data, count) != 0) {
+            stack.Count = count;
+            std::memcpy(stack.Cards.data(), data, count);
+            MarkDirty(static_cast<int>(i));
+        }
+        data += count;
     }
     Removed.assign(data + 1, data + 1 + *data);
-    MarkAllDirty();
 }
 
 std::uint64_t TSolverState::CountersKey(const TCounters& counters) const
@@ -504,6 +511,16 @@ void TSolverState::SetUpKeying()
         if (orderFree)
             k.Form = TTermForm::Set;
     }
+    // Looked up for every child the search keys: worked out once.
+    SetShares.clear();
+    for (int index = 0; index < PileMap.Count() && SetShares.empty(); ++index)
+        if (OrderFree(index))
+            SetShares.assign(Piles.size() * 256, 0);
+    for (int index = 0; index < PileMap.Count(); ++index)
+        if (OrderFree(index))
+            for (int code = 0; code < 256; ++code)
+                SetShares[static_cast<std::size_t>(index) * 256 + static_cast<std::size_t>(code)] =
+                    SetShare(index, static_cast<TCardCode>(code));
 }
 
 std::uint64_t TSolverState::PileTerm(int index) const

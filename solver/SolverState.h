@@ -232,7 +232,7 @@ public:
             return 0;
         const auto code = static_cast<TCardCode>(card);
         return Keying[static_cast<std::size_t>(index)].Form == TTermForm::Set
-            ? SetShare(index, code)
+            ? SetShares[static_cast<std::size_t>(index) * 256 + code]
             : keying::HashCode(code) * keying::PlaceWeights[static_cast<std::size_t>(place)];
     }
     struct TPileChange {
@@ -299,6 +299,8 @@ private:
     }
     void SetUpKeying();
     static std::uint64_t SetShare(int index, TCardCode c);
+    // SetShare by pile index times 256 plus the card's code, for the piles keyed as a set.
+    std::vector<std::uint64_t> SetShares;
     // Piles keyed as a set of cards, whose order no rule reads: interchangeable
     // free cells, and Aces Up's discard pile (nobody takes from it), so that
     // discarding the same cards in another order reaches the same key; and
