@@ -1146,9 +1146,10 @@ namespace {
 [[gnu::always_inline]] inline int PileIndexOf(const TSolverState& s, int kind, int pile)
 {
     const TPileMap& map = s.Map();
-    switch (kind) {
-    case pkTableau:
+    // Most moves name tableau piles: tested before the jump through the table.
+    if (kind == pkTableau)
         return pile;
+    switch (kind) {
     case pkFoundation:
         return map.FirstFoundation() + pile;
     case pkExcept:
@@ -1228,7 +1229,9 @@ std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& 
     std::uint64_t taken = 0;
     switch (move.SourceKind) {
     case pkTableau:
-        taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true);
+        // (a run to another tableau pile is keyed below, with its landing)
+        if (move.TargetKind != pkTableau || !s.Game().MultiMove)
+            taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true);
         break;
     case pkExcept: {
         const TStack& stack = s.Except(move.SourcePile);
@@ -1247,15 +1250,26 @@ std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& 
     }
     }
     std::uint64_t laid = 0;
-    if (move.TargetKind == pkReserve) {
-        laid = s.CardShare(to, move.TargetPile, card)
-            - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
-    } else if (move.TargetKind == pkTableau && s.Game().MultiMove && move.SourceKind == pkTableau) {
-        // A run keeps its order.
+    if (move.SourceKind == pkTableau && move.TargetKind == pkTableau && s.Game().MultiMove) {
+        // A run from pile to pile (it keeps its order), the commonest move:
+        // both piles keyed by place (a tableau pile always is), each card's
+        // code hashed once.
         const TStack& source = s.Tableau(move.SourcePile);
         const int onto = s.Pile(to).Count - move.SourceIndex;
-        for (int k = move.SourceIndex; k < source.Count; ++k)
-            laid += s.CardShare(to, onto + k, source.Cards[static_cast<std::size_t>(k)]);
+        taken = 0;
+        for (int k = move.SourceIndex; k < source.Count; ++k) {
+            const std::uint64_t code = keying::HashCode(source.Cards[static_cast<std::size_t>(k)]);
+            taken -= code * keying::PlaceWeights[static_cast<std::size_t>(k)];
+            laid += code * keying::PlaceWeights[static_cast<std::size_t>(onto + k)];
+        }
+        if (move.SourceIndex > 0) {
+            const TCardCode below = source.Cards[move.SourceIndex - 1u];
+            if (!CodeFaceUp(below))
+                taken += s.CardShare(from, move.SourceIndex - 1, CodeTurnedUp(below)) - s.CardShare(from, move.SourceIndex - 1, below);
+        }
+    } else if (move.TargetKind == pkReserve) {
+        laid = s.CardShare(to, move.TargetPile, card)
+            - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
     } else {
         laid = s.CardShare(to, s.Pile(to).Count, card);
     }
