@@ -42,12 +42,16 @@ TSolveResult TBestFirst::Run()
     };
     std::vector<TChildKey> keys;
     TEvaluation evaluation(State);
+    // The node the state stands at: each expansion leaves it there (its
+    // children are taken back), and the next node is often one of them.
+    std::uint32_t at = 0;
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
-        Nodes.Restore(State, node);
+        Nodes.Restore(State, node, at);
+        at = node;
         // A position proved lost is dropped as if searched to its end.
         if (DeadEnds.IsLost(State))
             continue;

@@ -41,13 +41,17 @@ void TDepthFirst::Expand(TFrame& frame)
     frame.Count = Scored.size();
 }
 
-// The keys of the frame's children (most without playing them), their table
-// slots fetched meanwhile: a child already seen is then passed over without
-// playing it, and the slots of the others are in the cache when their turn comes.
-void TDepthFirst::KeyChildren(const TFrame& frame)
+// The keys of the frame's next children (most without playing them), up to
+// child `end`, their table slots fetched meanwhile: a child already seen is
+// then passed over without playing it, and the slots of the others are in
+// the cache when their turn comes. Keyed a few at a time, when the search
+// comes back to the frame: the first child's line is followed first, and a
+// search that ends deep in a line never tries most of the children above it.
+void TDepthFirst::KeyChildren(TFrame& frame, std::size_t end)
 {
-    Keys.resize(frame.First + frame.Count);
-    for (std::size_t c = frame.First; c < frame.First + frame.Count; ++c) {
+    end = std::min(end, frame.Count);
+    for (; frame.Keyed < end; ++frame.Keyed) {
+        const std::size_t c = frame.First + frame.Keyed;
         const std::uint64_t key = KeyAfter(State, Moves[c]);
         Table.Prefetch(key);
         Keys[c] = key;
@@ -66,7 +70,8 @@ TSolveResult TDepthFirst::Run()
         TFrame& frame = Path[Depth++];
         frame.Key = key;
         Expand(frame);
-        KeyChildren(frame);
+        Keys.resize(frame.First + frame.Count);
+        frame.Keyed = 0;
     };
     const std::uint64_t rootKey = State.Key();
     Table.Insert(rootKey);
@@ -82,6 +87,9 @@ TSolveResult TDepthFirst::Run()
                 State.UndoMove();
             continue;
         }
+        // The state stands at the frame's position: its children can be keyed.
+        if (frame.Next >= frame.Keyed)
+            KeyChildren(frame, frame.Next + (frame.Next == 0 ? 1 : KeyBatch));
         const TSolverMove move = Moves[frame.First + frame.Next];
         const std::uint64_t key = Keys[frame.First + frame.Next++];
         if (Table.Full()) {

@@ -17,6 +17,7 @@ struct TFrame {
     std::size_t First = 0;
     std::size_t Count = 0;
     std::size_t Next = 0;
+    std::size_t Keyed = 0; // the children keyed so far
     std::uint64_t Key = 0;
 };
 
@@ -41,7 +42,9 @@ private:
     static constexpr std::size_t LevelBytes = 1536;
 
     void Expand(TFrame& frame);
-    void KeyChildren(const TFrame& frame);
+    void KeyChildren(TFrame& frame, std::size_t end);
+    // How many children are keyed at once after the first.
+    static constexpr std::size_t KeyBatch = 4;
 
     TSolverState State;
     TDeadEnds DeadEnds;

@@ -197,6 +197,13 @@ public:
     void TouchWaste() { Touch(PileMap.WasteIndex()); }
     void TouchStock() { Touch(PileMap.StockIndex()); }
     void UndoMove();
+    // Keeps the position as it stands and forgets how it was reached (no
+    // move can be taken back after it), as decoding it would.
+    void ForgetMoves()
+    {
+        Frames.clear();
+        JournalSize = 0;
+    }
     int Depth() const { return static_cast<int>(Frames.size()); }
     // The piles the last move touched, as bits by pile index (the first 64 piles only).
     std::uint64_t TouchedPiles() const { return Frames.empty() ? 0 : Frames.back().Touched; }
