@@ -23,21 +23,23 @@ void TDepthFirst::Expand(TFrame& frame)
             return;
         }
     }
-    // The second pass must be cheap per position: the move's own score orders it.
+    // The second pass must be cheap per position: the move's own score
+    // orders it. Each move as one number, its score above its place, so
+    // that equals keep their order as a stable sort keeps them.
     Scored.clear();
-    for (const TSolverMove& move : Generated)
-        Scored.emplace_back(-MoveScore(State, move), move);
-    // A few dozen moves: an insertion sort keeps equals in order as a stable
-    // sort does, without the buffer the library's sort takes at every call.
+    for (std::size_t i = 0; i < Generated.size(); ++i)
+        Scored.push_back(std::int64_t{-MoveScore(State, Generated[i])} * 4294967296 + static_cast<std::int64_t>(i));
+    // A few dozen moves: an insertion sort, without the buffer the library's
+    // stable sort takes at every call.
     for (std::size_t i = 1; i < Scored.size(); ++i) {
-        const auto item = Scored[i];
+        const std::int64_t item = Scored[i];
         std::size_t j = i;
-        for (; j > 0 && item.first < Scored[j - 1].first; --j)
+        for (; j > 0 && item < Scored[j - 1]; --j)
             Scored[j] = Scored[j - 1];
         Scored[j] = item;
     }
-    for (const auto& scored : Scored)
-        Moves.push_back(scored.second);
+    for (const std::int64_t scored : Scored)
+        Moves.push_back(Generated[static_cast<std::size_t>(scored & 0xFFFFFFFF)]);
     frame.Count = Scored.size();
 }
 

@@ -61,7 +61,7 @@ private:
     // would outgrow the table's); a search that cut one proves nothing lost.
     std::size_t MaxDepth;
     bool Cut = false;
-    std::vector<std::pair<int, TSolverMove>> Scored;
+    std::vector<std::int64_t> Scored;
 };
 
 

@@ -119,7 +119,7 @@ int TopIndex(const TStack& stack) { return std::max<int>(stack.Count, 1) - 1; }
 }
 
 // The cards that may be picked up, as the engine's lists name them.
-void CollectSources(const TSolverState& s, TSources& out)
+void CollectSources(const TSolverState& s, const TStatePosition& position, TSources& out)
 {
     const TSolverGame& g = s.Game();
     const TGameRules& rules = g.Rules;
@@ -142,8 +142,8 @@ void CollectSources(const TSolverState& s, TSources& out)
 
     const bool sequences = t.Contains(roMoveSequences);
     if (sequences || t.Contains(roMoveFaceUpGroups)) {
-        const int cells = s.EmptyCells();
-        const int capacity = SuperMoveCapacity(t, cells, s.EmptyColumns());
+        const int cells = position.EmptyCells();
+        const int capacity = SuperMoveCapacity(t, cells, position.EmptyColumns());
         for (int p = 0; p < s.TableauCount(); ++p) {
             const TStack& pile = s.Tableau(p);
             if (pile.Empty())
@@ -321,6 +321,8 @@ public:
             if (firstEmptyOnly && ((emptyCell && CellSeen) || (emptyPile && EmptyTableau != 0)))
                 continue;
             CellSeen = CellSeen || emptyCell;
+            if (target.Kind == pkTableau)
+                TableauTargets |= bit;
             if (target.Kind == pkReserve || (toFoundation && G.AcesUp))
                 Always |= bit;
             else if (target.Top < 0)
@@ -329,6 +331,8 @@ public:
                 Add(toFoundation ? Foundations : Tableau, target.Top, bit);
         }
     }
+    // The tableau piles among the targets, as bits by target number.
+    std::uint64_t Tableaux() const { return TableauTargets; }
     // The targets that may take `card`, as bits by target number; the judge has the last word.
     std::uint64_t Candidates(TCardCode card) const
     {
@@ -367,6 +371,7 @@ private:
 
     const TSolverGame& G;
     bool CellSeen = false;
+    std::uint64_t TableauTargets = 0;
     std::uint64_t Always = 0;
     std::uint64_t EmptyTableau = 0;
     std::uint64_t EmptyFoundations = 0;
@@ -381,9 +386,9 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     thread_local TTargets targets;
     sources.clear();
     targets.clear();
-    CollectSources(s, sources);
-    CollectTargets(s, targets);
     const TStatePosition position(s);
+    CollectSources(s, position, sources);
+    CollectTargets(s, targets);
     const TSolverGame& g = s.Game();
     const std::size_t targetCount = static_cast<std::size_t>(targets.end() - targets.begin());
     const bool indexed = targetCount <= TTargetIndex::Room;
@@ -391,6 +396,7 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     const TTargetIndex index(g, targets, search, s.TableauPilesInterchangeable());
     // A card from one free cell to another leaves the position's key as it was.
     const bool cellToCellIdle = search && s.CellsKeyedAsSet();
+    const bool runsToTableauOnly = g.MultiMove && !g.Rules.FoundationRules.Contains(roFoundationSuitRun);
     for (const TSource& source : sources) {
         const TCardCode card = source.Card;
         // In the search, one empty cell and one empty pile stand for all
@@ -429,7 +435,11 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         };
         // The targets in their order either way, so the moves come in the same order.
         if (indexed) {
-            for (std::uint64_t candidates = index.Candidates(card); candidates != 0; candidates &= candidates - 1)
+            std::uint64_t candidates = index.Candidates(card);
+            // A run (not a pile's top card alone) goes to tableau piles only (the judge's first refusal).
+            if (runsToTableauOnly && source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1)
+                candidates &= index.Tableaux();
+            for (; candidates != 0; candidates &= candidates - 1)
                 tryTarget(targets.begin()[std::countr_zero(candidates)]);
         } else {
             for (const TTarget& target : targets)
