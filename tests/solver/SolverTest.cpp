@@ -255,6 +255,52 @@ TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
     }
 }
 
+// The best-first pass decodes its positions one after another into one
+// state, which hashes again only the piles that changed, and plays a child
+// of the position it stands at after forgetting how it got there: the key
+// must be the one worked out afresh however far apart the positions lie.
+TEST_F(SolverTest, ADecodedOrReachedPositionHasItsOwnKey)
+{
+    for (const char* game : {"Freecell", "Canfield", "Spider", "Aces Up"}) {
+        Deal(game, 5);
+        const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
+        solver::TSolverState walker(rules, Engine->Snapshot());
+        std::vector<std::vector<std::uint8_t>> codes;
+        std::vector<std::uint64_t> keys;
+        std::vector<solver::TSolverMove> moves;
+        for (int step = 0; step < 50; ++step) {
+            codes.emplace_back();
+            walker.Encode(codes.back());
+            keys.push_back(walker.Key());
+            solver::GenerateMoves(walker, solver::TMoveSet::Search, moves);
+            if (moves.empty())
+                break;
+            solver::ApplyMove(walker, moves[static_cast<std::size_t>(step * 3 + 1) % moves.size()]);
+        }
+        ASSERT_GT(codes.size(), 10u) << game;
+        solver::TSolverState state(rules, Engine->Snapshot());
+        // Near kin and far apart, forwards and back.
+        for (std::size_t i = 0; i < codes.size() * 2; ++i) {
+            const std::size_t at = (i * 7) % codes.size();
+            state.Decode(codes[at].data());
+            ASSERT_EQ(state.Key(), keys[at]) << game << " position " << at;
+            ASSERT_EQ(state.Key(), state.FreshKey()) << game << " position " << at;
+            // A child played from the decoded position, kept as the new start.
+            solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+            if (moves.empty())
+                continue;
+            const solver::TSolverMove& move = moves[i % moves.size()];
+            const std::uint64_t foreseen = solver::KeyAfter(state, move);
+            state.ForgetMoves();
+            solver::ApplyMove(state, move);
+            ASSERT_EQ(state.Key(), foreseen) << game << " position " << at << ": " << MoveText(move);
+            ASSERT_EQ(state.Key(), state.FreshKey()) << game << " position " << at << ": " << MoveText(move);
+            state.ForgetMoves();
+            EXPECT_EQ(state.Depth(), 0) << game;
+        }
+    }
+}
+
 // The search tries a card on one empty pile and one empty cell only where
 // their places do not count (the rest lead to the same key), and a card in a
 // cell on no other cell; the player is offered every one, and piles a deal
