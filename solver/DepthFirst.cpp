@@ -46,9 +46,10 @@ void TDepthFirst::Expand(TFrame& frame)
 // The keys of the frame's next children (most without playing them), up to
 // child `end`, their table slots fetched meanwhile: a child already seen is
 // then passed over without playing it, and the slots of the others are in
-// the cache when their turn comes. Keyed a few at a time, when the search
-// comes back to the frame: the first child's line is followed first, and a
-// search that ends deep in a line never tries most of the children above it.
+// the cache when their turn comes (the slots' fetches overlap the keying of
+// the next few). Keyed a few at a time, when the search comes back to the
+// frame: a search that ends deep in a line never tries most of the children
+// above it.
 void TDepthFirst::KeyChildren(TFrame& frame, std::size_t end)
 {
     end = std::min(end, frame.Count);
@@ -91,7 +92,7 @@ TSolveResult TDepthFirst::Run()
         }
         // The state stands at the frame's position: its children can be keyed.
         if (frame.Next >= frame.Keyed)
-            KeyChildren(frame, frame.Next + (frame.Next == 0 ? 1 : KeyBatch));
+            KeyChildren(frame, frame.Next + KeyBatch);
         const TSolverMove move = Moves[frame.First + frame.Next];
         const std::uint64_t key = Keys[frame.First + frame.Next++];
         if (Table.Full()) {

@@ -43,7 +43,7 @@ private:
 
     void Expand(TFrame& frame);
     void KeyChildren(TFrame& frame, std::size_t end);
-    // How many children are keyed at once after the first.
+    // How many children are keyed at once.
     static constexpr std::size_t KeyBatch = 4;
 
     TSolverState State;
