@@ -311,7 +311,7 @@ void TSolverState::Touch(int index)
     if (JournalSize == Journal.size())
         Journal.resize(Journal.size() * 2);
     TJournalEntry& entry = Journal[JournalSize++];
-    CopyCards(entry.Stack, Piles[i]);
+    KeepCards(entry, Piles[i]);
     entry.Index = static_cast<std::uint16_t>(index);
     entry.WasClean = !Dirty[i];
     entry.Term = Terms[i];
@@ -326,7 +326,7 @@ void TSolverState::UndoMove()
     while (JournalSize > frame.JournalStart) {
         const TJournalEntry& entry = Journal[--JournalSize];
         const std::size_t index = entry.Index;
-        CopyCards(Piles[index], entry.Stack);
+        RestoreCards(Piles[index], entry);
         if (entry.WasClean) {
             // Clean when touched: its term then is its term again (it stays listed, which is harmless).
             PilesKey += entry.Term - Terms[index];
@@ -443,8 +443,7 @@ void TSolverState::Encode(std::vector<std::uint8_t>& out) const
 
 void TSolverState::Decode(const std::uint8_t* data)
 {
-    Frames.clear();
-    JournalSize = 0;
+    ForgetMoves();
     std::memcpy(&Counters, data, sizeof Counters);
     data += sizeof Counters;
     // The positions decoded one after another are mostly near kin: a pile

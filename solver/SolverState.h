@@ -203,6 +203,7 @@ public:
     {
         Frames.clear();
         JournalSize = 0;
+        LongCards.clear();
     }
     int Depth() const { return static_cast<int>(Frames.size()); }
     // The piles the last move touched, as bits by pile index (the first 64 piles only).
@@ -331,24 +332,41 @@ private:
     std::vector<TFrame> Frames;
     // A touched pile as it was. Copies of a fixed size are cheaper than
     // copies of just its cards at a size only known at run time: the first
-    // ShortPile places for most piles, the whole stack for long ones (the
-    // places above a pile's count are never read, so they need no restoring).
+    // ShortPile places of most piles kept in the entry, a long pile's cards
+    // in LongCards (the places above a pile's count are never read, so they
+    // need no restoring). A small entry keeps the journal of a deep line small.
     static constexpr int ShortPile = 32;
     struct TJournalEntry {
         std::uint64_t Term = 0;
         std::uint64_t Raw = 0;
+        std::uint32_t LongStart = 0; // where a long pile's cards begin in LongCards
         std::uint16_t Index = 0;
+        std::uint8_t Count = 0;
         bool WasClean = false; // Term and Raw were the pile's when it was touched
-        TStack Stack;
+        std::array<TCardCode, ShortPile> Cards{};
     };
-    static void CopyCards(TStack& to, const TStack& from)
+    void KeepCards(TJournalEntry& entry, const TStack& from)
     {
-        to.Count = from.Count;
-        if (from.Count <= ShortPile)
-            std::memcpy(to.Cards.data(), from.Cards.data(), ShortPile);
-        else
-            to.Cards = from.Cards;
+        entry.Count = from.Count;
+        if (from.Count <= ShortPile) {
+            std::memcpy(entry.Cards.data(), from.Cards.data(), ShortPile);
+        } else {
+            entry.LongStart = static_cast<std::uint32_t>(LongCards.size());
+            LongCards.insert(LongCards.end(), from.Cards.begin(), from.Cards.begin() + from.Count);
+        }
     }
+    // Entries are taken back in the reverse order they were made.
+    void RestoreCards(TStack& to, const TJournalEntry& entry)
+    {
+        to.Count = entry.Count;
+        if (entry.Count <= ShortPile) {
+            std::memcpy(to.Cards.data(), entry.Cards.data(), ShortPile);
+        } else {
+            std::memcpy(to.Cards.data(), LongCards.data() + entry.LongStart, entry.Count);
+            LongCards.resize(entry.LongStart);
+        }
+    }
+    std::vector<TCardCode> LongCards;
     // Entries up to JournalSize are in use; the rest is room, initialised
     // once when it is made (not at every touch).
     std::vector<TJournalEntry> Journal;
