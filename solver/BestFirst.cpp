@@ -42,12 +42,16 @@ TSolveResult TBestFirst::Run()
     };
     std::vector<TChildKey> keys;
     TEvaluation evaluation(State);
+    // The node the state stands at: each expansion leaves it there (its
+    // children are taken back), and the next node is often one of them.
+    std::uint32_t at = 0;
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
             return finish(TVerdict::Unknown);
         const std::uint32_t node = open.top().second;
         open.pop();
-        Nodes.Restore(State, node);
+        Nodes.Restore(State, node, at);
+        at = node;
         // A position proved lost is dropped as if searched to its end.
         if (DeadEnds.IsLost(State))
             continue;
@@ -67,10 +71,10 @@ TSolveResult TBestFirst::Run()
         // A move that is keyed only by playing it is keyed when it is played.
         keys.clear();
         for (const TSolverMove& move : moves) {
-            const bool ahead = KeyedAhead(State, move);
-            keys.push_back({ahead, ahead ? KeyAfter(State, move) : 0});
-            if (ahead)
-                Table.Prefetch(keys.back().Key);
+            const std::optional<std::uint64_t> key = KeyAhead(State, move);
+            keys.push_back({key.has_value(), key.value_or(0)});
+            if (key)
+                Table.Prefetch(*key);
         }
         for (std::size_t c = 0; c < moves.size(); ++c) {
             // A won position is never in the table: it ends the search when met.

@@ -11,10 +11,14 @@
 
 namespace solver {
 
+// A level of the line: its moves and their children's keys lie in the
+// search's shared stacks from First on (a level's own vectors would be
+// allocated afresh each time the line grows a level deeper).
 struct TFrame {
-    std::vector<TSolverMove> Moves;
-    std::vector<std::uint64_t> Keys; // the positions the moves lead to
+    std::size_t First = 0;
+    std::size_t Count = 0;
     std::size_t Next = 0;
+    std::size_t Keyed = 0; // the children keyed so far
     std::uint64_t Key = 0;
 };
 
@@ -40,21 +44,27 @@ private:
     static constexpr std::size_t LevelBytes = 1536;
 
     void Expand(TFrame& frame);
-    void KeyChildren(TFrame& frame);
+    void KeyChildren(TFrame& frame, std::size_t end);
+    // How many children are keyed at once.
+    static constexpr std::size_t KeyBatch = 4;
 
     TSolverState State;
     TDeadEnds DeadEnds;
     TSplitDominance Splits;
     TBudgetMeter Meter;
     TKeyTable Table;
-    // The frames of the current line; frames beyond Depth keep their storage for reuse.
+    // The frames of the current line, and the moves and child keys of all
+    // of them, the deepest last.
     std::vector<TFrame> Path;
+    std::vector<TSolverMove> Moves;
+    std::vector<std::uint64_t> Keys;
+    std::vector<TSolverMove> Generated;
     std::size_t Depth = 0;
     // A line longer than this is not followed (the memory of a long line
     // would outgrow the table's); a search that cut one proves nothing lost.
     std::size_t MaxDepth;
     bool Cut = false;
-    std::vector<std::pair<int, TSolverMove>> Scored;
+    std::vector<std::int64_t> Scored;
 };
 
 

@@ -122,17 +122,9 @@ int TEvaluation::NextCardsDepth(const TSolverState& s) const
         || Game->Rules.FoundationRules.Contains(roFoundationSuitRun))
         return 0;
     constexpr int Nowhere = 255;
-    std::array<std::uint8_t, 64> depth;
-    depth.fill(Nowhere);
-    for (int p = 0; p < s.TableauCount(); ++p) {
-        const TStack& pile = s.Tableau(p);
-        for (int k = 0; k < pile.Count; ++k) {
-            std::uint8_t& d = depth[CodeIdentity(pile.Cards[static_cast<std::size_t>(k)])];
-            d = std::min<std::uint8_t>(d, static_cast<std::uint8_t>(pile.Count - 1 - k));
-        }
-    }
-    int sum = 0;
-    for (int f = 0; f < s.FoundationCount(); ++f) {
+    // The cards each foundation wants first, then how deep the wanted ones
+    // lie: only they are looked up as the piles are read.
+    const auto wantedOf = [&](int f) {
         const TStack& home = s.Foundation(f);
         std::uint64_t wanted = 0;
         if (!home.Empty()) {
@@ -143,8 +135,27 @@ int TEvaluation::NextCardsDepth(const TSolverState& s) const
                     for (int suit = 0; suit < 4; ++suit)
                         wanted |= std::uint64_t{1} << CodeIdentity(MakeCardCode(value, suit, true));
         }
+        return wanted;
+    };
+    std::uint64_t anyWanted = 0;
+    for (int f = 0; f < s.FoundationCount(); ++f)
+        anyWanted |= wantedOf(f);
+    std::array<std::uint8_t, 64> depth;
+    depth.fill(Nowhere);
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        for (int k = 0; k < pile.Count; ++k) {
+            const std::size_t id = CodeIdentity(pile.Cards[static_cast<std::size_t>(k)]);
+            if ((anyWanted >> id) & 1u) {
+                std::uint8_t& d = depth[id];
+                d = std::min<std::uint8_t>(d, static_cast<std::uint8_t>(pile.Count - 1 - k));
+            }
+        }
+    }
+    int sum = 0;
+    for (int f = 0; f < s.FoundationCount(); ++f) {
         int nearest = Nowhere;
-        for (; wanted != 0; wanted &= wanted - 1)
+        for (std::uint64_t wanted = wantedOf(f); wanted != 0; wanted &= wanted - 1)
             nearest = std::min<int>(nearest, depth[static_cast<std::size_t>(std::countr_zero(wanted))]);
         // A card wanted that lies in no tableau pile is at hand elsewhere, or home.
         if (nearest != Nowhere)

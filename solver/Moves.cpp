@@ -120,7 +120,7 @@ int TopIndex(const TStack& stack) { return std::max<int>(stack.Count, 1) - 1; }
 }
 
 // The cards that may be picked up, as the engine's lists name them.
-void CollectSources(const TSolverState& s, TSources& out)
+void CollectSources(const TSolverState& s, const TStatePosition& position, TSources& out)
 {
     const TSolverGame& g = s.Game();
     const TGameRules& rules = g.Rules;
@@ -143,8 +143,8 @@ void CollectSources(const TSolverState& s, TSources& out)
 
     const bool sequences = t.Contains(roMoveSequences);
     if (sequences || t.Contains(roMoveFaceUpGroups)) {
-        const int cells = s.EmptyCells();
-        const int capacity = SuperMoveCapacity(t, cells, s.EmptyColumns());
+        const int cells = position.EmptyCells();
+        const int capacity = SuperMoveCapacity(t, cells, position.EmptyColumns());
         for (int p = 0; p < s.TableauCount(); ++p) {
             const TStack& pile = s.Tableau(p);
             if (pile.Empty())
@@ -322,6 +322,8 @@ public:
             if (firstEmptyOnly && ((emptyCell && CellSeen) || (emptyPile && EmptyTableau != 0)))
                 continue;
             CellSeen = CellSeen || emptyCell;
+            if (target.Kind == pkTableau)
+                TableauTargets |= bit;
             if (target.Kind == pkReserve || (toFoundation && G.AcesUp))
                 Always |= bit;
             else if (target.Top < 0)
@@ -330,6 +332,8 @@ public:
                 Add(toFoundation ? Foundations : Tableau, target.Top, bit);
         }
     }
+    // The tableau piles among the targets, as bits by target number.
+    std::uint64_t Tableaux() const { return TableauTargets; }
     // The targets that may take `card`, as bits by target number; the judge has the last word.
     std::uint64_t Candidates(TCardCode card) const
     {
@@ -368,6 +372,7 @@ private:
 
     const TSolverGame& G;
     bool CellSeen = false;
+    std::uint64_t TableauTargets = 0;
     std::uint64_t Always = 0;
     std::uint64_t EmptyTableau = 0;
     std::uint64_t EmptyFoundations = 0;
@@ -382,9 +387,9 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     thread_local TTargets targets;
     sources.clear();
     targets.clear();
-    CollectSources(s, sources);
-    CollectTargets(s, targets);
     const TStatePosition position(s);
+    CollectSources(s, position, sources);
+    CollectTargets(s, targets);
     const TSolverGame& g = s.Game();
     const std::size_t targetCount = static_cast<std::size_t>(targets.end() - targets.begin());
     const bool indexed = targetCount <= TTargetIndex::Room;
@@ -392,6 +397,7 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
     const TTargetIndex index(g, targets, search, s.TableauPilesInterchangeable());
     // A card from one free cell to another leaves the position's key as it was.
     const bool cellToCellIdle = search && s.CellsKeyedAsSet();
+    const bool runsToTableauOnly = g.MultiMove && !g.Rules.FoundationRules.Contains(roFoundationSuitRun);
     for (const TSource& source : sources) {
         const TCardCode card = source.Card;
         // In the search, one empty cell and one empty pile stand for all
@@ -430,7 +436,11 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         };
         // The targets in their order either way, so the moves come in the same order.
         if (indexed) {
-            for (std::uint64_t candidates = index.Candidates(card); candidates != 0; candidates &= candidates - 1)
+            std::uint64_t candidates = index.Candidates(card);
+            // A run (not a pile's top card alone) goes to tableau piles only (the judge's first refusal).
+            if (runsToTableauOnly && source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1)
+                candidates &= index.Tableaux();
+            for (; candidates != 0; candidates &= candidates - 1)
                 tryTarget(targets.begin()[std::countr_zero(candidates)]);
         } else {
             for (const TTarget& target : targets)
@@ -1136,9 +1146,10 @@ namespace {
 [[gnu::always_inline]] inline int PileIndexOf(const TSolverState& s, int kind, int pile)
 {
     const TPileMap& map = s.Map();
-    switch (kind) {
-    case pkTableau:
+    // Most moves name tableau piles: tested before the jump through the table.
+    if (kind == pkTableau)
         return pile;
+    switch (kind) {
     case pkFoundation:
         return map.FirstFoundation() + pile;
     case pkExcept:
@@ -1182,7 +1193,8 @@ namespace {
 
 // The change of pile `pile`'s share when the cards from `index` up are taken
 // off it, and the card under them turns up if `turnsUp`.
-std::uint64_t TakenChange(const TSolverState& s, const TStack& stack, int pile, int index, bool turnsUp)
+[[gnu::always_inline]] inline std::uint64_t TakenChange(const TSolverState& s, const TStack& stack, int pile, int index,
+                                                       bool turnsUp)
 {
     std::uint64_t change = 0;
     for (int k = index; k < stack.Count; ++k)
@@ -1201,20 +1213,27 @@ bool KeyedAhead(const TSolverState& state, const TSolverMove& move) { return Pla
 
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 {
-    if (!PlainDrag(state, move)) {
-        ApplyMove(state, move);
-        const std::uint64_t key = state.Key();
-        state.UndoMove();
-        return key;
-    }
-    const TSolverState& s = state;
+    if (const std::optional<std::uint64_t> key = KeyAhead(state, move))
+        return *key;
+    ApplyMove(state, move);
+    const std::uint64_t key = state.Key();
+    state.UndoMove();
+    return key;
+}
+
+std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& move)
+{
+    if (!PlainDrag(s, move))
+        return std::nullopt;
     const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
     const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
     std::uint64_t taken = 0;
     switch (move.SourceKind) {
     case pkTableau:
-        taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true);
+        // (a run to another tableau pile is keyed below, with its landing)
+        if (move.TargetKind != pkTableau || !s.Game().MultiMove)
+            taken = TakenChange(s, s.Tableau(move.SourcePile), from, move.SourceIndex, true);
         break;
     case pkExcept: {
         const TStack& stack = s.Except(move.SourcePile);
@@ -1233,15 +1252,26 @@ std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
     }
     }
     std::uint64_t laid = 0;
-    if (move.TargetKind == pkReserve) {
-        laid = s.CardShare(to, move.TargetPile, card)
-            - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
-    } else if (move.TargetKind == pkTableau && s.Game().MultiMove && move.SourceKind == pkTableau) {
-        // A run keeps its order.
+    if (move.SourceKind == pkTableau && move.TargetKind == pkTableau && s.Game().MultiMove) {
+        // A run from pile to pile (it keeps its order), the commonest move:
+        // both piles keyed by place (a tableau pile always is), each card's
+        // code hashed once.
         const TStack& source = s.Tableau(move.SourcePile);
         const int onto = s.Pile(to).Count - move.SourceIndex;
-        for (int k = move.SourceIndex; k < source.Count; ++k)
-            laid += s.CardShare(to, onto + k, source.Cards[static_cast<std::size_t>(k)]);
+        taken = 0;
+        for (int k = move.SourceIndex; k < source.Count; ++k) {
+            const std::uint64_t code = keying::HashCode(source.Cards[static_cast<std::size_t>(k)]);
+            taken -= code * keying::PlaceWeights[static_cast<std::size_t>(k)];
+            laid += code * keying::PlaceWeights[static_cast<std::size_t>(onto + k)];
+        }
+        if (move.SourceIndex > 0) {
+            const TCardCode below = source.Cards[move.SourceIndex - 1u];
+            if (!CodeFaceUp(below))
+                taken += s.CardShare(from, move.SourceIndex - 1, CodeTurnedUp(below)) - s.CardShare(from, move.SourceIndex - 1, below);
+        }
+    } else if (move.TargetKind == pkReserve) {
+        laid = s.CardShare(to, move.TargetPile, card)
+            - s.CardShare(to, move.TargetPile, s.Reserve().Cards[move.TargetPile]);
     } else {
         laid = s.CardShare(to, s.Pile(to).Count, card);
     }

@@ -3,6 +3,7 @@
 #include "solver/SolverState.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace solver {
@@ -83,6 +84,8 @@ void ApplyMove(TSolverState& state, const TSolverMove& move);
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move);
 // Whether KeyAfter keys `move` without playing it.
 bool KeyedAhead(const TSolverState& state, const TSolverMove& move);
+// KeyAfter's key where it needs no play, nothing where it does.
+std::optional<std::uint64_t> KeyAhead(const TSolverState& state, const TSolverMove& move);
 
 // The game-record actions of a move (two for a pair, the stock clicks first
 // for a compound move).

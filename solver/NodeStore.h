@@ -52,24 +52,21 @@ public:
         Nodes[node].Offset = static_cast<std::uint32_t>(Arena.size());
         Arena.insert(Arena.end(), Scratch.begin(), Scratch.end());
     }
-    // Puts `state` at `node`: its own code, or its parent's with its move played.
-    void Restore(TSolverState& state, std::uint32_t node) const
+    // Puts `state` at `node`: its own code, or its parent's with its move
+    // played. With `at`, the node `state` stands at now: a child of it is
+    // then one move away, and needs no decoding.
+    void Restore(TSolverState& state, std::uint32_t node, std::uint32_t at = NotEncoded) const
     {
         const TNode& n = Nodes[node];
         if (n.Offset != NotEncoded) {
             state.Decode(Arena.data() + n.Offset);
             return;
         }
-        state.Decode(Arena.data() + Nodes[n.Parent].Offset);
+        if (n.Parent == at)
+            state.ForgetMoves();
+        else
+            state.Decode(Arena.data() + Nodes[n.Parent].Offset);
         ApplyMove(state, n.Move);
-    }
-    // The same, decoding only the piles that differ from `state`'s (see TSolverState::DecodeNear).
-    void RestoreNear(TSolverState& state, std::uint32_t node) const
-    {
-        const TNode& n = Nodes[node];
-        state.DecodeNear(Arena.data() + (n.Offset != NotEncoded ? n.Offset : Nodes[n.Parent].Offset));
-        if (n.Offset == NotEncoded)
-            ApplyMove(state, n.Move);
     }
     // The moves from the root (node 0) to `node`.
     std::vector<TSolverMove> LineTo(std::uint32_t node) const

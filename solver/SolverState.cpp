@@ -313,7 +313,7 @@ void TSolverState::Touch(int index)
     if (JournalSize == Journal.size())
         Journal.resize(Journal.size() * 2);
     TJournalEntry& entry = Journal[JournalSize++];
-    CopyCards(entry.Stack, Piles[i]);
+    KeepCards(entry, Piles[i]);
     entry.Index = static_cast<std::uint16_t>(index);
     entry.WasClean = !Dirty[i];
     entry.Term = Terms[i];
@@ -328,7 +328,7 @@ void TSolverState::UndoMove()
     while (JournalSize > frame.JournalStart) {
         const TJournalEntry& entry = Journal[--JournalSize];
         const std::size_t index = entry.Index;
-        CopyCards(Piles[index], entry.Stack);
+        RestoreCards(Piles[index], entry);
         if (entry.WasClean) {
             // Clean when touched: its term then is its term again (it stays listed, which is harmless).
             PilesKey += entry.Term - Terms[index];
@@ -445,25 +445,12 @@ void TSolverState::Encode(std::vector<std::uint8_t>& out) const
 
 void TSolverState::Decode(const std::uint8_t* data)
 {
-    Frames.clear();
-    JournalSize = 0;
+    ForgetMoves();
     std::memcpy(&Counters, data, sizeof Counters);
     data += sizeof Counters;
-    for (TStack& stack : Piles) {
-        stack.Count = *data++;
-        std::memcpy(stack.Cards.data(), data, stack.Count);
-        data += stack.Count;
-    }
-    Removed.assign(data + 1, data + 1 + *data);
-    MarkAllDirty();
-}
-
-void TSolverState::DecodeNear(const std::uint8_t* data)
-{
-    Frames.clear();
-    JournalSize = 0;
-    std::memcpy(&Counters, data, sizeof Counters);
-    data += sizeof Counters;
+    // The positions decoded one after another are mostly near kin: a pile
+    // that is what it was keeps its share of the key, and only the piles
+    // that differ are hashed again.
     for (std::size_t i = 0; i < Piles.size(); ++i) {
         TStack& stack = Piles[i];
         const std::uint8_t count = *data++;
@@ -525,6 +512,16 @@ void TSolverState::SetUpKeying()
         if (orderFree)
             k.Form = TTermForm::Set;
     }
+    // Looked up for every child the search keys: worked out once.
+    SetShares.clear();
+    for (int index = 0; index < PileMap.Count() && SetShares.empty(); ++index)
+        if (OrderFree(index))
+            SetShares.assign(Piles.size() * 256, 0);
+    for (int index = 0; index < PileMap.Count(); ++index)
+        if (OrderFree(index))
+            for (int code = 0; code < 256; ++code)
+                SetShares[static_cast<std::size_t>(index) * 256 + static_cast<std::size_t>(code)] =
+                    SetShare(index, static_cast<TCardCode>(code));
 }
 
 std::uint64_t TSolverState::PileTerm(int index) const

@@ -200,6 +200,14 @@ public:
     void TouchWaste() { Touch(PileMap.WasteIndex()); }
     void TouchStock() { Touch(PileMap.StockIndex()); }
     void UndoMove();
+    // Keeps the position as it stands and forgets how it was reached (no
+    // move can be taken back after it), as decoding it would.
+    void ForgetMoves()
+    {
+        Frames.clear();
+        JournalSize = 0;
+        LongCards.clear();
+    }
     int Depth() const { return static_cast<int>(Frames.size()); }
     // The piles the last move touched, as bits by pile index (the first 64 piles only).
     std::uint64_t TouchedPiles() const { return Frames.empty() ? 0 : Frames.back().Touched; }
@@ -215,10 +223,6 @@ public:
     // the best-first search keeps its open positions this way.
     void Encode(std::vector<std::uint8_t>& out) const;
     void Decode(const std::uint8_t* data);
-    // The same, for a position much like the one held (the staged pass
-    // expands siblings and children one after another): only the piles
-    // whose cards differ are hashed again by the next Key().
-    void DecodeNear(const std::uint8_t* data);
 
     // A 64-bit key of the position, equal for positions that differ only by
     // the order of interchangeable piles or by twin cards of two packs. Each
@@ -239,7 +243,7 @@ public:
             return 0;
         const auto code = static_cast<TCardCode>(card);
         return Keying[static_cast<std::size_t>(index)].Form == TTermForm::Set
-            ? SetShare(index, code)
+            ? SetShares[static_cast<std::size_t>(index) * 256 + code]
             : keying::HashCode(code) * keying::PlaceWeights[static_cast<std::size_t>(place)];
     }
     struct TPileChange {
@@ -306,6 +310,8 @@ private:
     }
     void SetUpKeying();
     static std::uint64_t SetShare(int index, TCardCode c);
+    // SetShare by pile index times 256 plus the card's code, for the piles keyed as a set.
+    std::vector<std::uint64_t> SetShares;
     // Piles keyed as a set of cards, whose order no rule reads: interchangeable
     // free cells, and Aces Up's discard pile (nobody takes from it), so that
     // discarding the same cards in another order reaches the same key; and
@@ -329,24 +335,41 @@ private:
     std::vector<TFrame> Frames;
     // A touched pile as it was. Copies of a fixed size are cheaper than
     // copies of just its cards at a size only known at run time: the first
-    // ShortPile places for most piles, the whole stack for long ones (the
-    // places above a pile's count are never read, so they need no restoring).
+    // ShortPile places of most piles kept in the entry, a long pile's cards
+    // in LongCards (the places above a pile's count are never read, so they
+    // need no restoring). A small entry keeps the journal of a deep line small.
     static constexpr int ShortPile = 32;
     struct TJournalEntry {
         std::uint64_t Term = 0;
         std::uint64_t Raw = 0;
+        std::uint32_t LongStart = 0; // where a long pile's cards begin in LongCards
         std::uint16_t Index = 0;
+        std::uint8_t Count = 0;
         bool WasClean = false; // Term and Raw were the pile's when it was touched
-        TStack Stack;
+        std::array<TCardCode, ShortPile> Cards{};
     };
-    static void CopyCards(TStack& to, const TStack& from)
+    void KeepCards(TJournalEntry& entry, const TStack& from)
     {
-        to.Count = from.Count;
-        if (from.Count <= ShortPile)
-            std::memcpy(to.Cards.data(), from.Cards.data(), ShortPile);
-        else
-            to.Cards = from.Cards;
+        entry.Count = from.Count;
+        if (from.Count <= ShortPile) {
+            std::memcpy(entry.Cards.data(), from.Cards.data(), ShortPile);
+        } else {
+            entry.LongStart = static_cast<std::uint32_t>(LongCards.size());
+            LongCards.insert(LongCards.end(), from.Cards.begin(), from.Cards.begin() + from.Count);
+        }
     }
+    // Entries are taken back in the reverse order they were made.
+    void RestoreCards(TStack& to, const TJournalEntry& entry)
+    {
+        to.Count = entry.Count;
+        if (entry.Count <= ShortPile) {
+            std::memcpy(to.Cards.data(), entry.Cards.data(), ShortPile);
+        } else {
+            std::memcpy(to.Cards.data(), LongCards.data() + entry.LongStart, entry.Count);
+            LongCards.resize(entry.LongStart);
+        }
+    }
+    std::vector<TCardCode> LongCards;
     // Entries up to JournalSize are in use; the rest is room, initialised
     // once when it is made (not at every touch).
     std::vector<TJournalEntry> Journal;

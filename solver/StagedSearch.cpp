@@ -93,7 +93,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
         const auto node = static_cast<std::uint32_t>(NodeMask - (open.top() & NodeMask));
         open.pop();
         // Its children start from it: it is kept encoded.
-        Nodes.RestoreNear(State, node);
+        Nodes.Restore(State, node);
         Nodes.Encode(State, node);
         Meter.Count();
         ++Stamp;
@@ -169,7 +169,7 @@ bool TStagedSearch::SearchStage(std::vector<TMember>& beam, std::vector<TSolverM
     for (const std::uint32_t node : order) {
         if (beam.size() >= BeamWidth)
             break;
-        Nodes.RestoreNear(State, node);
+        Nodes.Restore(State, node);
         TMember member;
         member.Line = Nodes.LineTo(node);
         member.Line.push_back(deal);

@@ -290,47 +290,48 @@ TEST_F(SolverTest, AChildsKeyForeseenIsItsKeyWhenPlayed)
     }
 }
 
-// The staged pass decodes each position it expands over the one before and
-// hashes only the piles that differ: positions a few moves apart (a parent
-// and its child, two siblings, a deal apart), decoded over each other in
-// either direction, key as when decoded afresh, and play on alike.
-TEST_F(SolverTest, APositionDecodedOverAnotherKeysAsOneDecodedAfresh)
+// The best-first pass decodes its positions one after another into one
+// state, which hashes again only the piles that changed, and plays a child
+// of the position it stands at after forgetting how it got there: the key
+// must be the one worked out afresh however far apart the positions lie.
+TEST_F(SolverTest, ADecodedOrReachedPositionHasItsOwnKey)
 {
-    for (const char* game : {"Spider", "Scorpion", "Freecell"}) {
+    for (const char* game : {"Freecell", "Canfield", "Spider", "Scorpion", "Aces Up"}) {
         Deal(game, 5);
         const solver::TSolverGame rules = solver::MakeSolverGame(Engine->Rules);
-        solver::TSolverState state(rules, Engine->Snapshot());
-        std::vector<std::vector<std::uint8_t>> codes(1);
-        state.Encode(codes.back());
+        solver::TSolverState walker(rules, Engine->Snapshot());
+        std::vector<std::vector<std::uint8_t>> codes;
+        std::vector<std::uint64_t> keys;
         std::vector<solver::TSolverMove> moves;
-        for (int step = 0; step < 24; ++step) {
-            solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+        for (int step = 0; step < 50; ++step) {
+            codes.emplace_back();
+            walker.Encode(codes.back());
+            keys.push_back(walker.Key());
+            solver::GenerateMoves(walker, solver::TMoveSet::Search, moves);
             if (moves.empty())
                 break;
-            solver::ApplyMove(state, moves[static_cast<std::size_t>(step * 7 + 3) % moves.size()]);
-            codes.emplace_back();
-            state.Encode(codes.back());
+            solver::ApplyMove(walker, moves[static_cast<std::size_t>(step * 3 + 1) % moves.size()]);
         }
-        ASSERT_GT(codes.size(), 8u) << game;
-        solver::TSolverState fresh(rules, Engine->Snapshot());
-        solver::TSolverState near(rules, Engine->Snapshot());
-        for (std::size_t i = 0; i < codes.size(); ++i) {
-            // Early and late positions by turns: the piles that differ vary.
-            const std::size_t at = i % 2 == 0 ? i / 2 : codes.size() - 1 - i / 2;
-            (void)near.Key(); // the kept shares are the old position's
-            fresh.Decode(codes[at].data());
-            near.DecodeNear(codes[at].data());
-            ASSERT_EQ(near.ToSnapshot(), fresh.ToSnapshot()) << game << " at " << at;
-            ASSERT_EQ(near.Key(), fresh.Key()) << game << " at " << at;
-            ASSERT_EQ(near.Key(), near.FreshKey()) << game << " at " << at;
-            solver::GenerateMoves(near, solver::TMoveSet::Search, moves);
-            for (const solver::TSolverMove& move : moves) {
-                solver::ApplyMove(near, move);
-                solver::ApplyMove(fresh, move);
-                EXPECT_EQ(near.Key(), fresh.Key()) << game << " at " << at << ": " << MoveText(move);
-                near.UndoMove();
-                fresh.UndoMove();
-            }
+        ASSERT_GT(codes.size(), 10u) << game;
+        solver::TSolverState state(rules, Engine->Snapshot());
+        // Near kin and far apart, forwards and back.
+        for (std::size_t i = 0; i < codes.size() * 2; ++i) {
+            const std::size_t at = (i * 7) % codes.size();
+            state.Decode(codes[at].data());
+            ASSERT_EQ(state.Key(), keys[at]) << game << " position " << at;
+            ASSERT_EQ(state.Key(), state.FreshKey()) << game << " position " << at;
+            // A child played from the decoded position, kept as the new start.
+            solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+            if (moves.empty())
+                continue;
+            const solver::TSolverMove& move = moves[i % moves.size()];
+            const std::uint64_t foreseen = solver::KeyAfter(state, move);
+            state.ForgetMoves();
+            solver::ApplyMove(state, move);
+            ASSERT_EQ(state.Key(), foreseen) << game << " position " << at << ": " << MoveText(move);
+            ASSERT_EQ(state.Key(), state.FreshKey()) << game << " position " << at << ": " << MoveText(move);
+            state.ForgetMoves();
+            EXPECT_EQ(state.Depth(), 0) << game;
         }
     }
 }
