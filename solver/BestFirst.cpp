@@ -41,7 +41,7 @@ TSolveResult TBestFirst::Run()
         std::uint64_t Key;
     };
     std::vector<TChildKey> keys;
-    TEvaluation evaluation(State);
+    TEvaluation evaluation(State, WasteCardWeight);
     while (!open.empty()) {
         if (Meter.Spent() || MemorySpent(open))
             return finish(TVerdict::Unknown);
