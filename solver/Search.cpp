@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 namespace solver {
 
@@ -61,27 +62,33 @@ TSolveBudget Remainder(const TSolveBudget& budget, const TSolveResult& spent)
 }
 
 // Where a stock turns onto a waste that feeds building piles, the best-first
-// pass either wins fast or not at all (Forty Thieves at 100,000 positions won
-// the same deals with half of them), and what it wins depends on how it
+// pass either wins fast or not at all, and what it wins depends on how it
 // weighs the cards dealt to the waste and not played: they lie in the one
 // order the last pass leaves, and each one covers the cards under it. So it
-// looks twice, once as for every game and once with each such card weighed
-// as a third of a card home, and the two find different wins. Measured at
-// 100,000 positions, seeds 1-50: Forty Thieves won 14 deals against 9 (the
-// heavy look alone with all of the pass's share 13, a weight of 10 or 80
-// fewer); the two looks with three quarters of the budget instead of half
-// won no more.
+// looks twice: once as for every game, with the half of the budget every
+// game's first pass has, then with each such card weighed as a third of a
+// card home and an eighth of the budget taken from the depth-first pass
+// (its wins come within a few thousand positions). Measured at 100,000
+// positions, seeds 1-50: Forty Thieves won 15 deals against 9, Gargantua 14
+// against 13, Diplomat and Midshipman as many as before (the second look
+// with a quarter of the first pass's half instead cost Diplomat 3 deals won
+// late by the first look; a weight of 10 or 80 won Forty Thieves fewer).
 constexpr int HeavyWasteCardWeight = 30;
+
+bool WasteLookedAtTwice(const TSolverGame& game, const TPositionSnapshot& snapshot)
+{
+    const TSolverState start(game, snapshot);
+    const bool cardsToCome = start.StockCount() > 0 || !start.Waste().Empty();
+    return cardsToCome && StockWasteWeighing(game) != TStockWasteWeighing::None;
+}
 
 TSolveResult BestFirstPass(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
 {
     constexpr std::size_t MemoryBytes = std::size_t{64} << 20;
-    const TSolverState start(game, snapshot);
-    const bool cardsToCome = start.StockCount() > 0 || !start.Waste().Empty();
-    if (!cardsToCome || StockWasteWeighing(game) == TStockWasteWeighing::None)
+    if (!WasteLookedAtTwice(game, snapshot))
         return TBestFirst(game, snapshot, budget, MemoryBytes).Run();
     // (Either look, searched to its end, proves a loss: it drops no move.)
-    TSolveResult result = TBestFirst(game, snapshot, BudgetPart(budget, 1, 2), MemoryBytes).Run();
+    TSolveResult result = TBestFirst(game, snapshot, BudgetPart(budget, 4, 5), MemoryBytes).Run();
     if (result.Verdict != TVerdict::Unknown || result.Cancelled)
         return result;
     const TSolveResult first = result;
@@ -105,14 +112,15 @@ TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, c
         if (!walk.Declined())
             return WithRecord(game, snapshot, std::move(result));
     }
-    // Best-first with half the budget (and at most 64 MB of positions), or
+    // Best-first with half the budget (and at most 64 MB of positions; five
+    // eighths where it looks at the waste twice), or
     // stage by stage with three quarters where the stock deals onto every
     // pile (there the depth-first pass rarely gets past the first deal) ...
     // (where the tableau only sends cards home, one exhaustive search with it all)
     const bool homeOnly = THomeOnly(game).Applies();
     const bool staged = StagesFit(game, snapshot);
-    const std::int64_t share = homeOnly ? 4 : staged ? 3 : 2;
-    const TSolveBudget firstBudget = BudgetPart(budget, share, 4);
+    const std::int64_t share = homeOnly ? 8 : staged ? 6 : WasteLookedAtTwice(game, snapshot) ? 5 : 4;
+    const TSolveBudget firstBudget = BudgetPart(budget, share, 8);
     TSolveResult result = homeOnly ? THomeOnlySearch(game, snapshot, firstBudget).Run()
         : staged                   ? TStagedSearch(game, snapshot, firstBudget).Run()
                                    : BestFirstPass(game, snapshot, firstBudget);
