@@ -41,7 +41,7 @@ TSolveResult TBestFirst::Run()
         std::uint64_t Key;
     };
     std::vector<TChildKey> keys;
-    TEvaluation evaluation(State);
+    TEvaluation evaluation(State, WasteCardWeight);
     // The node the state stands at: each expansion leaves it there (its
     // children are taken back), and the next node is often one of them.
     std::uint32_t at = 0;

@@ -28,13 +28,14 @@ bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start);
 class TBestFirst {
 public:
     TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget,
-               std::size_t memoryBytes)
+               std::size_t memoryBytes, int wasteCardWeight = 0)
         : State(game, snapshot),
           DeadEnds(game),
           Meter(budget),
           Table(budget.TableBytes / 2),
           MemoryBytes(memoryBytes),
-          NewerFirst(FollowsLinesFirst(game, State))
+          NewerFirst(FollowsLinesFirst(game, State)),
+          WasteCardWeight(wasteCardWeight)
     {
     }
 
@@ -58,6 +59,7 @@ private:
     std::size_t MemoryBytes;
     // Among positions scored equal, the newer (deeper) one first, or the older.
     bool NewerFirst;
+    int WasteCardWeight; // see TEvaluation
     TNodes Nodes;
 };
 

@@ -69,7 +69,8 @@ bool SuitOrderFoundations(const TRuleOptions& f)
 
 } // namespace
 
-TEvaluation::TEvaluation(const TSolverState& start) : Game(&start.Game())
+TEvaluation::TEvaluation(const TSolverState& start, int wasteCardWeight)
+    : Game(&start.Game()), WasteCardWeight(wasteCardWeight)
 {
     const TSolverGame& game = start.Game();
     const TRuleOptions& t = game.Rules.TableauRules;
@@ -104,7 +105,7 @@ int TEvaluation::PositionScore(const TSolverState& s) const
     if (Game->Rules.FreeCells)
         score += 6 * s.EmptyCells();
     // Cards not yet in play: dealing them to the waste is no progress, playing them is.
-    score -= (s.StockCount() + s.Waste().Count) / 4;
+    score -= (s.StockCount() + s.Waste().Count) / 4 + WasteCardWeight * s.Waste().Count;
     // Waste piles are laid from the stock in an order the search chooses: how
     // deep a wanted card lies there now says little (it cost Fly 20 of 50
     // deals), their own score weighs what matters.

@@ -20,7 +20,10 @@ int MoveScore(const TSolverState& s, const TSolverMove& m);
 // are worked out once, from the position the search starts from.
 class TEvaluation {
 public:
-    explicit TEvaluation(const TSolverState& start);
+    // `wasteCardWeight`: what each card dealt to the waste and not yet played
+    // costs beside the general score (the best-first pass's second look at a
+    // game whose waste feeds building piles weighs it heavily: see TBestFirst).
+    explicit TEvaluation(const TSolverState& start, int wasteCardWeight = 0);
 
     int PositionScore(const TSolverState& s) const;
     int PileScore(const TSolverState& s, int p) const;
@@ -56,6 +59,7 @@ private:
     bool Builds = false;
     bool WastePiles = false; // piles that take cards from the stock but never build
     TStockWasteWeighing StockWaste = TStockWasteWeighing::None; // a waste that feeds building piles
+    int WasteCardWeight = 0;
     // By a card's identity, the identities that go home before it (cards of
     // its suit nearer the foundation's start): a card lying above one of
     // them must move once more before that one can go home.

@@ -136,7 +136,7 @@ TEST_F(WasteDeadEndsTest, GamesWithCellsOrOtherFoundationsHaveNoSuchProof)
 TEST_F(WasteDeadEndsTest, PositionsCalledLostHoldNoWin)
 {
     // (one pass: the waste's proof; passes without end: the tableau's)
-    EXPECT_TRUE(LostPositionsHoldNoWin("Klondike 1 [Turn over 1]", 1));
+    EXPECT_TRUE(LostPositionsHoldNoWin("Klondike 1 [Turn over 1]", 2));
     EXPECT_TRUE(LostPositionsHoldNoWin("Klondike 2 [Turn over 3]", 3));
     // (face-up groups move from any card: the waste's proof alone)
     EXPECT_TRUE(LostPositionsHoldNoWin("Australian Tessalyn", 3));
