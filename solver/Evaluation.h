@@ -60,6 +60,9 @@ private:
     bool WastePiles = false; // piles that take cards from the stock but never build
     TStockWasteWeighing StockWaste = TStockWasteWeighing::None; // a waste that feeds building piles
     int WasteCardWeight = 0;
+    // What each move still owed costs (see the weights in Evaluation.cpp).
+    int DepthWeight = 3;
+    int HomeLaterAboveWeight = 5;
     // By a card's identity, the identities that go home before it (cards of
     // its suit nearer the foundation's start): a card lying above one of
     // them must move once more before that one can go home.
