@@ -341,7 +341,7 @@ void THintController::HintSolved(const solver::TSolveResult& result)
 {
     if (result.Verdict == solver::TVerdict::Winnable && !result.Line.empty()) {
         const int actions = FirstMoveActions(result.Line);
-        ShowMove(result.Line.front(),
+        ShowMove(ShownMove(result.Line.front()),
                  {result.Record.begin(),
                   result.Record.begin() + std::min<std::ptrdiff_t>(actions, std::ptrdiff_t(result.Record.size()))});
         return;

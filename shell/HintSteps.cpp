@@ -80,3 +80,12 @@ int FirstMoveActions(const std::vector<solver::TSolverMove>& line)
         return 0;
     return line.front().Type == solver::TMoveType::Pair ? 2 : 1;
 }
+
+solver::TSolverMove ShownMove(const solver::TSolverMove& first)
+{
+    if (first.Deals == 0)
+        return first;
+    solver::TSolverMove deal;
+    deal.Type = solver::TMoveType::StockDeal;
+    return deal;
+}

@@ -22,3 +22,9 @@ std::vector<int> UndoStops(const std::vector<std::string>& history, int historyP
 
 // How many game-record actions the first move of a line takes (a pair: two).
 int FirstMoveActions(const std::vector<solver::TSolverMove>& line);
+
+// The move a hint shows for the first move of a line. The search's "deal k
+// times, then play the waste's top" is shown (and played) as its first
+// click on the stock: a hint is one action, and the card it would play is
+// not on the waste yet.
+solver::TSolverMove ShownMove(const solver::TSolverMove& first);

@@ -329,7 +329,7 @@ std::optional<TMove> LegalMove(const QJsonArray& tableau)
     return std::nullopt;
 }
 
-// A seed whose Klondike deal offers a tableau move and is not proved lost, from the headless tool.
+// A seed whose Klondike deal offers a tableau move and is proved winnable, from the headless tool.
 std::optional<std::pair<unsigned, TMove>> ChooseDeal(const TSession& session)
 {
     const QString cli = ProgramDir() + QStringLiteral("/tessalyn-cli");
@@ -345,11 +345,14 @@ std::optional<std::pair<unsigned, TMove>> ChooseDeal(const TSession& session)
         const auto move = LegalMove(deal.value(QStringLiteral("tableau")).toArray());
         if (!move)
             continue;
-        // A deal the solver proves lost has no hint to show, only the news.
+        // A deal the solver proves lost has no hint to show, only the news;
+        // one it proves winnable keeps its hint however long the window's
+        // search may run (a deal merely undecided here may be proved lost
+        // there). A budget in positions picks the same deal on any machine.
         const QByteArray verdict = session.Run(cli, {QStringLiteral("solve"), KlondikeName, QStringLiteral("--seed"),
-                                                     QString::number(seed), QStringLiteral("--budget-ms"), QStringLiteral("300")},
+                                                     QString::number(seed), QStringLiteral("--budget-states"), QStringLiteral("200000")},
                                                15000, false, true);
-        if (!verdict.contains("\"not winnable\""))
+        if (verdict.contains("\"verdict\":\"winnable\""))
             return std::make_pair(seed, *move);
     }
     return std::nullopt;

@@ -305,6 +305,21 @@ TEST_F(THintsFixture, AKeyStopsThePlayingSolution)
     EXPECT_TRUE(Form->windowTitle().contains("not counted"));
 }
 
+// The search's compound "deal, then play the waste's top" is hinted as the
+// click on the stock that the hint plays; any other move as it stands.
+TEST(HintSteps, ACompoundDealAndPlayIsShownAsItsFirstClick)
+{
+    solver::TSolverMove play;
+    play.SourceKind = pkWaste;
+    play.TargetKind = pkTableau;
+    play.TargetPile = 3;
+    EXPECT_EQ(ShownMove(play), play);
+    play.Deals = 2;
+    const solver::TSolverMove shown = ShownMove(play);
+    EXPECT_EQ(shown.Type, solver::TMoveType::StockDeal);
+    EXPECT_EQ(shown.Deals, 0);
+}
+
 TEST(HintSteps, UndoStopsFollowTheEnginesGroupsOfMoves)
 {
     // Three entries: a single move, then a move with two automoves (grouped as 102? no: the
