@@ -43,7 +43,7 @@ protected:
 TEST_F(WasteBeamTest, FitsStocksTurnedOntoAWasteInLimitedPasses)
 {
     EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Forty Thieves")));
-    EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Gargantua"))); // two passes
+    EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Octagon"))); // three passes
     // An emptied pile that takes only a king: left to the exhaustive passes.
     EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Klondike 1 [Turn over 1]")));
     // Passes without end: no clock that only runs forward.
