@@ -581,6 +581,17 @@ TEST_F(SolverTest, ASpiderDealIsWonAcrossEveryDealOfTheStock)
     EXPECT_TRUE(ReplaysToAWin("Spider", 1, result));
 }
 
+// Congress turns its stock once: its deal 3 is won only by the beam over
+// the stock's turns, whose line (the search's own moves and the turns
+// between its stages) replays to a won game.
+TEST_F(SolverTest, AOnePassStockDealIsWonByTheBeamOverItsTurns)
+{
+    Deal("Congress", 3);
+    const solver::TSolveResult result = solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(100000));
+    ASSERT_EQ(result.Verdict, TVerdict::Winnable);
+    EXPECT_TRUE(ReplaysToAWin("Congress", 3, result));
+}
+
 TEST_F(SolverTest, WinningLinesOfASampleOfGamesReplayToAWin)
 {
     int checked = 0;
