@@ -406,21 +406,19 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // no rule names a tableau pile the judge reads nothing of an empty
         // pile's place either, and a free cell's verdict is the same for
         // every cell, so the verdict on the first is the verdict on all.
-        bool emptyCellTried = false;
-        bool emptyPileTried = false;
         const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline))
         {
-            const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
-            if (search && emptyCell && emptyCellTried)
-                return;
             if (cellToCellIdle && target.Kind == pkReserve && source.Kind == pkReserve)
                 return;
-            emptyCellTried = emptyCellTried || emptyCell;
-            const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
-            if (set != TMoveSet::Player && emptyPile && emptyPileTried)
-                return;
-            emptyPileTried = emptyPileTried || emptyPile;
-            const TDropVerdict verdict = Judge(s, position, source, target);
+            TDropVerdict verdict;
+            if (target.Kind == pkTableau && target.Top >= 0 && g.TableauBuildsPlain) {
+                // The commonest drop, onto a tableau card where rank and suit
+                // alone count: the judge's answer is the fit table's.
+                verdict.Accepted = ((g.TableauFits[static_cast<std::size_t>(target.Top)] >> CodeIdentity(card)) & 1u)
+                    && !(source.Kind == pkTableau && source.Pile == target.Pile);
+            } else {
+                verdict = Judge(s, position, source, target);
+            }
             if (!verdict.Accepted)
                 return;
             TSolverMove move;
@@ -443,9 +441,20 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             for (; candidates != 0; candidates &= candidates - 1)
                 tryTarget(targets.begin()[std::countr_zero(candidates)]);
         } else {
-            for (const TTarget& target : targets)
-                if (!SurelyRefused(g, card, target))
-                    tryTarget(target);
+            // (The index above leaves out all but the first empty cell and pile itself.)
+            bool emptyCellTried = false;
+            bool emptyPileTried = false;
+            for (const TTarget& target : targets) {
+                if (SurelyRefused(g, card, target))
+                    continue;
+                const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
+                const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
+                if (search && ((emptyCell && emptyCellTried) || (emptyPile && emptyPileTried)))
+                    continue;
+                emptyCellTried = emptyCellTried || emptyCell;
+                emptyPileTried = emptyPileTried || emptyPile;
+                tryTarget(target);
+            }
         }
     }
 }
@@ -1210,6 +1219,17 @@ namespace {
 } // namespace
 
 bool KeyedAhead(const TSolverState& state, const TSolverMove& move) { return PlainDrag(state, move); }
+
+bool MayWin(const TSolverState& state, const TSolverMove& move)
+{
+    // Aces Up is won by its piles as well, The Clock by its placement.
+    const TSolverGame& g = state.Game();
+    if (g.AcesUp || g.TheClock || g.Rules.FoundationRules.Contains(roClockInsert))
+        return true;
+    // Elsewhere only the foundations' count wins, and a plain drag to
+    // another place leaves it as it was (or lower, taking a card back).
+    return !PlainDrag(state, move) || move.TargetKind == pkFoundation;
+}
 
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 {

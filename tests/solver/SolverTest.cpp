@@ -40,6 +40,9 @@ protected:
         for (std::size_t m = 0; m < result.Line.size(); ++m) {
             for (const solver::TRecordAction& a : solver::RecordOf(state, result.Line[m]))
                 Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
+            // The search passes over children it judges unable to win: the winning move must not be one.
+            if (m + 1 == result.Line.size() && !solver::MayWin(state, result.Line[m]))
+                return ::testing::AssertionFailure() << "the winning move " << MoveText(result.Line[m]) << " was judged unable to win";
             solver::ApplyMove(state, result.Line[m]);
             const TPositionSnapshot engine = Engine->Snapshot();
             if (engine != state.ToSnapshot())
@@ -76,6 +79,12 @@ TEST_F(SolverTest, OneMoveFromAWinIsFoundAndADeadPositionIsProvedLost)
     ASSERT_EQ(won.Record.size(), 1u);
     // From tableau pile 5 to the fourth foundation: drop point 8 + 3.
     EXPECT_EQ(won.Record[0], (solver::TRecordAction{pkTableau, 5, 11, 0}));
+    // The King to a free cell cannot win; to its foundation it does.
+    const solver::TSolverState lastState(freecell, last);
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(lastState, solver::TMoveSet::Search, moves);
+    for (const solver::TSolverMove& move : moves)
+        EXPECT_EQ(solver::MayWin(lastState, move), move.TargetKind == pkFoundation) << MoveText(move);
 
     // Klondike with the stock spent and only red tops: nothing can move.
     Deal("Klondike 1 [Turn over 1]", 1);
