@@ -816,7 +816,8 @@ void TPlay::WinTest()
 {
     if (S.Counters.Won)
         return;
-    bool firstFourHeld = S.TableauCount() >= 4;
+    // (Only Aces Up reads the first four piles.)
+    bool firstFourHeld = G.AcesUp && S.TableauCount() >= 4;
     for (int p = 0; firstFourHeld && p < 4; ++p)
         firstFourHeld = !S.Tableau(p).Empty();
     if (playrules::GameWon(R, G.Play(), S.Counters.FoundationCards, ClockSolved(), firstFourHeld))
