@@ -1179,7 +1179,8 @@ namespace {
 // up) and laid on another, or a free cell emptied or filled: what TPlay::Drag
 // does when no refill, Clock placement, run to a foundation or shared place
 // follows. Anything else is keyed by playing it.
-[[gnu::always_inline]] inline bool PlainDrag(const TSolverState& s, const TSolverMove& move)
+// `from` and `to` are the move's source and target as PileIndexOf gives them.
+[[gnu::always_inline]] inline bool PlainDragBetween(const TSolverState& s, const TSolverMove& move, int from, int to)
 {
     const TSolverGame& g = s.Game();
     // (A run going home takes the cards above its first one along; a run
@@ -1187,8 +1188,6 @@ namespace {
     if (move.Type != TMoveType::Drag || move.Deals > 0 || g.TheClock || s.SharedFoundation() >= 0
         || (move.TargetKind == pkFoundation && g.Rules.FoundationRules.Contains(roFoundationSuitRun)))
         return false;
-    const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
-    const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
     if (from < 0 || to < 0 || from == to)
         return false;
     switch (move.SourceKind) {
@@ -1199,6 +1198,12 @@ namespace {
     default:
         return true;
     }
+}
+
+[[gnu::always_inline]] inline bool PlainDrag(const TSolverState& s, const TSolverMove& move)
+{
+    return PlainDragBetween(s, move, PileIndexOf(s, move.SourceKind, move.SourcePile),
+                            PileIndexOf(s, move.TargetKind, move.TargetPile));
 }
 
 // The change of pile `pile`'s share when the cards from `index` up are taken
@@ -1244,10 +1249,10 @@ std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 
 std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& move)
 {
-    if (!PlainDrag(s, move))
-        return std::nullopt;
     const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
     const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
+    if (!PlainDragBetween(s, move, from, to))
+        return std::nullopt;
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
     std::uint64_t taken = 0;
     switch (move.SourceKind) {
