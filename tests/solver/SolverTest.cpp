@@ -103,6 +103,37 @@ TEST_F(SolverTest, OneMoveFromAWinIsFoundAndADeadPositionIsProvedLost)
     EXPECT_TRUE(solver::HasAnyMove(freecell, last));
 }
 
+// Aces Up is won by its piles, not by its discards' count alone: laying the
+// last covering Ace on an empty pile wins, though it sends nothing home.
+TEST_F(SolverTest, AMoveOntoAPileCanWinAcesUp)
+{
+    Deal("Aces Up", 1);
+    const solver::TSolverGame acesUp = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot last = Engine->Snapshot();
+    ASSERT_EQ(last.Tableau.size(), 4u);
+    ASSERT_EQ(last.Foundations.size(), 1u);
+    last.Tableau = {{MakeCardCode(0, 0, true)}, {MakeCardCode(0, 1, true)}, {MakeCardCode(0, 2, true), MakeCardCode(0, 3, true)}, {}};
+    last.Foundations[0].clear();
+    for (int suit = 0; suit < 4; ++suit)
+        for (const TCardCode card : Suit(suit, 1, 12))
+            last.Foundations[0].push_back(card);
+    last.FoundationCards = 48;
+    last.Stock.clear();
+    const solver::TSolverState state(acesUp, last);
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+    int wins = 0;
+    for (const solver::TSolverMove& move : moves) {
+        solver::TSolverState child = state;
+        solver::ApplyMove(child, move);
+        if (solver::IsWon(child)) {
+            ++wins;
+            EXPECT_TRUE(solver::MayWin(state, move)) << MoveText(move);
+        }
+    }
+    EXPECT_GT(wins, 0);
+}
+
 // A waste game's stock clicks: the player gets them one at a time, the search
 // as part of the play they serve (deal k times, then play the waste's top).
 TEST_F(SolverTest, TheSearchDealsOnlyToPlayAWasteCardOrToRedeal)
