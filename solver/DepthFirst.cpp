@@ -106,6 +106,12 @@ TSolveResult TDepthFirst::Run()
         // A won position is never in the table: reaching it ends the search.
         if (!Table.Insert(key))
             continue;
+        // A line at its longest is followed no further: a child that
+        // cannot win is passed over without playing it.
+        if (Depth >= MaxDepth && !MayWin(State, move)) {
+            Cut = true;
+            continue;
+        }
         ApplyMove(State, move);
         if (IsWon(State)) {
             for (std::size_t d = 0; d < Depth; ++d)

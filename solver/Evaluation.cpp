@@ -99,6 +99,11 @@ TEvaluation::TEvaluation(const TSolverState& start, int wasteCardWeight)
     const TRuleOptions& f = game.Rules.FoundationRules;
     Builds = t.Contains(roBuildDown) || t.Contains(roBuildUp) || t.Contains(roBuildUpOrDown);
     WastePiles = TableauNeverBuilds(game.Rules);
+    if (game.FoundationEmptyValues != 0xFFFF)
+        for (int value = 0; value < 13; ++value)
+            if ((game.FoundationEmptyValues >> value) & 1u)
+                for (int suit = 0; suit < 4; ++suit)
+                    EmptyHomeWants |= std::uint64_t{1} << CodeIdentity(MakeCardCode(value, suit, true));
     // Games dealt without a stock have a turn count too (Beleaguered Castle,
     // Flyaway Home): with nothing to come from a waste, the waste's order
     // weighs nothing and the depth of the wanted cards must stay (without it
@@ -153,16 +158,7 @@ int TEvaluation::NextCardsDepth(const TSolverState& s) const
     // lie: only they are looked up as the piles are read.
     const auto wantedOf = [&](int f) {
         const TStack& home = s.Foundation(f);
-        std::uint64_t wanted = 0;
-        if (!home.Empty()) {
-            wanted = Game->FoundationFits[CodeIdentity(home.Top())];
-        } else if (Game->FoundationEmptyValues != 0xFFFF) {
-            for (int value = 0; value < 13; ++value)
-                if ((Game->FoundationEmptyValues >> value) & 1u)
-                    for (int suit = 0; suit < 4; ++suit)
-                        wanted |= std::uint64_t{1} << CodeIdentity(MakeCardCode(value, suit, true));
-        }
-        return wanted;
+        return home.Empty() ? EmptyHomeWants : Game->FoundationFits[CodeIdentity(home.Top())];
     };
     std::uint64_t anyWanted = 0;
     for (int f = 0; f < s.FoundationCount(); ++f)

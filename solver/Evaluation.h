@@ -67,6 +67,8 @@ private:
     // its suit nearer the foundation's start): a card lying above one of
     // them must move once more before that one can go home.
     std::array<std::uint64_t, 64> HomeBefore{};
+    // The identities an empty foundation wants (none where it takes any value).
+    std::uint64_t EmptyHomeWants = 0;
     std::vector<int> Piles;
     int Sum = 0;
 };

@@ -406,21 +406,19 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // no rule names a tableau pile the judge reads nothing of an empty
         // pile's place either, and a free cell's verdict is the same for
         // every cell, so the verdict on the first is the verdict on all.
-        bool emptyCellTried = false;
-        bool emptyPileTried = false;
         const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline))
         {
-            const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
-            if (search && emptyCell && emptyCellTried)
-                return;
             if (cellToCellIdle && target.Kind == pkReserve && source.Kind == pkReserve)
                 return;
-            emptyCellTried = emptyCellTried || emptyCell;
-            const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
-            if (set != TMoveSet::Player && emptyPile && emptyPileTried)
-                return;
-            emptyPileTried = emptyPileTried || emptyPile;
-            const TDropVerdict verdict = Judge(s, position, source, target);
+            TDropVerdict verdict;
+            if (target.Kind == pkTableau && target.Top >= 0 && g.TableauBuildsPlain) {
+                // The commonest drop, onto a tableau card where rank and suit
+                // alone count: the judge's answer is the fit table's.
+                verdict.Accepted = ((g.TableauFits[static_cast<std::size_t>(target.Top)] >> CodeIdentity(card)) & 1u)
+                    && !(source.Kind == pkTableau && source.Pile == target.Pile);
+            } else {
+                verdict = Judge(s, position, source, target);
+            }
             if (!verdict.Accepted)
                 return;
             TSolverMove move;
@@ -443,9 +441,20 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             for (; candidates != 0; candidates &= candidates - 1)
                 tryTarget(targets.begin()[std::countr_zero(candidates)]);
         } else {
-            for (const TTarget& target : targets)
-                if (!SurelyRefused(g, card, target))
-                    tryTarget(target);
+            // (The index above leaves out all but the first empty cell and pile itself.)
+            bool emptyCellTried = false;
+            bool emptyPileTried = false;
+            for (const TTarget& target : targets) {
+                if (SurelyRefused(g, card, target))
+                    continue;
+                const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
+                const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();
+                if (search && ((emptyCell && emptyCellTried) || (emptyPile && emptyPileTried)))
+                    continue;
+                emptyCellTried = emptyCellTried || emptyCell;
+                emptyPileTried = emptyPileTried || emptyPile;
+                tryTarget(target);
+            }
         }
     }
 }
@@ -807,7 +816,8 @@ void TPlay::WinTest()
 {
     if (S.Counters.Won)
         return;
-    bool firstFourHeld = S.TableauCount() >= 4;
+    // (Only Aces Up reads the first four piles.)
+    bool firstFourHeld = G.AcesUp && S.TableauCount() >= 4;
     for (int p = 0; firstFourHeld && p < 4; ++p)
         firstFourHeld = !S.Tableau(p).Empty();
     if (playrules::GameWon(R, G.Play(), S.Counters.FoundationCards, ClockSolved(), firstFourHeld))
@@ -1169,7 +1179,8 @@ namespace {
 // up) and laid on another, or a free cell emptied or filled: what TPlay::Drag
 // does when no refill, Clock placement, run to a foundation or shared place
 // follows. Anything else is keyed by playing it.
-[[gnu::always_inline]] inline bool PlainDrag(const TSolverState& s, const TSolverMove& move)
+// `from` and `to` are the move's source and target as PileIndexOf gives them.
+[[gnu::always_inline]] inline bool PlainDragBetween(const TSolverState& s, const TSolverMove& move, int from, int to)
 {
     const TSolverGame& g = s.Game();
     // (A run going home takes the cards above its first one along; a run
@@ -1177,8 +1188,6 @@ namespace {
     if (move.Type != TMoveType::Drag || move.Deals > 0 || g.TheClock || s.SharedFoundation() >= 0
         || (move.TargetKind == pkFoundation && g.Rules.FoundationRules.Contains(roFoundationSuitRun)))
         return false;
-    const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
-    const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
     if (from < 0 || to < 0 || from == to)
         return false;
     switch (move.SourceKind) {
@@ -1189,6 +1198,12 @@ namespace {
     default:
         return true;
     }
+}
+
+[[gnu::always_inline]] inline bool PlainDrag(const TSolverState& s, const TSolverMove& move)
+{
+    return PlainDragBetween(s, move, PileIndexOf(s, move.SourceKind, move.SourcePile),
+                            PileIndexOf(s, move.TargetKind, move.TargetPile));
 }
 
 // The change of pile `pile`'s share when the cards from `index` up are taken
@@ -1211,6 +1226,17 @@ namespace {
 
 bool KeyedAhead(const TSolverState& state, const TSolverMove& move) { return PlainDrag(state, move); }
 
+bool MayWin(const TSolverState& state, const TSolverMove& move)
+{
+    // Aces Up is won by its piles as well, The Clock by its placement.
+    const TSolverGame& g = state.Game();
+    if (g.AcesUp || g.TheClock || g.Rules.FoundationRules.Contains(roClockInsert))
+        return true;
+    // Elsewhere only the foundations' count wins, and a plain drag to
+    // another place leaves it as it was (or lower, taking a card back).
+    return !PlainDrag(state, move) || move.TargetKind == pkFoundation;
+}
+
 std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 {
     if (const std::optional<std::uint64_t> key = KeyAhead(state, move))
@@ -1223,10 +1249,10 @@ std::uint64_t KeyAfter(TSolverState& state, const TSolverMove& move)
 
 std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& move)
 {
-    if (!PlainDrag(s, move))
-        return std::nullopt;
     const int from = PileIndexOf(s, move.SourceKind, move.SourcePile);
     const int to = PileIndexOf(s, move.TargetKind, move.TargetPile);
+    if (!PlainDragBetween(s, move, from, to))
+        return std::nullopt;
     const TCardCode card = SourceCard(s, {move.SourceKind, move.SourcePile, move.SourceIndex});
     std::uint64_t taken = 0;
     switch (move.SourceKind) {

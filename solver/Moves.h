@@ -97,6 +97,11 @@ std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove
 // then tries it alone.
 bool IsSafeAutoMove(const TSolverState& state, const TSolverMove& move);
 
+// Whether playing `move` could win the game; false only where the position
+// it leads to is surely not won (the search then passes over a child it may
+// not follow without playing it).
+bool MayWin(const TSolverState& state, const TSolverMove& move);
+
 // Whether the game is won in `state`.
 inline bool IsWon(const TSolverState& state) { return state.Counters.Won; }
 

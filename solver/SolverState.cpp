@@ -540,12 +540,22 @@ void TSolverState::RefreshDirtyTerms() const
     for (const std::uint8_t index : DirtyPiles) {
         if (!Dirty[index])
             continue;
-        // The raw sum once: the term is made from it.
-        const std::uint64_t raw = StackHash(Piles[index]);
-        const std::uint64_t term = OrderFree(index) ? PileTerm(index) : TermOfRaw(index, raw);
+        const TStack& stack = Piles[index];
+        std::uint64_t term = 0;
+        if (OrderFree(index)) {
+            // A set's term is the sum of its cards' shares, kept in a table
+            // (its raw sum is never read).
+            const std::uint64_t* shares = SetShares.data() + static_cast<std::size_t>(index) * 256;
+            for (int i = 0; i < stack.Count; ++i)
+                term += shares[stack.Cards[static_cast<std::size_t>(i)]];
+        } else {
+            // The raw sum once: the term is made from it.
+            const std::uint64_t raw = StackHash(stack);
+            term = TermOfRaw(index, raw);
+            Raws[index] = raw;
+        }
         PilesKey += term - Terms[index];
         Terms[index] = term;
-        Raws[index] = raw;
         Dirty[index] = 0;
     }
     DirtyPiles.clear();

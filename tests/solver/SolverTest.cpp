@@ -40,6 +40,9 @@ protected:
         for (std::size_t m = 0; m < result.Line.size(); ++m) {
             for (const solver::TRecordAction& a : solver::RecordOf(state, result.Line[m]))
                 Engine->MakeMove(a.Kind, a.Pile, a.DropPoint, a.Position);
+            // The search passes over children it judges unable to win: the winning move must not be one.
+            if (m + 1 == result.Line.size() && !solver::MayWin(state, result.Line[m]))
+                return ::testing::AssertionFailure() << "the winning move " << MoveText(result.Line[m]) << " was judged unable to win";
             solver::ApplyMove(state, result.Line[m]);
             const TPositionSnapshot engine = Engine->Snapshot();
             if (engine != state.ToSnapshot())
@@ -76,6 +79,12 @@ TEST_F(SolverTest, OneMoveFromAWinIsFoundAndADeadPositionIsProvedLost)
     ASSERT_EQ(won.Record.size(), 1u);
     // From tableau pile 5 to the fourth foundation: drop point 8 + 3.
     EXPECT_EQ(won.Record[0], (solver::TRecordAction{pkTableau, 5, 11, 0}));
+    // The King to a free cell cannot win; to its foundation it does.
+    const solver::TSolverState lastState(freecell, last);
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(lastState, solver::TMoveSet::Search, moves);
+    for (const solver::TSolverMove& move : moves)
+        EXPECT_EQ(solver::MayWin(lastState, move), move.TargetKind == pkFoundation) << MoveText(move);
 
     // Klondike with the stock spent and only red tops: nothing can move.
     Deal("Klondike 1 [Turn over 1]", 1);
@@ -92,6 +101,37 @@ TEST_F(SolverTest, OneMoveFromAWinIsFoundAndADeadPositionIsProvedLost)
     EXPECT_EQ(lost.Verdict, TVerdict::NotWinnable);
     EXPECT_FALSE(solver::HasAnyMove(klondike, dead));
     EXPECT_TRUE(solver::HasAnyMove(freecell, last));
+}
+
+// Aces Up is won by its piles, not by its discards' count alone: laying the
+// last covering Ace on an empty pile wins, though it sends nothing home.
+TEST_F(SolverTest, AMoveOntoAPileCanWinAcesUp)
+{
+    Deal("Aces Up", 1);
+    const solver::TSolverGame acesUp = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot last = Engine->Snapshot();
+    ASSERT_EQ(last.Tableau.size(), 4u);
+    ASSERT_EQ(last.Foundations.size(), 1u);
+    last.Tableau = {{MakeCardCode(0, 0, true)}, {MakeCardCode(0, 1, true)}, {MakeCardCode(0, 2, true), MakeCardCode(0, 3, true)}, {}};
+    last.Foundations[0].clear();
+    for (int suit = 0; suit < 4; ++suit)
+        for (const TCardCode card : Suit(suit, 1, 12))
+            last.Foundations[0].push_back(card);
+    last.FoundationCards = 48;
+    last.Stock.clear();
+    const solver::TSolverState state(acesUp, last);
+    std::vector<solver::TSolverMove> moves;
+    solver::GenerateMoves(state, solver::TMoveSet::Search, moves);
+    int wins = 0;
+    for (const solver::TSolverMove& move : moves) {
+        solver::TSolverState child = state;
+        solver::ApplyMove(child, move);
+        if (solver::IsWon(child)) {
+            ++wins;
+            EXPECT_TRUE(solver::MayWin(state, move)) << MoveText(move);
+        }
+    }
+    EXPECT_GT(wins, 0);
 }
 
 // A waste game's stock clicks: the player gets them one at a time, the search
