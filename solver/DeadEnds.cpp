@@ -84,7 +84,7 @@ TDeadEnds::TRankWalk RankWalkOf(const TSolverGame& game)
 
 } // namespace
 
-TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
+TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), SuitRunProofs(game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
 {
     const TGameRules& r = game.Rules;
     const TRuleOptions& t = r.TableauRules;
@@ -104,7 +104,7 @@ TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), 
 
 bool TDeadEnds::IsLost(const TSolverState& s) const
 {
-    if (WasteProofs.IsLost(s))
+    if (WasteProofs.IsLost(s) || SuitRunProofs.IsLost(s))
         return true;
     if (!Applies() || !NothingToCome(s))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/SolverState.h"
+#include "solver/SuitRunDeadEnds.h"
 #include "solver/WasteDeadEnds.h"
 
 #include <array>
@@ -39,6 +40,8 @@ private:
     const TSolverGame* Game;
     // The proofs that hold while a stock still turns onto a waste.
     TWasteDeadEnds WasteProofs;
+    // The proof for foundations that take whole suits (holds while a stock remains).
+    TSuitRunDeadEnds SuitRunProofs;
     int Copies = 1; // of each card: two packs have twins
     // Tableau cards go nowhere but to a foundation.
     bool FoundationOnly = false;
