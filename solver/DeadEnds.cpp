@@ -96,8 +96,9 @@ TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), 
         return;
     FoundationOnly = !game.TableauDropTarget && r.ReserveCount == 0;
     StuckBuilds = game.TableauDropTarget && !r.FreeCells && FoundationsUpBySuitFromAce(f)
-        && !t.Contains(roMoveFaceUpGroups) && !t.Contains(roMoveWholePile);
+        && !t.Contains(roMoveWholePile);
     RunsMove = t.Contains(roMoveSequences);
+    FaceUpGroupsMove = t.Contains(roMoveFaceUpGroups);
     if (FoundationOnly)
         RankWalk = RankWalkOf(game);
 }
@@ -165,7 +166,9 @@ bool TDeadEnds::FoundationOnlyLost(const TSolverState& s) const
 //   its own pile or is home (home cards never come back), and no empty pile
 //   would take it;
 // - no card under it can carry it along (it is not linked into a run with
-//   the card under it, where runs move).
+//   the card under it, where runs move; it lies on a face-down card, where
+//   face-up groups move: a group starts at a face-up card, and the card
+//   under it is turned only once it lies on top).
 // Then neither it nor the lower card under it ever goes home.
 bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
 {
@@ -189,7 +192,9 @@ bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
         for (int k = 0; k < pile.Count; ++k) {
             const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
             const int id = CodeIdentity(card);
-            const bool carried = RunsMove && k > 0 && g.RunLinkFits(card, pile.Cards[static_cast<std::size_t>(k - 1)]);
+            const TCardCode below = k > 0 ? pile.Cards[static_cast<std::size_t>(k - 1)] : NoCard;
+            const bool carried = k > 0
+                && ((RunsMove && g.RunLinkFits(card, below)) || (FaceUpGroupsMove && CodeFaceUp(below)));
             const bool homeBlocked = lowestBuried[static_cast<std::size_t>(CodeSuit(card))] < CodeValue(card);
             if (homeBlocked && !carried && !((g.TableauEmptyValues >> CodeValue(card)) & 1u)
                 && !AnyAvailable(g.TableauTopsFor[static_cast<std::size_t>(id)], available, id))

@@ -46,9 +46,10 @@ private:
     // Tableau cards go nowhere but to a foundation.
     bool FoundationOnly = false;
     // Tableau cards go to other tableau piles or to foundations built up by
-    // suit; cards move alone or in runs of fitting links.
+    // suit; cards move alone, in runs of fitting links or in face-up groups.
     bool StuckBuilds = false;
     bool RunsMove = false;
+    bool FaceUpGroupsMove = false;
     // Where the tableau's cards go one by one onto a foundation of that
     // kind, they must be played as one walk over the ranks.
     TRankWalk RankWalk = TRankWalk::None;
