@@ -166,9 +166,9 @@ bool TDeadEnds::FoundationOnlyLost(const TSolverState& s) const
 //   its own pile or is home (home cards never come back), and no empty pile
 //   would take it;
 // - no card under it can carry it along (it is not linked into a run with
-//   the card under it, where runs move; it lies on a face-down card, where
-//   face-up groups move: a group starts at a face-up card, and the card
-//   under it is turned only once it lies on top).
+//   the card under it, where runs move; no card under it lies face up,
+//   where face-up groups move: a group starts at a face-up card, and a
+//   face-down card is turned only once it lies on top).
 // Then neither it nor the lower card under it ever goes home.
 bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
 {
@@ -189,12 +189,14 @@ bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
         TCardCounts under{};
         // By suit, the lowest value all of whose copies lie under the current card.
         std::array<int, 4> lowestBuried{16, 16, 16, 16};
+        bool faceUpBelow = false; // some card under the current one lies face up
         for (int k = 0; k < pile.Count; ++k) {
             const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
             const int id = CodeIdentity(card);
-            const TCardCode below = k > 0 ? pile.Cards[static_cast<std::size_t>(k - 1)] : NoCard;
+            faceUpBelow = faceUpBelow || (k > 0 && CodeFaceUp(pile.Cards[static_cast<std::size_t>(k - 1)]));
             const bool carried = k > 0
-                && ((RunsMove && g.RunLinkFits(card, below)) || (FaceUpGroupsMove && CodeFaceUp(below)));
+                && ((RunsMove && g.RunLinkFits(card, pile.Cards[static_cast<std::size_t>(k - 1)]))
+                    || (FaceUpGroupsMove && faceUpBelow));
             const bool homeBlocked = lowestBuried[static_cast<std::size_t>(CodeSuit(card))] < CodeValue(card);
             if (homeBlocked && !carried && !((g.TableauEmptyValues >> CodeValue(card)) & 1u)
                 && !AnyAvailable(g.TableauTopsFor[static_cast<std::size_t>(id)], available, id))
