@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/SolverState.h"
+#include "solver/SuitHome.h"
 #include "solver/SuitRunDeadEnds.h"
 #include "solver/WasteDeadEnds.h"
 
@@ -45,9 +46,10 @@ private:
     int Copies = 1; // of each card: two packs have twins
     // Tableau cards go nowhere but to a foundation.
     bool FoundationOnly = false;
-    // Tableau cards go to other tableau piles or to foundations built up by
-    // suit; cards move alone, in runs of fitting links or in face-up groups.
+    // Tableau cards go to other tableau piles or to foundations built by
+    // suit from one end; cards move alone, in runs of fitting links or in face-up groups.
     bool StuckBuilds = false;
+    TSuitHome Home = TSuitHome::None;
     bool RunsMove = false;
     bool FaceUpGroupsMove = false;
     // Where the tableau's cards go one by one onto a foundation of that
