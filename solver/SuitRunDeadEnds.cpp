@@ -72,15 +72,22 @@ bool TSuitRunDeadEnds::IsLost(const TSolverState& s) const
     // Held cards by pile, one bit per place (piles longer than the bits hold are left free above).
     std::array<std::uint64_t, 32> held{};
     const int piles = std::min<int>(s.TableauCount(), static_cast<int>(held.size()));
+    // Freeing only ever clears bits: without a held card off its way home
+    // to begin with, there is none at the end either.
     bool any = false;
     for (int p = 0; p < piles; ++p) {
         const TStack& pile = s.Tableau(p);
-        for (int k = 0; k < std::min<int>(pile.Count, 64); ++k)
-            if (!MayLeaveAlone(pile.Cards[static_cast<std::size_t>(k)]))
-                held[static_cast<std::size_t>(p)] |= std::uint64_t{1} << k;
-        any = any || held[static_cast<std::size_t>(p)] != 0;
+        for (int k = 0; k < std::min<int>(pile.Count, 64); ++k) {
+            const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
+            if (MayLeaveAlone(card))
+                continue;
+            held[static_cast<std::size_t>(p)] |= std::uint64_t{1} << k;
+            any = any || k == 0 || !HomeLink(card, pile.Cards[static_cast<std::size_t>(k - 1)]);
+        }
     }
-    for (bool changed = any; changed;) {
+    if (!any)
+        return false;
+    for (bool changed = true; changed;) {
         changed = false;
         // The copies lying directly under a held card: never a pile's top.
         TCardCounts covered{};
