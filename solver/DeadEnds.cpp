@@ -27,20 +27,6 @@ bool SpecialGame(const TSolverGame& g)
     return g.ClickPlay || g.TheClock || g.AcesUp || g.OneFoundation || g.Burleigh;
 }
 
-// Foundations that take a suit from its Ace upwards: a card goes home only
-// after every lower card of its suit.
-bool FoundationsUpBySuitFromAce(const TRuleOptions& f)
-{
-    if (!f.Contains(roBuildUp) || !f.Contains(roSameSuit) || !f.Contains(roEmptyAce))
-        return false;
-    for (const TRuleOption option :
-         {roBuildDown, roBuildUpOrDown, roKingOnAce, roAceOnKing, roAnySuitDrop, roSameColour, roAlternateColour,
-          roOtherSuit, roEmptyKing, roEmptyTwo, roEmptyJack})
-        if (f.Contains(option))
-            return false;
-    return true;
-}
-
 // Nothing outside the tableau can still change it: no card to deal, none on
 // the waste, no redeal to come (a redeal is offered only when the stock runs
 // out or by a redeal that leaves passes).
@@ -84,27 +70,29 @@ TDeadEnds::TRankWalk RankWalkOf(const TSolverGame& game)
 
 } // namespace
 
-TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
+TDeadEnds::TDeadEnds(const TSolverGame& game) : Game(&game), WasteProofs(game), SuitRunProofs(game), Copies(game.Rules.DeckCount == 2 ? 2 : 1)
 {
     const TGameRules& r = game.Rules;
     const TRuleOptions& t = r.TableauRules;
     const TRuleOptions& f = r.FoundationRules;
+    Home = SuitHomeOf(f);
     const bool closed = !SpecialGame(game) && game.FoundationDropTarget && r.ExceptCount == 0 && FoundationsPlain(f)
         && !t.Contains(roTakeFromFoundation) && !r.DeckRules.Contains(roTakeFromFoundation)
         && !r.DeckRules.Contains(roStockSpecial) && game.WinningCount == 52 * Copies;
     if (!closed)
         return;
     FoundationOnly = !game.TableauDropTarget && r.ReserveCount == 0;
-    StuckBuilds = game.TableauDropTarget && !r.FreeCells && FoundationsUpBySuitFromAce(f)
-        && !t.Contains(roMoveFaceUpGroups) && !t.Contains(roMoveWholePile);
+    StuckBuilds = game.TableauDropTarget && !r.FreeCells && Home != TSuitHome::None
+        && !t.Contains(roMoveWholePile);
     RunsMove = t.Contains(roMoveSequences);
+    FaceUpGroupsMove = t.Contains(roMoveFaceUpGroups);
     if (FoundationOnly)
         RankWalk = RankWalkOf(game);
 }
 
 bool TDeadEnds::IsLost(const TSolverState& s) const
 {
-    if (WasteProofs.IsLost(s))
+    if (WasteProofs.IsLost(s) || SuitRunProofs.IsLost(s))
         return true;
     if (!Applies() || !NothingToCome(s))
         return false;
@@ -157,16 +145,19 @@ bool TDeadEnds::FoundationOnlyLost(const TSolverState& s) const
     return false;
 }
 
-// Where foundations take each suit from its Ace up and nothing but the
-// tableau holds a place for a card, a card is stuck for good when:
-// - it cannot go home while it stays, because every copy of a lower card of
-//   its suit lies under it in its own pile;
+// Where foundations take each suit from one end (up from the Ace, down from
+// the King) and nothing but the tableau holds a place for a card, a card is
+// stuck for good when:
+// - it cannot go home while it stays, because every copy of a card of its
+//   suit due home before it lies under it in its own pile;
 // - it cannot go onto another pile: every card it fits on lies under it in
 //   its own pile or is home (home cards never come back), and no empty pile
 //   would take it;
 // - no card under it can carry it along (it is not linked into a run with
-//   the card under it, where runs move).
-// Then neither it nor the lower card under it ever goes home.
+//   the card under it, where runs move; no card under it lies face up,
+//   where face-up groups move: a group starts at a face-up card, and a
+//   face-down card is turned only once it lies on top).
+// Then neither it nor the card under it due home first ever goes home.
 bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
 {
     const TSolverGame& g = *Game;
@@ -184,20 +175,24 @@ bool TDeadEnds::StuckBuildLost(const TSolverState& s) const
         const TStack& pile = s.Tableau(p);
         TCardCounts available = outside;
         TCardCounts under{};
-        // By suit, the lowest value all of whose copies lie under the current card.
+        // By suit, the earliest turn home all of whose copies lie under the current card.
         std::array<int, 4> lowestBuried{16, 16, 16, 16};
+        bool faceUpBelow = false; // some card under the current one lies face up
         for (int k = 0; k < pile.Count; ++k) {
             const TCardCode card = pile.Cards[static_cast<std::size_t>(k)];
             const int id = CodeIdentity(card);
-            const bool carried = RunsMove && k > 0 && g.RunLinkFits(card, pile.Cards[static_cast<std::size_t>(k - 1)]);
-            const bool homeBlocked = lowestBuried[static_cast<std::size_t>(CodeSuit(card))] < CodeValue(card);
+            faceUpBelow = faceUpBelow || (k > 0 && CodeFaceUp(pile.Cards[static_cast<std::size_t>(k - 1)]));
+            const bool carried = k > 0
+                && ((RunsMove && g.RunLinkFits(card, pile.Cards[static_cast<std::size_t>(k - 1)]))
+                    || (FaceUpGroupsMove && faceUpBelow));
+            const bool homeBlocked = lowestBuried[static_cast<std::size_t>(CodeSuit(card))] < HomeTurn(card, Home);
             if (homeBlocked && !carried && !((g.TableauEmptyValues >> CodeValue(card)) & 1u)
                 && !AnyAvailable(g.TableauTopsFor[static_cast<std::size_t>(id)], available, id))
                 return true;
             Take(available, id);
             if (++under[static_cast<std::size_t>(id)] == Copies) {
                 int& lowest = lowestBuried[static_cast<std::size_t>(CodeSuit(card))];
-                lowest = std::min(lowest, CodeValue(card));
+                lowest = std::min(lowest, HomeTurn(card, Home));
             }
         }
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "solver/SolverState.h"
+#include "solver/SuitHome.h"
+#include "solver/SuitRunDeadEnds.h"
 #include "solver/WasteDeadEnds.h"
 
 #include <array>
@@ -39,13 +41,17 @@ private:
     const TSolverGame* Game;
     // The proofs that hold while a stock still turns onto a waste.
     TWasteDeadEnds WasteProofs;
+    // The proof for foundations that take whole suits (holds while a stock remains).
+    TSuitRunDeadEnds SuitRunProofs;
     int Copies = 1; // of each card: two packs have twins
     // Tableau cards go nowhere but to a foundation.
     bool FoundationOnly = false;
-    // Tableau cards go to other tableau piles or to foundations built up by
-    // suit; cards move alone or in runs of fitting links.
+    // Tableau cards go to other tableau piles or to foundations built by
+    // suit from one end; cards move alone, in runs of fitting links or in face-up groups.
     bool StuckBuilds = false;
+    TSuitHome Home = TSuitHome::None;
     bool RunsMove = false;
+    bool FaceUpGroupsMove = false;
     // Where the tableau's cards go one by one onto a foundation of that
     // kind, they must be played as one walk over the ranks.
     TRankWalk RankWalk = TRankWalk::None;

@@ -1,6 +1,7 @@
 #include "solver/WasteDeadEnds.h"
 
 #include "solver/CardCounts.h"
+#include "solver/SuitHome.h"
 
 #include <algorithm>
 #include <array>
@@ -10,21 +11,18 @@ namespace solver {
 
 namespace {
 
-// Foundations that take each suit from its Ace upwards by rank and suit
-// alone, keep what they take, and are the only place a card goes home: a
-// card goes home only after every lower card of its suit.
-bool FoundationsUpBySuitFromAce(const TGameRules& r)
+// Foundations that take each suit from one end by rank and suit alone
+// (SuitHomeOf), keep what they take, and are the only place a card goes home.
+TSuitHome SuitHomeKept(const TGameRules& r)
 {
     const TRuleOptions& f = r.FoundationRules;
-    if (!f.Contains(roBuildUp) || !f.Contains(roSameSuit) || !f.Contains(roEmptyAce))
-        return false;
-    for (const TRuleOption option :
-         {roBuildDown, roBuildUpOrDown, roKingOnAce, roAceOnKing, roAnySuitDrop, roSameColour, roAlternateColour,
-          roOtherSuit, roEmptyKing, roEmptyTwo, roEmptyJack, roFirstCardSetsBase, roEachCardSetsBase, roEmptyBaseRank,
-          roRankIsPileIndex, roFoundationSuitRun, roFoundationSideways, roClockInsert, roTakeFromFoundation})
+    for (const TRuleOption option : {roFirstCardSetsBase, roEachCardSetsBase, roEmptyBaseRank, roRankIsPileIndex,
+                                     roFoundationSuitRun, roFoundationSideways, roClockInsert, roTakeFromFoundation})
         if (f.Contains(option))
-            return false;
-    return !r.TableauRules.Contains(roTakeFromFoundation) && !r.DeckRules.Contains(roTakeFromFoundation);
+            return TSuitHome::None;
+    if (r.TableauRules.Contains(roTakeFromFoundation) || r.DeckRules.Contains(roTakeFromFoundation))
+        return TSuitHome::None;
+    return SuitHomeOf(f);
 }
 
 // A stock that only turns cards onto the waste, whose top alone is taken.
@@ -49,26 +47,27 @@ TCardCounts NotHome(const TSolverState& s, int copies)
 }
 
 // Walks a stack from its bottom card up and tells whether some card is
-// stuck: every copy of a lower card of its suit lies under it, it fits no
+// stuck: every copy of a card of its suit due home before it lies under it, it fits no
 // card in `available` but those under it, no empty pile takes it, and
 // `carried(k)` (the card under it takes it along) is false.
 template <class Carried>
-bool StackHasStuckCard(const TSolverGame& g, const TStack& stack, TCardCounts available, int copies, Carried carried)
+bool StackHasStuckCard(const TSolverGame& g, TSuitHome home, const TStack& stack, TCardCounts available, int copies,
+                       Carried carried)
 {
     TCardCounts under{};
-    // By suit, the lowest value all of whose copies lie under the current card.
+    // By suit, the earliest turn home all of whose copies lie under the current card.
     std::array<int, 4> lowestBuried{16, 16, 16, 16};
     for (int k = 0; k < stack.Count; ++k) {
         const TCardCode card = stack.Cards[static_cast<std::size_t>(k)];
         const int id = CodeIdentity(card);
-        const bool homeBlocked = lowestBuried[static_cast<std::size_t>(CodeSuit(card))] < CodeValue(card);
+        const bool homeBlocked = lowestBuried[static_cast<std::size_t>(CodeSuit(card))] < HomeTurn(card, home);
         if (homeBlocked && !((g.TableauEmptyValues >> CodeValue(card)) & 1u)
             && !AnyAvailable(g.TableauTopsFor[static_cast<std::size_t>(id)], available, id) && !carried(k))
             return true;
         Take(available, id);
         if (++under[static_cast<std::size_t>(id)] == copies) {
             int& lowest = lowestBuried[static_cast<std::size_t>(CodeSuit(card))];
-            lowest = std::min(lowest, CodeValue(card));
+            lowest = std::min(lowest, HomeTurn(card, home));
         }
     }
     return false;
@@ -80,9 +79,10 @@ TWasteDeadEnds::TWasteDeadEnds(const TSolverGame& game) : Game(&game), Copies(ga
 {
     const TGameRules& r = game.Rules;
     const TRuleOptions& t = r.TableauRules;
+    Home = SuitHomeKept(r);
     const bool special = game.ClickPlay || game.TheClock || game.AcesUp || game.OneFoundation || game.Burleigh;
     TableauProof = !special && StockTurnsToWaste(game) && game.FoundationDropTarget && game.TableauDropTarget
-        && r.ExceptCount == 0 && !r.FreeCells && game.WinningCount == 52 * Copies && FoundationsUpBySuitFromAce(r)
+        && r.ExceptCount == 0 && !r.FreeCells && game.WinningCount == 52 * Copies && Home != TSuitHome::None
 ;
     RunsMove = t.Contains(roMoveSequences);
     FaceUpGroupsMove = t.Contains(roMoveFaceUpGroups);
@@ -134,7 +134,7 @@ bool TWasteDeadEnds::TableauCardStuck(const TSolverState& s) const
                 || (RunsMove
                     && g.RunLinkFits(pile.Cards[static_cast<std::size_t>(k)], pile.Cards[static_cast<std::size_t>(k - 1)]));
         };
-        if (StackHasStuckCard(g, pile, outside, Copies, carried))
+        if (StackHasStuckCard(g, Home, pile, outside, Copies, carried))
             return true;
     }
     return false;
@@ -144,7 +144,7 @@ bool TWasteDeadEnds::TableauCardStuck(const TSolverState& s) const
 // before every card under it there, and no card under it can carry it.
 bool TWasteDeadEnds::WasteCardStuck(const TSolverState& s) const
 {
-    return StackHasStuckCard(*Game, s.Waste(), NotHome(s, Copies), Copies, [](int) { return false; });
+    return StackHasStuckCard(*Game, Home, s.Waste(), NotHome(s, Copies), Copies, [](int) { return false; });
 }
 
 bool WasteDeadEndLost(const TSolverGame& game, const TSolverState& s)

@@ -154,10 +154,57 @@ TEST_F(DeadEndsTest, AFanCardOnItsOwnLowerCardWithItsPlaceUnderItIsLost)
     EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, king)));
 }
 
+// Yukon: any face-up group moves, so only a card lying on a face-down card
+// is sure to stay where it is.
+TEST_F(DeadEndsTest, AYukonCardOnAFaceDownCardOverItsOwnPlacesIsLost)
+{
+    Deal("Yukon", 1);
+    const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
+    const solver::TDeadEnds deadEnds(game);
+    ASSERT_TRUE(deadEnds.Applies());
+    const auto down = [](int value, int suit) { return MakeCardCode(value, suit, false); };
+    // Home: spades to the 4, hearts and diamonds to the 5, clubs to the Queen.
+    // Left: the 5 of spades over the 4 it needs home and both red 6s it fits on.
+    TPositionSnapshot lost;
+    lost.Tableau.assign(7, {});
+    lost.Tableau[0] = {down(5, 1), down(5, 2), down(3, 0), Face(12, 3), Face(4, 0)};
+    for (int value = 12; value >= 5; --value)
+        lost.Tableau[1].push_back(Face(value, 0));
+    for (int value = 12; value >= 6; --value) {
+        lost.Tableau[2].push_back(Face(value, 1));
+        lost.Tableau[3].push_back(Face(value, 2));
+    }
+    const int homeTo[] = {2, 4, 4, 11};
+    lost.Foundations.assign(4, {});
+    for (int suit = 0; suit < 4; ++suit)
+        for (int value = 0; value <= homeTo[suit]; ++value)
+            lost.Foundations[static_cast<std::size_t>(suit)].push_back(Face(value, suit));
+    lost.FoundationCards = 3 + 5 + 5 + 12;
+
+    // On the King, face up: the King carries it to an empty pile, which
+    // opens everything under it.
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, lost)));
+    EXPECT_EQ(Solve(game, lost).Verdict, TVerdict::Winnable);
+
+    // The King elsewhere: the 5 lies on the face-down 4 and stays there.
+    TPositionSnapshot stuck = lost;
+    stuck.Tableau[0] = {down(5, 1), down(5, 2), down(3, 0), Face(4, 0)};
+    stuck.Tableau[4] = {Face(12, 3)};
+    EXPECT_TRUE(deadEnds.IsLost(solver::TSolverState(game, stuck)));
+    EXPECT_EQ(Solve(game, stuck).Verdict, TVerdict::NotWinnable);
+
+    // One red 6 open on another pile: the 5 goes onto it, and the game is won.
+    TPositionSnapshot open = stuck;
+    open.Tableau[0] = {down(5, 2), down(3, 0), Face(4, 0)};
+    open.Tableau[2].push_back(Face(5, 1));
+    EXPECT_FALSE(deadEnds.IsLost(solver::TSolverState(game, open)));
+    EXPECT_EQ(Solve(game, open).Verdict, TVerdict::Winnable);
+}
+
 // Neither proof reads games where a card has somewhere else to go.
 TEST_F(DeadEndsTest, GamesWithCellsOrAStockHaveNoSuchProof)
 {
-    for (const char* name : {"Freecell", "Klondike 1 [Turn over 1]", "Spider", "Concentration", "The Clock"}) {
+    for (const char* name : {"Freecell", "Canfield", "Spider", "Concentration", "The Clock"}) {
         Deal(name, 1);
         const solver::TSolverGame game = solver::MakeSolverGame(Engine->Rules);
         EXPECT_FALSE(solver::TDeadEnds(game).Applies()) << name;
@@ -166,7 +213,7 @@ TEST_F(DeadEndsTest, GamesWithCellsOrAStockHaveNoSuchProof)
 
 TEST_F(DeadEndsTest, PositionsCalledLostHoldNoWin)
 {
-    for (const char* game : {"Black Hole", "Fan", "Baker's Dozen", "La Belle Lucie"})
+    for (const char* game : {"Black Hole", "Fan", "Baker's Dozen", "La Belle Lucie", "Yukon", "Klondike 1 [Turn over 1]"})
         EXPECT_TRUE(LostPositionsHoldNoWin(game, 3));
 }
 

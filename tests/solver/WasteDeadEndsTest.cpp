@@ -126,6 +126,37 @@ TEST_F(WasteDeadEndsTest, ATableauCardOnItsOwnLowerCardIsLostWithCardsToCome)
     EXPECT_EQ(Solve(game, king).Verdict, TVerdict::Winnable);
 }
 
+// Arched Klondike takes each suit home down from its King: a card waits for
+// every higher card of its suit.
+TEST_F(WasteDeadEndsTest, ACardOverAHigherCardOfItsSuitIsLostWhereSuitsGoHomeDown)
+{
+    const solver::TSolverGame game = Rules("Arched Klondike");
+    ASSERT_TRUE(solver::TWasteDeadEnds(game).Applies());
+    // Three suits home, the spades down to the 9; the 7 and the 5 to the
+    // Ace wait in the stock, the 8 and the 6 lie on the table.
+    TPositionSnapshot lost;
+    lost.Tableau.assign(7, {});
+    lost.Foundations.assign(4, {});
+    for (int suit = 0; suit < 4; ++suit)
+        for (int value = 12; value >= (suit == 0 ? 8 : 0); --value)
+            lost.Foundations[static_cast<std::size_t>(suit)].push_back(Up(value, suit));
+    lost.FoundationCards = 44;
+    lost.Stock = {Down(6, 0), Down(4, 0), Down(3, 0), Down(2, 0), Down(1, 0), Down(0, 0)};
+    // The 6 on the face-down 8: it needs the 8 home first, and the red 5s it would build on are home.
+    lost.Tableau[0] = {Down(7, 0), Up(5, 0)};
+    EXPECT_TRUE(Lost(game, lost));
+    EXPECT_EQ(Solve(game, lost).Verdict, TVerdict::NotWinnable);
+
+    // The other way up: the 8 goes home and turns the 6 up; won.
+    TPositionSnapshot open = lost;
+    open.Tableau[0] = {Down(5, 0), Up(7, 0)};
+    EXPECT_FALSE(Lost(game, open));
+    EXPECT_EQ(Solve(game, open).Verdict, TVerdict::Winnable);
+
+    // Up from the Ace, the same cards would be in order.
+    EXPECT_FALSE(Lost(Rules("Klondike 1 [Turn over 1]"), lost));
+}
+
 // Games where a card has somewhere else to go have no such proof.
 TEST_F(WasteDeadEndsTest, GamesWithCellsOrOtherFoundationsHaveNoSuchProof)
 {
@@ -140,6 +171,8 @@ TEST_F(WasteDeadEndsTest, PositionsCalledLostHoldNoWin)
     EXPECT_TRUE(LostPositionsHoldNoWin("Klondike 2 [Turn over 3]", 3));
     // (face-up groups move from any card: the waste's proof alone)
     EXPECT_TRUE(LostPositionsHoldNoWin("Australian Tessalyn", 3));
+    // (suits home down from the King)
+    EXPECT_TRUE(LostPositionsHoldNoWin("Arched Klondike", 2));
 }
 
 } // namespace
