@@ -73,20 +73,43 @@ struct TOwedWeights {
 constexpr TOwedWeights OpenOwedWeights{5, 8};
 constexpr TOwedWeights OwedWeights{3, 5};
 
-// Foundations that take one suit a card at a time in order of rank, with no
-// wrap and no base card set during play: their order says which cards go
-// home first. (Where a suit goes home as one run, the run's own order is the
-// tableau's.)
-bool SuitOrderFoundations(const TRuleOptions& f)
+// Against 100 a card home: each card still in a reserve whose top alone
+// plays, and each one there above a card its foundation takes first; in a
+// game whose stock is dealt once, each card dealt to the waste and not yet
+// played, and each one there above a card its foundation takes first (it is
+// buried for good under the cards dealt after it). Measured at 100,000
+// positions, seeds 1-50, deals won against the evaluation without them:
+// Four Seasons 27 against 13, Czarina 13 against 8, Rainbow 16 against 12,
+// the Canfields as many (the reserve's weights alone, 20 or 60 a card, moved
+// them by a deal either way: what the search misses there lies elsewhere).
+// A waste card weighed 60 won Four Seasons 23, 10 won Rainbow 14.
+constexpr int ReserveCardWeight = 20;
+constexpr int ReserveBlockerWeight = 10;
+constexpr int WasteBlockerWeight = 5;
+constexpr int WasteCardInOrderWeight = 30;
+
+// Foundations that take one suit a card at a time in one direction: the
+// value each suit starts from, or -1 where their order is not known from the
+// start. From the Ace (or the King building down) with no wrap and no base
+// card; or from a base card already set when the search starts (Canfield's
+// kind), round the corner past the King. (Where a suit goes home as one run,
+// the run's own order is the tableau's; a base set by each card, or by the
+// first card still to be played, is not known ahead.)
+int SuitOrderStart(const TRuleOptions& f, int baseValue)
 {
-    if (!f.Contains(roSameSuit) || f.Contains(roFoundationSuitRun) || f.Contains(roBuildUpOrDown)
-        || f.Contains(roKingOnAce) || f.Contains(roAceOnKing))
-        return false;
-    for (const TRuleOption option :
-         {roFirstCardSetsBase, roEachCardSetsBase, roEmptyBaseRank, roRankIsPileIndex, roClockInsert})
+    if (!f.Contains(roSameSuit) || f.Contains(roFoundationSuitRun) || f.Contains(roBuildUpOrDown))
+        return -1;
+    for (const TRuleOption option : {roEachCardSetsBase, roRankIsPileIndex, roClockInsert})
         if (f.Contains(option))
-            return false;
-    return f.Contains(roBuildUp) != f.Contains(roBuildDown);
+            return -1;
+    if (f.Contains(roBuildUp) == f.Contains(roBuildDown))
+        return -1;
+    const bool up = f.Contains(roBuildUp);
+    const bool wraps = f.Contains(roKingOnAce) || f.Contains(roAceOnKing);
+    const bool based = f.Contains(roFirstCardSetsBase) || f.Contains(roEmptyBaseRank);
+    if (!based)
+        return wraps ? -1 : up ? 0 : 12;
+    return wraps && baseValue >= 0 && baseValue < 13 ? baseValue : -1;
 }
 
 } // namespace
@@ -114,14 +137,27 @@ TEvaluation::TEvaluation(const TSolverState& start, int wasteCardWeight)
     const TOwedWeights weights = open ? OpenOwedWeights : OwedWeights;
     DepthWeight = weights.Depth;
     HomeLaterAboveWeight = weights.HomeLaterAbove;
-    if (!SuitOrderFoundations(f) || StockWaste == TStockWasteWeighing::InsteadOfDepth)
+    TopOnlyReserve = !game.Rules.FreeCells && !game.Rules.ReserveAllAvailable && game.Rules.ReserveFaceUp
+        && start.Reserve().Count > 1;
+    // A stock dealt once, a card at a time: what the waste holds stays there
+    // in that order (a waste the stock evaluation weighs is left to it).
+    WasteInOrder = cardsToCome && StockWaste == TStockWasteWeighing::None && game.Rules.TurnCount == 1
+        && game.Rules.DeckPasses == 1 && !WastePiles;
+    const int first = SuitOrderStart(f, start.Counters.BaseValue);
+    if (first < 0)
         return;
     const bool up = f.Contains(roBuildUp);
+    const auto homeRank = [&](int value) { return ((up ? value - first : first - value) + 13) % 13; };
+    HomeRankKnown = true;
+    for (int id = 0; id < 64; ++id)
+        HomeRank[static_cast<std::size_t>(id)] = static_cast<std::int8_t>(homeRank(CodeValue(static_cast<TCardCode>(id))));
+    if (StockWaste == TStockWasteWeighing::InsteadOfDepth)
+        return;
     for (int id = 0; id < 64; ++id) {
         const int value = CodeValue(static_cast<TCardCode>(id));
         const int suit = CodeSuit(static_cast<TCardCode>(id));
         for (int other = 0; other < 13; ++other)
-            if (up ? other < value : other > value)
+            if (homeRank(other) < homeRank(value))
                 HomeBefore[static_cast<std::size_t>(id)] |= std::uint64_t{1}
                     << CodeIdentity(MakeCardCode(other, suit, true));
     }
@@ -144,7 +180,40 @@ int TEvaluation::PositionScore(const TSolverState& s) const
         score += StockWasteScore(s);
     if (!WastePiles && StockWaste != TStockWasteWeighing::InsteadOfDepth)
         score -= DepthWeight * NextCardsDepth(s);
+    if (TopOnlyReserve)
+        score += ReserveScore(s);
+    if (WasteInOrder)
+        score -= WasteBlockerWeight * OutOfOrder(s.Waste()) + WasteCardInOrderWeight * s.Waste().Count;
     return score;
+}
+
+// A reserve whose top alone plays holds its cards in the one order the deal
+// gave them: each card still there is a move owed, and one lying above a
+// card of its suit that goes home before it must find a place in the
+// tableau first (the reserve is what Canfield's kind is won or lost by).
+int TEvaluation::ReserveScore(const TSolverState& s) const
+{
+    const TStack& reserve = s.Reserve();
+    return -ReserveCardWeight * reserve.Count - ReserveBlockerWeight * OutOfOrder(reserve);
+}
+
+// How many cards of `stack` lie above a card of their suit that goes home
+// before them (none where the foundations' order is not known).
+int TEvaluation::OutOfOrder(const TStack& stack) const
+{
+    if (!HomeRankKnown)
+        return 0;
+    std::array<int, 4> lowestUnder{13, 13, 13, 13};
+    int blockers = 0;
+    for (int k = 0; k < stack.Count; ++k) {
+        const TCardCode card = stack.Cards[static_cast<std::size_t>(k)];
+        const int rank = HomeRank[CodeIdentity(card)];
+        int& lowest = lowestUnder[static_cast<std::size_t>(CodeSuit(card))];
+        if (lowest < rank)
+            ++blockers;
+        lowest = std::min(lowest, rank);
+    }
+    return blockers;
 }
 
 int TEvaluation::NextCardsDepth(const TSolverState& s) const

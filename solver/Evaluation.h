@@ -54,12 +54,16 @@ private:
     // How many cards lie above the shallowest tableau card each foundation
     // could take next, summed over the foundations.
     int NextCardsDepth(const TSolverState& s) const;
+    // What the cards still in a reserve whose top alone plays cost (see ReserveScore).
+    int ReserveScore(const TSolverState& s) const;
+    int OutOfOrder(const TStack& stack) const;
 
     const TSolverGame* Game;
     bool Builds = false;
     bool WastePiles = false; // piles that take cards from the stock but never build
     TStockWasteWeighing StockWaste = TStockWasteWeighing::None; // a waste that feeds building piles
     int WasteCardWeight = 0;
+    bool TopOnlyReserve = false; // a reserve dealt face up whose top alone plays
     // What each move still owed costs (see the weights in Evaluation.cpp).
     int DepthWeight = 3;
     int HomeLaterAboveWeight = 5;
@@ -69,6 +73,11 @@ private:
     std::array<std::uint64_t, 64> HomeBefore{};
     // The identities an empty foundation wants (none where it takes any value).
     std::uint64_t EmptyHomeWants = 0;
+    // By a card's identity, its place in its suit's foundation order (0 goes
+    // first), where foundations take one suit in order from a known base.
+    std::array<std::int8_t, 64> HomeRank{};
+    bool HomeRankKnown = false;
+    bool WasteInOrder = false; // the waste's order weighed here (not by StockWasteScore)
     std::vector<int> Piles;
     int Sum = 0;
 };
