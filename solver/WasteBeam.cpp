@@ -36,11 +36,15 @@ int Value(const TEvaluation& evaluation, const TSolverState& s)
 bool TurnsOntoWasteInPasses(const TSolverGame& game)
 {
     const TGameRules& r = game.Rules;
-    // Where an emptied pile takes only a king (Klondike), the game turns on
-    // the face-down cards and the exhaustive passes prove its losses: the
-    // budget the beam takes from them cost Klondike 3 of 8 such proofs in 20 deals.
+    // Where an emptied pile takes only a king and the deal hides cards
+    // (Klondike), the game turns on the face-down cards and the exhaustive
+    // passes prove its losses: the budget the beam takes from them cost
+    // Klondike 3 of 8 such proofs in 20 deals. Dealt face up (Lady Palk),
+    // the exhaustive passes prove next to nothing and the stock decides.
+    const bool hidesCards = !r.TableauRules.Contains(roDealFaceUp);
     return r.TurnCount >= 1 && r.DeckPasses >= 1 && !game.OneFoundation && !game.Burleigh && !game.ClickPlay
-        && !game.AcesUp && !game.TheClock && game.TableauDropTarget && !r.TableauRules.Contains(roEmptyKing);
+        && !game.AcesUp && !game.TheClock && game.TableauDropTarget
+        && !(r.TableauRules.Contains(roEmptyKing) && hidesCards);
 }
 
 bool WasteBeamFits(const TSolverGame& game, const TPositionSnapshot& snapshot)

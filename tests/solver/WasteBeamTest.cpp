@@ -46,6 +46,9 @@ TEST_F(WasteBeamTest, FitsStocksTurnedOntoAWasteInLimitedPasses)
     EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Octagon"))); // three passes
     // An emptied pile that takes only a king: left to the exhaustive passes.
     EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Klondike 1 [Turn over 1]")));
+    EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Gargantua")));
+    // ... but a king-only pile in a deal all face up hides nothing to prove a loss by.
+    EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Lady Palk")));
     // Passes without end: no clock that only runs forward.
     EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Klondike 2 [Turn over 3]")));
     // Deals onto every pile, or no stock at all.
