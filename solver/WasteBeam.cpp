@@ -36,11 +36,19 @@ int Value(const TEvaluation& evaluation, const TSolverState& s)
 bool TurnsOntoWasteInPasses(const TSolverGame& game)
 {
     const TGameRules& r = game.Rules;
-    // Where an emptied pile takes only a king (Klondike), the game turns on
-    // the face-down cards and the exhaustive passes prove its losses: the
-    // budget the beam takes from them cost Klondike 3 of 8 such proofs in 20 deals.
+    // Where an emptied pile takes only a king and the deal hides cards
+    // (Klondike), the game turns on the face-down cards and the exhaustive
+    // passes prove its losses: the budget the beam takes from them cost
+    // Klondike 3 of 8 such proofs in 20 deals. So they do with one pack dealt
+    // face up (the beam cost Australian Tessalyn 3 of 12); but with two packs
+    // dealt face up (Lady Palk) they prove next to nothing and the stock decides.
+    const bool lossesProvable = !r.TableauRules.Contains(roDealFaceUp) || r.DeckCount != 2;
+    // Piles that take no card but fill themselves when emptied (Kingdom)
+    // take the waste's cards as surely as piles that build.
+    const bool takesWaste = game.TableauDropTarget || r.TableauRules.Contains(roRefillEmpty);
     return r.TurnCount >= 1 && r.DeckPasses >= 1 && !game.OneFoundation && !game.Burleigh && !game.ClickPlay
-        && !game.AcesUp && !game.TheClock && game.TableauDropTarget && !r.TableauRules.Contains(roEmptyKing);
+        && !game.AcesUp && !game.TheClock && takesWaste
+        && !(r.TableauRules.Contains(roEmptyKing) && lossesProvable);
 }
 
 bool WasteBeamFits(const TSolverGame& game, const TPositionSnapshot& snapshot)

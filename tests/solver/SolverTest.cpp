@@ -650,6 +650,21 @@ TEST_F(SolverTest, WinningLinesOfASampleOfGamesReplayToAWin)
     EXPECT_GT(checked, 10);
 }
 
+// Won by the beam over the stock's turns past its first look: piles that
+// fill themselves from the waste, and two packs dealt face up onto piles
+// whose gaps take only a king.
+TEST_F(SolverTest, BeamWinsOfPilesThatFillThemselvesAndOfKingOnlyGapsReplay)
+{
+    for (const auto& [game, seed] : {std::pair<std::string, std::uint32_t>{"Khedive", 3}, {"Lady Palk", 4}}) {
+        Deal(game, seed);
+        const solver::TSolveResult result =
+            solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(20000));
+        ASSERT_EQ(result.Verdict, TVerdict::Winnable) << game;
+        EXPECT_GT(result.States, 5000) << game << ": won by the first look, not the beam";
+        EXPECT_TRUE(ReplaysToAWin(game, seed, result)) << game;
+    }
+}
+
 TEST(SolverCommand, SolvesWritesALineThatReplaysAndRefusesBadInput)
 {
     QTemporaryDir folder;

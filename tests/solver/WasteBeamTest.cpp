@@ -46,6 +46,12 @@ TEST_F(WasteBeamTest, FitsStocksTurnedOntoAWasteInLimitedPasses)
     EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Octagon"))); // three passes
     // An emptied pile that takes only a king: left to the exhaustive passes.
     EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Klondike 1 [Turn over 1]")));
+    EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Gargantua")));
+    // So with one pack dealt face up; with two the exhaustive passes prove nothing.
+    EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Australian Tessalyn")));
+    EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Lady Palk")));
+    // Piles that take no card but fill themselves from the waste.
+    EXPECT_TRUE(solver::TurnsOntoWasteInPasses(Rules("Kingdom")));
     // Passes without end: no clock that only runs forward.
     EXPECT_FALSE(solver::TurnsOntoWasteInPasses(Rules("Klondike 2 [Turn over 3]")));
     // Deals onto every pile, or no stock at all.
