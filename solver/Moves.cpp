@@ -1333,6 +1333,62 @@ bool AceMayCarryCards(const TSolverState& s)
     return false;
 }
 
+// Whether every face-up card of the tableau lies on the card under it by
+// the building rule, and play keeps it so: groups lifted are then runs and
+// land where they fit, a card turned up starts a run of its own, and no
+// stock deals onto the piles and no whole pile carries its face-down cards
+// onto another. Also, a pile emptied early never bars the stock's click,
+// and no extra pile builds on a card that left the tableau.
+bool TableauStaysRuns(const TSolverState& s)
+{
+    const TSolverGame& g = s.Game();
+    const TGameRules& rules = g.Rules;
+    if (rules.TableauRules.Contains(roMoveWholePile) || (rules.TurnCount < 1 && s.StockCount() > 0)
+        || rules.ExceptCount != 0)
+        return false;
+    if (s.StockCount() > 0
+        && playrules::StockDealKind(rules, g.Play(), true) == playrules::TStockDeal::Refused)
+        return false;
+    for (int p = 0; p < s.TableauCount(); ++p) {
+        const TStack& pile = s.Tableau(p);
+        for (int k = 1; k < pile.Count; ++k) {
+            const TCardCode lower = pile.Cards[static_cast<std::size_t>(k - 1)];
+            const TCardCode upper = pile.Cards[static_cast<std::size_t>(k)];
+            if (CodeFaceUp(lower) && CodeFaceUp(upper)
+                && ((g.TableauTopsFor[static_cast<std::size_t>(CodeIdentity(upper))] >> CodeIdentity(lower)) & 1u) == 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+// The wider proof for alternate colours. Let c, of rank r, go home while
+// both cards that fit on it (opposite colour, rank r-1; call them d) are not
+// yet home, but their foundations hold r-2, and the other suit of c's colour
+// holds r-3. Take a winning line W that keeps c in play, and follow it with c
+// home, changing only what W lays on c: each d W lays there goes home
+// instead (its foundation holds r-2 from now on, so it may). What W then lays
+// on such a d is c's own suit's r-2 (home already, as c is) or the other one,
+// e, which goes home instead too (its foundation holds r-3). Nothing lands
+// on e: the opposite-colour r-3 are home. Where the tableau holds runs only
+// and keeps them so, nothing else ever covers c, d or e in W, so the cards
+// sent home early lie at the top of their piles in W, every other move of W
+// stays playable (lifted groups are only shorter, more piles and cells stand
+// empty, the foundations hold more), and W's moves of the cards already
+// home are left out. The line still wins.
+bool WiderAlternateColourProof(const TSolverState& s, TCardCode card, const std::array<int, 4>& home)
+{
+    const int value = CodeValue(card);
+    for (int suit = 0; suit < 4; ++suit) {
+        if (suit == CodeSuit(card))
+            continue;
+        const int needed = OtherColour(suit, CodeSuit(card)) ? value - 1 : value - 2;
+        if (home[static_cast<std::size_t>(suit)] < needed)
+            return false;
+    }
+    return TableauStaysRuns(s);
+}
+
 } // namespace
 
 bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
@@ -1358,7 +1414,7 @@ bool IsSafeAutoMove(const TSolverState& s, const TSolverMove& move)
     for (int suit = 0; suit < 4; ++suit) {
         const bool canHoldIt = proof == TAutoProof::AnySuit ? suit != CodeSuit(card) : OtherColour(suit, CodeSuit(card));
         if (canHoldIt && home[static_cast<std::size_t>(suit)] < value)
-            return false;
+            return proof == TAutoProof::AlternateColour && WiderAlternateColourProof(s, card, home);
     }
     return true;
 }
