@@ -23,9 +23,6 @@ void TDepthFirst::Expand(TFrame& frame)
             return;
         }
     }
-    // Splits that only trade which of two alike cards lies uncovered (see TSplitDominance).
-    if (Splits.Applies())
-        std::erase_if(Generated, [this](const TSolverMove& move) { return Splits.Dominated(State, move); });
     // The second pass must be cheap per position: the move's own score
     // orders it. Each move as one number, its score above its place, so
     // that equals keep their order as a stable sort keeps them.

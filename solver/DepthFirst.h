@@ -4,7 +4,6 @@
 #include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
 #include "solver/Search.h"
-#include "solver/SplitDominance.h"
 
 #include <utility>
 #include <vector>
@@ -29,7 +28,6 @@ public:
     TDepthFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget)
         : State(game, snapshot),
           DeadEnds(game),
-          Splits(game, State),
           Meter(budget),
           Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
@@ -50,7 +48,6 @@ private:
 
     TSolverState State;
     TDeadEnds DeadEnds;
-    TSplitDominance Splits;
     TBudgetMeter Meter;
     TKeyTable Table;
     // The frames of the current line, and the moves and child keys of all
