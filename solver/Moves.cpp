@@ -1286,7 +1286,7 @@ std::optional<std::uint64_t> KeyAhead(const TSolverState& s, const TSolverMove& 
         const int onto = s.Pile(to).Count - move.SourceIndex;
         taken = 0;
         for (int k = move.SourceIndex; k < source.Count; ++k) {
-            const std::uint64_t code = keying::HashCode(source.Cards[static_cast<std::size_t>(k)]);
+            const std::uint64_t code = s.CardHash(source.Cards[static_cast<std::size_t>(k)]);
             taken -= code * keying::PlaceWeights[static_cast<std::size_t>(k)];
             laid += code * keying::PlaceWeights[static_cast<std::size_t>(onto + k)];
         }

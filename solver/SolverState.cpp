@@ -207,26 +207,71 @@ bool TableauPlacesMatter(const TGameRules& rules)
     return t.Contains(roRankIsPileIndex) || t.Contains(roNoDragAndDrop);
 }
 
-using keying::HashCode;
 using keying::Mix;
 using keying::PlaceWeights;
 
-std::uint64_t StackHash(const TStack& stack)
+constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
+
+bool ContainsAny(const TGameRules& rules, std::initializer_list<TRuleOption> options)
 {
-    std::uint64_t h = 0;
-    for (int k = 0; k < stack.Count; ++k)
-        h += HashCode(stack.Cards[static_cast<std::size_t>(k)]) * PlaceWeights[static_cast<std::size_t>(k)];
-    return h;
+    for (const TRuleOptions* set : {&rules.TableauRules, &rules.FoundationRules, &rules.DeckRules})
+        for (const TRuleOption option : options)
+            if (set->Contains(option))
+                return true;
+    return false;
 }
 
-constexpr std::uint64_t Golden = 0x9E3779B97F4A7C15ULL;
+// Whether a fit table by card identity answers alike for every suit of both cards.
+bool TableBlindToSuits(const std::array<std::uint64_t, 64>& table)
+{
+    for (int top = 0; top < 64; ++top)
+        for (int card = 0; card < 64; ++card)
+            if (((table[static_cast<std::size_t>(top)] >> card) & 1u) != ((table[static_cast<std::size_t>(top & 0x0F)] >> (card & 0x0F)) & 1u))
+                return false;
+    return true;
+}
+
+// Whether no rule of the game reads a card's suit or colour: no build, run,
+// empty-pile, cell, discard, deal or win rule names one. Then two cards of a
+// rank may swap places and the position plays the same (see SetUpKeying).
+bool SuitsUnread(const TSolverGame& g)
+{
+    if (g.AcesUp || g.FourColours || g.TheClock || g.Burleigh)
+        return false;
+    if (ContainsAny(g.Rules, {roSameSuit, roAlternateColour, roSameColour, roOtherSuit, roPreplaceSuit3Ace,
+                              roFoundationSuitRun, roFoundationSideways, roDealBySuit}))
+        return false;
+    // The judge's own answers, for a rule that reads suits without naming them.
+    return TableBlindToSuits(g.TableauFits) && TableBlindToSuits(g.FoundationFits) && TableBlindToSuits(g.RunLinks);
+}
+
+// Whether a foundation's cards follow from its top card and count: one
+// suit (or suits unread), built one step up or one step down.
+bool FoundationFollowsFromTop(const TRuleOptions& f, bool suitsUnread)
+{
+    const bool oneSuit = f.Contains(roSameSuit) && !f.Contains(roAnySuitDrop) && !f.Contains(roSameColour);
+    return (oneSuit || suitsUnread) && f.Contains(roBuildUp) != f.Contains(roBuildDown) && !f.Contains(roBuildUpOrDown)
+        && !f.Contains(roBuildHigher) && !f.Contains(roBuildLower);
+}
 
 } // namespace
 
 // A card's share of the term of a pile keyed as a set (its cells or a discard pile).
-std::uint64_t TSolverState::SetShare(int index, TCardCode c)
+std::uint64_t TSolverState::SetShare(int index, TCardCode c) const
 {
-    return Mix((0xCE11ULL + static_cast<std::uint64_t>(index) * Golden) ^ c);
+    const TCardCode read = c == NoCard ? c : static_cast<TCardCode>(c & HashMask);
+    return Mix((0xCE11ULL + static_cast<std::uint64_t>(index) * Golden) ^ read);
+}
+
+std::uint64_t TSolverState::RawOf(int index) const
+{
+    const TStack& stack = Piles[static_cast<std::size_t>(index)];
+    if (Keying[static_cast<std::size_t>(index)].TopOnly)
+        return stack.Empty() ? 0 : CardHash(stack.Top()) * PlaceWeights[stack.Count - 1u];
+    std::uint64_t h = 0;
+    for (int k = 0; k < stack.Count; ++k)
+        h += CardHash(stack.Cards[static_cast<std::size_t>(k)]) * PlaceWeights[static_cast<std::size_t>(k)];
+    return h;
 }
 
 TSolverState::TSolverState(const TSolverGame& game, const TPositionSnapshot& s) : GameRef(&game)
@@ -481,9 +526,39 @@ std::uint64_t TSolverState::CountersKey(const TCounters& counters) const
 
 // Interchangeable piles add a term that does not depend on their place (an
 // order-free sum); bound piles mix their place in.
+//
+// Cards keyed by rank alone. Where no rule reads a suit or colour (builds,
+// runs, empty piles, cells, discards, deals and the win all weigh ranks, faces
+// and places only, as SuitsUnread checks against the judge's own tables), take
+// a position P and P' = P with two cards of one rank swapped. Every rule gives
+// the same answer on both, so every move of P is a move of P' with the two
+// cards renamed, and it leads to the child of P' that is the child of P with
+// the same swap; the foundations' count, the only thing that wins, is the same
+// in both. By induction on the length of a line, P is won exactly when P' is:
+// one key for both is sound. (A reshuffling redeal moves cards by place, so it
+// keeps the swap too.)
+//
+// Foundations keyed by top card and count. Where no rule takes a card back
+// from a foundation (none takes from them, none shares a place with the
+// waste, none reinserts as The Clock does, none carries a run home), a
+// foundation only ever gains cards on top, and the judge reads only its top
+// card (rank and suit) to accept one more; the win reads the foundations'
+// total. Two positions alike but for the order of the cards under the tops
+// then have the same moves and the same children but for those cards, which
+// are never read again: the same future, so one key. Where the top and count
+// already fix the cards under it (one suit built one step at a time, as in
+// Freecell) this merges nothing, and the piles keep their full sum.
 void TSolverState::SetUpKeying()
 {
     const auto place = [](int n) { return static_cast<std::uint64_t>(n) * Golden; };
+    const bool suitsUnread = SuitsUnread(*GameRef);
+    HashMask = static_cast<TCardCode>(suitsUnread ? ~(PackBit | 0x30) : ~PackBit);
+    const TGameRules& rules = GameRef->Rules;
+    const bool foundationsByTop = !ContainsAny(rules, {roTakeFromFoundation, roFoundationSuitRun, roClockInsert,
+                                                       roFoundationSideways})
+        && SharedFoundationIndex < 0 && !GameRef->TheClock && !GameRef->AcesUp && !GameRef->OneFoundation
+        && !GameRef->Burleigh && !GameRef->ClickPlay && !SidewaysFoundations
+        && !FoundationFollowsFromTop(rules.FoundationRules, suitsUnread);
     Keying.assign(Piles.size(), {});
     for (int index = 0; index < PileMap.Count(); ++index) {
         TPileKeying& k = Keying[static_cast<std::size_t>(index)];
@@ -495,6 +570,7 @@ void TSolverState::SetUpKeying()
                 k = {0xF00D, TTermForm::Xored};
             else
                 k.Salt = place(f + 100);
+            k.TopOnly = foundationsByTop;
         } else if (index < PileMap.ReserveIndex()) {
             k.Salt = place(index - PileMap.FirstExcept() + 200);
         } else if (index == PileMap.ReserveIndex()) {
@@ -528,7 +604,7 @@ std::uint64_t TSolverState::PileTerm(int index) const
 {
     const TStack& stack = Piles[static_cast<std::size_t>(index)];
     if (!OrderFree(index))
-        return TermOfRaw(index, StackHash(stack));
+        return TermOfRaw(index, RawOf(index));
     std::uint64_t term = 0;
     for (int i = 0; i < stack.Count; ++i)
         term += SetShare(index, stack.Cards[static_cast<std::size_t>(i)]);
@@ -550,7 +626,7 @@ void TSolverState::RefreshDirtyTerms() const
                 term += shares[stack.Cards[static_cast<std::size_t>(i)]];
         } else {
             // The raw sum once: the term is made from it.
-            const std::uint64_t raw = StackHash(stack);
+            const std::uint64_t raw = RawOf(index);
             term = TermOfRaw(index, raw);
             Raws[index] = raw;
         }

@@ -120,12 +120,6 @@ constexpr std::array<std::uint64_t, MaxStackCards> MakePlaceWeights()
 }
 inline constexpr std::array<std::uint64_t, MaxStackCards> PlaceWeights = MakePlaceWeights();
 
-// Faces count, the pack does not (twin cards are one card); an empty cell is a card of its own.
-constexpr std::uint64_t HashCode(TCardCode c)
-{
-    return c == NoCard ? 0x100 : static_cast<std::uint64_t>(c & ~PackBit) + 1;
-}
-
 } // namespace keying
 
 // Pile indices in TSolverState::Piles: tableau piles, foundations, extra
@@ -244,7 +238,20 @@ public:
         const auto code = static_cast<TCardCode>(card);
         return Keying[static_cast<std::size_t>(index)].Form == TTermForm::Set
             ? SetShares[static_cast<std::size_t>(index) * 256 + code]
-            : keying::HashCode(code) * keying::PlaceWeights[static_cast<std::size_t>(place)];
+            : CardHash(code) * keying::PlaceWeights[static_cast<std::size_t>(place)];
+    }
+    // What a card adds to the key at a place of weight one: its face and rank
+    // always, its suit where some rule reads it, never its pack.
+    std::uint64_t CardHash(TCardCode c) const
+    {
+        return c == NoCard ? 0x100 : static_cast<std::uint64_t>(c & HashMask) + 1;
+    }
+    // Whether two cards of a rank are one card to the key (no rule reads suits).
+    bool SuitsIgnored() const { return HashMask != static_cast<TCardCode>(~PackBit); }
+    // Whether foundation `f` is keyed by its top card and count alone.
+    bool FoundationKeyedByTop(int f) const
+    {
+        return Keying[static_cast<std::size_t>(PileMap.FirstFoundation() + f)].TopOnly;
     }
     struct TPileChange {
         int Pile;
@@ -260,7 +267,11 @@ public:
         // A set pile's term is itself a sum of shares.
         const auto termAfter = [this](const TPileChange& c) {
             const auto i = static_cast<std::size_t>(c.Pile);
-            return OrderFree(c.Pile) ? Terms[i] + c.Change : TermOfRaw(c.Pile, Raws[i] + c.Change);
+            if (OrderFree(c.Pile))
+                return Terms[i] + c.Change;
+            // A pile keyed by its top only ever gains a card on top (see
+            // SetUpKeying): the laid card's share is the new raw sum.
+            return TermOfRaw(c.Pile, Keying[i].TopOnly ? c.Change : Raws[i] + c.Change);
         };
         const std::uint64_t piles = PilesKey + (termAfter(first) - Terms[static_cast<std::size_t>(first.Pile)])
             + (termAfter(second) - Terms[static_cast<std::size_t>(second.Pile)]);
@@ -294,6 +305,8 @@ private:
     struct TPileKeying {
         std::uint64_t Salt = 0;
         TTermForm Form = TTermForm::Added;
+        // The raw sum is the top card's share alone (at its place, so the count is in it).
+        bool TopOnly = false;
     };
     // A pile's term from the raw sum of its cards (the free cells' order-free term aside).
     std::uint64_t TermOfRaw(int index, std::uint64_t raw) const
@@ -309,7 +322,12 @@ private:
         }
     }
     void SetUpKeying();
-    static std::uint64_t SetShare(int index, TCardCode c);
+    std::uint64_t SetShare(int index, TCardCode c) const;
+    // The raw sum of pile `index` (its cards' shares by place, or its top's).
+    std::uint64_t RawOf(int index) const;
+    // The bits of a card's code the key reads: all but the pack, and the suit
+    // too in a game no rule of which reads suits or colours.
+    TCardCode HashMask = static_cast<TCardCode>(~PackBit);
     // SetShare by pile index times 256 plus the card's code, for the piles keyed as a set.
     std::vector<std::uint64_t> SetShares;
     // Piles keyed as a set of cards, whose order no rule reads: interchangeable
