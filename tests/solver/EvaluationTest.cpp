@@ -1,7 +1,6 @@
 // The best-first pass's weighing of the cards not yet in play: a reserve
 // whose top alone plays, and a waste that is never turned over again.
 #include "SolverTestSupport.h"
-#include "engine/EngineFixture.h"
 
 #include "solver/Evaluation.h"
 #include "solver/Search.h"
@@ -10,9 +9,7 @@ namespace {
 
 using solver::TVerdict;
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-
-class EvaluationTest : public EngineTest {
+class EvaluationTest : public SolverRulesTest {
 protected:
     // The whole score of `p`, weighed with the facts of the deal of `game`.
     int Score(const std::string& game, const TPositionSnapshot& p)

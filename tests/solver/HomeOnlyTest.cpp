@@ -2,7 +2,7 @@
 // pile (Tam O'Shanter, Auld Lang Syne): the proof that a buried card never
 // goes home, the plays home that are safe at once, and the exhaustive search
 // that uses both, checked against the plain depth-first search.
-#include "engine/EngineFixture.h"
+#include "SolverTestSupport.h"
 
 #include "solver/DepthFirst.h"
 #include "solver/HomeOnly.h"
@@ -12,16 +12,7 @@ namespace {
 
 using solver::TVerdict;
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-
-class HomeOnlyTest : public EngineTest {
-protected:
-    solver::TSolverGame Rules(const std::string& game)
-    {
-        Deal(game, 1);
-        return solver::MakeSolverGame(Engine->Rules);
-    }
-};
+class HomeOnlyTest : public SolverRulesTest {};
 
 TEST_F(HomeOnlyTest, OnlyGamesWhoseTableauTakesNoCardAreOfTheKind)
 {

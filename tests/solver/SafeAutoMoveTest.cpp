@@ -2,7 +2,6 @@
 // it in the tableau: with alternate colours, also where the cards that fit
 // on it can always go home in its stead.
 #include "SolverTestSupport.h"
-#include "engine/EngineFixture.h"
 
 #include "solver/DepthFirst.h"
 
@@ -10,23 +9,14 @@ namespace {
 
 using solver::TVerdict;
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-TCardCode Down(int value, int suit) { return MakeCardCode(value, suit, false); }
-
 // Suits 0 and 3 are black, 1 and 2 red.
 constexpr int Clubs = 0;
 constexpr int Diamonds = 1;
 constexpr int Hearts = 2;
 constexpr int Spades = 3;
 
-class SafeAutoMoveTest : public EngineTest {
+class SafeAutoMoveTest : public SolverRulesTest {
 protected:
-    solver::TSolverGame Rules(const std::string& game)
-    {
-        Deal(game, 1);
-        return solver::MakeSolverGame(Engine->Rules);
-    }
-
     // One pass, one card at a time. The five of hearts lies alone, the four
     // of clubs is the waste's last card, the three of diamonds lies on the
     // two of diamonds (unless that is home), the four of spades and the

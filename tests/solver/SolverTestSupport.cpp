@@ -149,3 +149,11 @@ bool WinReachable(solver::TSolverState& state, std::unordered_set<std::uint64_t>
             << name << ": " << won << " won deals, " << lostChecked << " lost positions checked";
     return ::testing::AssertionSuccess();
 }
+
+TCardCodes SuitRun(int suit, int from, int to)
+{
+    TCardCodes cards;
+    for (int v = from; v <= to; ++v)
+        cards.push_back(Up(v, suit));
+    return cards;
+}

@@ -2,6 +2,7 @@
 
 #include "catalogue/Position.h"
 #include "engine/Engine.h"
+#include "engine/EngineFixture.h"
 #include "persistence/SourceLogFile.h"
 #include "solver/Moves.h"
 #include "solver/Search.h"
@@ -21,6 +22,22 @@ std::string ActionText(const solver::TRecordAction& action);
 
 // The engine's game record as a saved game (the actions in force).
 TSavedGame SavedGameOf(const TEngine& engine);
+
+// Cards of hand-made positions.
+inline TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
+inline TCardCode Down(int value, int suit) { return MakeCardCode(value, suit, false); }
+// The face-up cards of one suit from `from` up to `to`, bottom first.
+TCardCodes SuitRun(int suit, int from, int to);
+
+// A test on a game's solver rules: the rules as the engine deals the game.
+class SolverRulesTest : public EngineTest {
+protected:
+    solver::TSolverGame Rules(const std::string& game)
+    {
+        Deal(game, 1);
+        return solver::MakeSolverGame(Engine->Rules);
+    }
+};
 
 // A budget of so many states, with a small table (tests search little).
 solver::TSolveBudget States(std::int64_t states);

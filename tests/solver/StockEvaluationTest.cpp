@@ -1,15 +1,12 @@
 // The best-first pass's share for the games whose stock turns onto a waste.
 #include "SolverTestSupport.h"
-#include "engine/EngineFixture.h"
 
 #include "solver/Search.h"
 #include "solver/StockEvaluation.h"
 
 namespace {
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-
-class StockEvaluationTest : public EngineTest {
+class StockEvaluationTest : public SolverRulesTest {
 protected:
     int WasteScore(const std::string& name, const TCardCodes& waste)
     {

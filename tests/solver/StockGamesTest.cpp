@@ -1,7 +1,6 @@
 // The stock games: cards that block the ones a foundation needs first, the
 // best-first pass laying a stock out, and Aces Up's discards.
 #include "SolverTestSupport.h"
-#include "engine/EngineFixture.h"
 
 #include "solver/AcesUp.h"
 #include "solver/Blockers.h"
@@ -12,24 +11,7 @@ namespace {
 
 using solver::TVerdict;
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-
-TCardCodes SuitRun(int suit, int from, int to)
-{
-    TCardCodes cards;
-    for (int v = from; v <= to; ++v)
-        cards.push_back(Up(v, suit));
-    return cards;
-}
-
-class StockGamesTest : public EngineTest {
-protected:
-    solver::TSolverGame Rules(const std::string& game)
-    {
-        Deal(game, 1);
-        return solver::MakeSolverGame(Engine->Rules);
-    }
-};
+class StockGamesTest : public SolverRulesTest {};
 
 // Lady Betty builds home by suit, Sir Tommy in any suit; both lay the stock
 // on waste piles that never give a card to another pile.

@@ -1,7 +1,6 @@
 // The beam over a stock's turns: which games it fits, that it wins through
 // the stock, and that it gives up (never "not winnable") where it cannot.
 #include "SolverTestSupport.h"
-#include "engine/EngineFixture.h"
 
 #include "solver/WasteBeam.h"
 
@@ -9,23 +8,8 @@ namespace {
 
 using solver::TVerdict;
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-
-TCardCodes SuitRun(int suit, int from, int to)
-{
-    TCardCodes cards;
-    for (int v = from; v <= to; ++v)
-        cards.push_back(Up(v, suit));
-    return cards;
-}
-
-class WasteBeamTest : public EngineTest {
+class WasteBeamTest : public SolverRulesTest {
 protected:
-    solver::TSolverGame Rules(const std::string& game)
-    {
-        Deal(game, 1);
-        return solver::MakeSolverGame(Engine->Rules);
-    }
     // Klondike near its end: every suit home but spades, home to the eight;
     // the spade jack, queen and king still in the stock, `pile` on the table.
     static TPositionSnapshot NearlyHome(const TCardCodes& pile)

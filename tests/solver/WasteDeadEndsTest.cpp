@@ -2,7 +2,6 @@
 // position made by hand beside a near twin that is not lost, and never on a
 // position off a winning line that a plain search can still win.
 #include "SolverTestSupport.h"
-#include "engine/EngineFixture.h"
 
 #include "solver/Search.h"
 #include "solver/WasteDeadEnds.h"
@@ -15,17 +14,8 @@ namespace {
 
 using solver::TVerdict;
 
-TCardCode Up(int value, int suit) { return MakeCardCode(value, suit, true); }
-TCardCode Down(int value, int suit) { return MakeCardCode(value, suit, false); }
-
-class WasteDeadEndsTest : public EngineTest {
+class WasteDeadEndsTest : public SolverRulesTest {
 protected:
-    solver::TSolverGame Rules(const std::string& game)
-    {
-        Deal(game, 1);
-        return solver::MakeSolverGame(Engine->Rules);
-    }
-
     static solver::TSolveResult Solve(const solver::TSolverGame& game, const TPositionSnapshot& position)
     {
         return solver::Solve(game, position, States(100000));
