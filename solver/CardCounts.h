@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solver/SolverState.h"
+
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -31,6 +33,19 @@ inline void Take(TCardCounts& counts, int id)
     std::uint8_t& count = counts[static_cast<std::size_t>(id)];
     if (count > 0)
         --count;
+}
+
+// The copies of each card (`copies` of every one) not yet home.
+inline TCardCounts NotHome(const TSolverState& s, int copies)
+{
+    TCardCounts left{};
+    left.fill(static_cast<std::uint8_t>(copies));
+    for (int f = 0; f < s.FoundationCount(); ++f) {
+        const TStack& home = s.Foundation(f);
+        for (int k = 0; k < home.Count; ++k)
+            Take(left, CodeIdentity(home.Cards[static_cast<std::size_t>(k)]));
+    }
+    return left;
 }
 
 } // namespace solver

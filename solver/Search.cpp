@@ -144,8 +144,9 @@ TSolveResult Solve(const TSolverGame& game, const TPositionSnapshot& snapshot, c
     // beam over the turns: with seven eighths where the piles do not fill
     // themselves (the depth-first pass proved none of those deals lost at
     // 100,000 positions; its share won more with the beam: seeds 1-20 of six
-    // such games, 71 deals won against 64 with five eighths), the half where
-    // the depth-first pass proves losses (Klondike).
+    // such games, 71 deals won against 64 with five eighths), five eighths
+    // elsewhere. (Where the depth-first pass proves the losses, as in
+    // Klondike, the beam is left out: see TurnsOntoWasteInPasses.)
     const bool beam = !homeOnly && !staged && WasteBeamFits(game, snapshot);
     const std::int64_t beamShare = WasteLookedAtTwice(game, snapshot) ? 7 : 5;
     const std::int64_t share = homeOnly ? 8 : staged ? 6 : beam ? beamShare : WasteLookedAtTwice(game, snapshot) ? 5 : 4;

@@ -62,13 +62,7 @@ bool TSuitRunDeadEnds::IsLost(const TSolverState& s) const
     if (!Active)
         return false;
     const TSolverGame& g = *Game;
-    TCardCounts notHome{};
-    notHome.fill(static_cast<std::uint8_t>(Copies));
-    for (int f = 0; f < s.FoundationCount(); ++f) {
-        const TStack& home = s.Foundation(f);
-        for (int k = 0; k < home.Count; ++k)
-            Take(notHome, CodeIdentity(home.Cards[static_cast<std::size_t>(k)]));
-    }
+    const TCardCounts notHome = NotHome(s, Copies);
     // Held cards by pile, one bit per place (piles longer than the bits hold are left free above).
     std::array<std::uint64_t, 32> held{};
     const int piles = std::min<int>(s.TableauCount(), static_cast<int>(held.size()));

@@ -33,19 +33,6 @@ bool StockTurnsToWaste(const TSolverGame& g)
         && !r.DeckRules.Contains(roDragFromDeck);
 }
 
-// The copies of each card not yet home.
-TCardCounts NotHome(const TSolverState& s, int copies)
-{
-    TCardCounts left{};
-    left.fill(static_cast<std::uint8_t>(copies));
-    for (int f = 0; f < s.FoundationCount(); ++f) {
-        const TStack& home = s.Foundation(f);
-        for (int k = 0; k < home.Count; ++k)
-            Take(left, CodeIdentity(home.Cards[static_cast<std::size_t>(k)]));
-    }
-    return left;
-}
-
 // Walks a stack from its bottom card up and tells whether some card is
 // stuck: every copy of a card of its suit due home before it lies under it, it fits no
 // card in `available` but those under it, no empty pile takes it, and
