@@ -112,7 +112,7 @@ TEST_F(StockCycleTest, CardsOfTheNextPassPlayAsTheEnginePlaysTheirClicksAndRedea
 // for a plain search on the full key, one click at a time.
 TEST_F(StockCycleTest, PositionsTheSearchCallsLostHoldNoWin)
 {
-    for (const char* name : {"Canfield", "Superior Canfield"}) {
+    for (const char* name : {"Canfield", "Superior Canfield", "Osmosis"}) {
         EXPECT_TRUE(::LostPositionsHoldNoWin(
             name, {2, 60, 6, 3, 120, 7}, *Engine, [&](std::uint32_t seed) { Deal(name, seed); },
             [](const solver::TSolverGame& game, const TSolverState& s) {
