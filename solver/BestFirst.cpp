@@ -23,6 +23,11 @@ bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start)
     return game.TableauDropTarget && start.StockCount() == 0 && start.Waste().Empty();
 }
 
+bool FoldsStockCycle(const TSolverState& start)
+{
+    return StockTurnsInCycle(start) && start.Reserve().Count > 0 && start.StockCount() + start.Waste().Count > 52;
+}
+
 TSolveResult TBestFirst::Run()
 {
     TSolveResult result;
@@ -57,7 +62,7 @@ TSolveResult TBestFirst::Run()
             continue;
         Nodes.Encode(State, node);
         Meter.Count();
-        GenerateMoves(State, TMoveSet::Search, moves);
+        GenerateMoves(State, State.StockKeyedAsCycle() ? TMoveSet::Folded : TMoveSet::Search, moves);
         for (const TSolverMove& move : moves) {
             if (IsSafeAutoMove(State, move)) {
                 const TSolverMove only = move;

@@ -3,6 +3,7 @@
 #include "solver/BudgetMeter.h"
 #include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
+#include "solver/Moves.h"
 #include "solver/NodeStore.h"
 #include "solver/Search.h"
 
@@ -25,6 +26,16 @@ bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start);
 // when its memory or its share of the budget runs out, the depth-first pass
 // takes over (only an exhausted search proves a position lost, and both
 // passes can).
+// Whether the best-first pass searches a cycle of stock and waste by the
+// folded moves, which reach each of its cards from every turn (the key then
+// merges the turns), rather than a click at a time: where a reserve is dealt
+// and the cycle is long (more than a pack). Measured at 100,000 positions,
+// seeds 1-50: Double Canfield won 26 deals against 21, The Demon 46 as many;
+// folded everywhere, Canfield won 32 against 33, Superior Canfield 37
+// against 40, Double Klondike 44 against 45, and Klondike turning three 35
+// against 33 but with 2 losses fewer proved.
+bool FoldsStockCycle(const TSolverState& start);
+
 class TBestFirst {
 public:
     TBestFirst(const TSolverGame& game, const TPositionSnapshot& snapshot, const TSolveBudget& budget,
@@ -37,6 +48,8 @@ public:
           NewerFirst(FollowsLinesFirst(game, State)),
           WasteCardWeight(wasteCardWeight)
     {
+        if (FoldsStockCycle(State))
+            State.KeyStockAsCycle();
     }
 
     TSolveResult Run();

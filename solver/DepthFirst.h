@@ -3,6 +3,7 @@
 #include "solver/BudgetMeter.h"
 #include "solver/DeadEnds.h"
 #include "solver/KeyTable.h"
+#include "solver/Moves.h"
 #include "solver/Search.h"
 
 #include <utility>
@@ -32,6 +33,9 @@ public:
           Table(budget.TableBytes),
           MaxDepth(std::max<std::size_t>(1000, budget.TableBytes / LevelBytes))
     {
+        // Its folded moves reach every card of such a cycle from each turn.
+        if (StockTurnsInCycle(State))
+            State.KeyStockAsCycle();
     }
 
     TSolveResult Run();

@@ -44,8 +44,9 @@ int MoveScore(const TSolverState& s, const TSolverMove& m)
     // A waste card further down the stock comes after the plays at hand, as
     // a click would, nearer cards first.
     // A play that skips cards buries them under it.
+    // A card from the next pass of the cycle comes after those of this one.
     if (m.Deals > 0)
-        return (m.TargetKind == pkFoundation ? 15 : 10) - m.Deals;
+        return (m.TargetKind == pkFoundation ? 15 : 10) - m.Deals - (m.Recycles ? 10 : 0);
     return score;
 }
 

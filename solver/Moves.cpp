@@ -483,43 +483,84 @@ bool DealsCommute(const TSolverState& s)
     return DealsFold(s) && (!t.Contains(roRefillEmpty) || t.Contains(roEmptyFromReserve));
 }
 
+} // namespace
+
+bool StockTurnsInCycle(const TSolverState& s)
+{
+    const TGameRules& r = s.Game().Rules;
+    return DealsCommute(s) && r.DeckPasses == 0 && !playrules::RedealGathers(r) && !playrules::RedealShuffles(r);
+}
+
+namespace {
+
+// The plays of the card `card` that comes to the top of the waste at index
+// `index` after the move's clicks (`deals` of them, after a redeal where
+// `recycles`), onto every target that takes it.
+void AddWastePlays(const TSolverState& s, const TTargets& targets, const TStatePosition& position, TCardCode card,
+                   int index, int deals, bool recycles, std::vector<TSolverMove>& moves)
+{
+    const TSolverGame& g = s.Game();
+    const bool suitRun = g.Rules.FoundationRules.Contains(roFoundationSuitRun);
+    bool emptyCellTried = false;
+    for (const TTarget& target : targets) {
+        if ((target.Kind == pkReserve && emptyCellTried && !g.FourColours) || (target.Kind == pkFoundation && suitRun))
+            continue;
+        const TDropQuery query{Face(card), target.Kind, target.Pile, TargetTopIndex(s, target), pkWaste, index, index};
+        const TDropVerdict verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
+        if (!verdict.Accepted)
+            continue;
+        emptyCellTried = emptyCellTried || target.Kind == pkReserve;
+        TSolverMove move;
+        move.Type = TMoveType::Drag;
+        move.SourceKind = pkWaste;
+        move.SourcePile = move.SourceIndex = static_cast<std::uint8_t>(index);
+        move.TargetKind = static_cast<std::int8_t>(target.Kind);
+        move.TargetPile = static_cast<std::uint8_t>(target.Pile);
+        move.DropPoint = static_cast<std::int8_t>(target.DropPoint);
+        move.SetsBase = verdict.SetsBase;
+        move.Deals = static_cast<std::uint8_t>(deals);
+        move.Recycles = recycles;
+        moves.push_back(move);
+    }
+}
+
 // "Deal k times, then play the waste's top card": every card of the stock
 // that the current pass brings to the top of the waste, played where it fits.
 void GenerateDealPlays(const TSolverState& s, std::vector<TSolverMove>& moves)
 {
-    const TSolverGame& g = s.Game();
     const TStack& stock = s.Stock();
-    const int turn = g.Rules.TurnCount;
+    const int turn = s.Game().Rules.TurnCount;
     thread_local TTargets targets;
     targets.clear();
     CollectTargets(s, targets);
     const TStatePosition position(s);
-    const bool suitRun = g.Rules.FoundationRules.Contains(roFoundationSuitRun);
     const int deals = (stock.Count + turn - 1) / turn;
     for (int k = 1; k <= deals; ++k) {
         const int dealt = std::min<int>(stock.Count, k * turn);
         const TCardCode card = CodeTurnedUp(stock.Cards[static_cast<std::size_t>(stock.Count - dealt)]);
-        const int index = s.Waste().Count + dealt - 1;
-        bool emptyCellTried = false;
-        for (const TTarget& target : targets) {
-            if ((target.Kind == pkReserve && emptyCellTried && !g.FourColours) || (target.Kind == pkFoundation && suitRun))
-                continue;
-            const TDropQuery query{Face(card), target.Kind, target.Pile, TargetTopIndex(s, target), pkWaste, index, index};
-            const TDropVerdict verdict = JudgeDrop(g.Rules, TDropGame{g.FourColours, g.AcesUp}, position, query);
-            if (!verdict.Accepted)
-                continue;
-            emptyCellTried = emptyCellTried || target.Kind == pkReserve;
-            TSolverMove move;
-            move.Type = TMoveType::Drag;
-            move.SourceKind = pkWaste;
-            move.SourcePile = move.SourceIndex = static_cast<std::uint8_t>(index);
-            move.TargetKind = static_cast<std::int8_t>(target.Kind);
-            move.TargetPile = static_cast<std::uint8_t>(target.Pile);
-            move.DropPoint = static_cast<std::int8_t>(target.DropPoint);
-            move.SetsBase = verdict.SetsBase;
-            move.Deals = static_cast<std::uint8_t>(k);
-            moves.push_back(move);
-        }
+        AddWastePlays(s, targets, position, card, s.Waste().Count + dealt - 1, k, false, moves);
+    }
+}
+
+// "Deal the stock out, redeal, deal k times, then play the waste's top
+// card", from a turn of the cycle: every card of the waste below its top
+// that the next pass brings to the top (the cards from the top on come
+// sooner in this pass: GenerateDealPlays and the plain drags play them).
+void GenerateRecyclePlays(const TSolverState& s, std::vector<TSolverMove>& moves)
+{
+    const TStack& waste = s.Waste();
+    const int turn = s.Game().Rules.TurnCount;
+    const int cycle = waste.Count + s.StockCount();
+    thread_local TTargets targets;
+    targets.clear();
+    CollectTargets(s, targets);
+    const TStatePosition position(s);
+    for (int k = 1;; ++k) {
+        const int dealt = std::min(cycle, k * turn);
+        if (dealt >= waste.Count)
+            break;
+        const TCardCode card = CodeTurnedUp(waste.Cards[static_cast<std::size_t>(dealt - 1)]);
+        AddWastePlays(s, targets, position, card, dealt - 1, k, true, moves);
     }
 }
 
@@ -1103,6 +1144,14 @@ void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverM
     if (set != TMoveSet::Player && HopelesslyBlocked(state))
         return;
     GenerateDrags(state, set, moves);
+    // At a turn of a cycle keyed as one, every waste card the cycle brings to
+    // the top, and no clicks: they lead to the same key (AtCycleTurn).
+    if (set == TMoveSet::Folded && state.StockKeyedAsCycle() && state.AtCycleTurn()) {
+        if (state.StockCount() > 0)
+            GenerateDealPlays(state, moves);
+        GenerateRecyclePlays(state, moves);
+        return;
+    }
     if (set == TMoveSet::Folded && state.StockCount() > 0 && DealsFold(state)) {
         GenerateDealPlays(state, moves);
         if (DealsCommute(state)) {
@@ -1136,6 +1185,11 @@ void ApplyMove(TSolverState& state, const TSolverMove& move)
 {
     state.BeginMove();
     TPlay play(state);
+    if (move.Recycles) {
+        while (state.StockCount() > 0)
+            play.StockDeal();
+        play.Redeal();
+    }
     for (int k = 0; k < move.Deals; ++k)
         play.StockDeal();
     switch (move.Type) {
@@ -1189,6 +1243,9 @@ namespace {
         || (move.TargetKind == pkFoundation && g.Rules.FoundationRules.Contains(roFoundationSuitRun)))
         return false;
     if (from < 0 || to < 0 || from == to)
+        return false;
+    // A waste keyed with the stock as a cycle is keyed by playing the move.
+    if (s.StockKeyedAsCycle() && (from == s.Map().WasteIndex() || to == s.Map().WasteIndex()))
         return false;
     switch (move.SourceKind) {
     case pkTableau:
@@ -1424,9 +1481,17 @@ std::vector<TRecordAction> RecordOf(const TSolverState& state, const TSolverMove
     if (move.Deals > 0) {
         // The clicks first. Compound moves are made only where a click
         // records no Burleigh end, so the clicks need not be played here.
-        std::vector<TRecordAction> record(move.Deals, TRecordAction{pkStockDeal, 0, 0, 0});
+        std::vector<TRecordAction> record;
+        if (move.Recycles) {
+            const int turn = std::max(1, state.Game().Rules.TurnCount);
+            record.assign(static_cast<std::size_t>((state.StockCount() + turn - 1) / turn),
+                          TRecordAction{pkStockDeal, 0, 0, 0});
+            record.push_back({pkRedeal, 0, 0, 0});
+        }
+        record.insert(record.end(), move.Deals, TRecordAction{pkStockDeal, 0, 0, 0});
         TSolverMove last = move;
         last.Deals = 0;
+        last.Recycles = false;
         for (const TRecordAction& action : RecordOf(state, last))
             record.push_back(action);
         return record;

@@ -48,6 +48,9 @@ struct TSolverMove {
     // Stock clicks played before the move itself: the search's "deal k times,
     // then play the waste's top card" (or deal the stock out) as one step.
     std::uint8_t Deals = 0;
+    // The stock dealt out and the waste turned over (the Redeal command)
+    // before those clicks: a waste card played from the next pass of the cycle.
+    bool Recycles = false;
 
     friend bool operator==(const TSolverMove&, const TSolverMove&) = default;
 };
@@ -70,6 +73,12 @@ enum class TMoveSet {
     // that way or as dealing the stock out before a redeal.
     Folded,
 };
+
+// Whether the stock and the waste are one cycle of cards the folded moves
+// walk round: clicks fold (DealsCommute), the passes never end, and a redeal
+// only turns the waste over. The depth-first pass then keys them as one
+// cycle (TSolverState::KeyStockAsCycle).
+bool StockTurnsInCycle(const TSolverState& state);
 
 // Every move the engine would accept from `state`, in the engine's terms.
 void GenerateMoves(const TSolverState& state, TMoveSet set, std::vector<TSolverMove>& moves);

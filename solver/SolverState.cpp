@@ -640,15 +640,63 @@ void TSolverState::RefreshDirtyTerms() const
 std::uint64_t TSolverState::Key() const
 {
     RefreshTerms();
+    if (CycleKeyed && AtCycleTurn())
+        return CycleKey(Counters, PilesKey - Terms[static_cast<std::size_t>(PileMap.WasteIndex())]
+                                      - Terms[static_cast<std::size_t>(PileMap.StockIndex())]);
     return CountersKey(Counters) + PilesKey;
 }
 
 std::uint64_t TSolverState::FreshKey() const
 {
-    std::uint64_t key = CountersKey(Counters);
+    const bool cycle = CycleKeyed && AtCycleTurn();
+    std::uint64_t piles = 0;
     for (int i = 0; i < PileMap.Count(); ++i)
-        key += PileTerm(i);
-    return key;
+        if (!cycle || (i != PileMap.WasteIndex() && i != PileMap.StockIndex()))
+            piles += PileTerm(i);
+    return cycle ? CycleKey(Counters, piles) : CountersKey(Counters) + piles;
+}
+
+// Where the passes never end and a redeal only turns the waste over, the
+// stock and the waste are one cycle of cards, and the clicks walk round it.
+// Take a position whose stock stands at a turn: T cards a turn, the waste
+// holding a multiple of T, or the stock empty with a redeal offered. Clicks
+// take it to each later turn of the pass and to the end, the redeal from
+// the end to the start, from which the clicks reach every turn again: all
+// such positions of one cycle (the rest alike) reach one another by clicks
+// and redeals alone. A position is won exactly when one it reaches is, so
+// positions that reach one another are won or lost together, and one key
+// for them all is sound for a search that, from any of them, makes every
+// move any of them has (the moves of the folded set do: the plays from the
+// waste at every turn of the cycle, see GenerateMoves; the other moves
+// read neither the waste nor the stock and are the same from each).
+bool TSolverState::AtCycleTurn() const
+{
+    const TStack& stock = Stock();
+    if (stock.Empty())
+        return Counters.RedealOffered;
+    const int turn = std::max(1, GameRef->Rules.TurnCount);
+    return !Counters.RedealOffered && Waste().Count % turn == 0;
+}
+
+std::uint64_t TSolverState::CycleTerm() const
+{
+    const TStack& waste = Waste();
+    const TStack& stock = Stock();
+    std::uint64_t raw = 0;
+    int place = 0;
+    for (int k = 0; k < waste.Count; ++k)
+        raw += CardHash(CodeTurnedUp(waste.Cards[static_cast<std::size_t>(k)]))
+            * keying::PlaceWeights[static_cast<std::size_t>(place++)];
+    for (int k = stock.Count - 1; k >= 0; --k)
+        raw += CardHash(CodeTurnedUp(stock.Cards[static_cast<std::size_t>(k)]))
+            * keying::PlaceWeights[static_cast<std::size_t>(place++)];
+    return keying::Mix(raw + 0xC7C1E5ULL);
+}
+
+std::uint64_t TSolverState::CycleKey(TCounters counters, std::uint64_t otherPiles) const
+{
+    counters.RedealOffered = false;
+    return CountersKey(counters) + otherPiles + CycleTerm();
 }
 
 } // namespace solver

@@ -226,6 +226,19 @@ public:
     // The same key worked out from scratch (for checking the kept one).
     std::uint64_t FreshKey() const;
 
+    // Keys the stock and the waste as one cycle of cards wherever the stock
+    // stands at a turn of the cycle (see AtCycleTurn). Only for a search
+    // whose moves reach every card of the cycle from such a position
+    // (TMoveSet::Folded where StockTurnsInCycle holds): a search one click
+    // at a time would meet its own key after a click and stop there.
+    void KeyStockAsCycle() { CycleKeyed = true; MarkAllDirty(); }
+    bool StockKeyedAsCycle() const { return CycleKeyed; }
+    // Whether the stock stands where a pass of the cycle begins or ends: the
+    // cards turned so far a whole number of turns, or the stock just run out
+    // (a redeal offered). Every such position of one cycle of cards reaches
+    // every other by stock clicks and redeals alone, where the passes never end.
+    bool AtCycleTurn() const;
+
     // What card `card` at place `place` of pile `index` (an index into the
     // piles, as Touch takes it) adds to the pile's share of the key; Absent
     // stands for no card and adds nothing. A move's change of a pile is the
@@ -275,6 +288,14 @@ public:
         };
         const std::uint64_t piles = PilesKey + (termAfter(first) - Terms[static_cast<std::size_t>(first.Pile)])
             + (termAfter(second) - Terms[static_cast<std::size_t>(second.Pile)]);
+        // (A drag keyed this way never touches the waste or the stock where
+        // they are keyed as a cycle: see PlainDragBetween.)
+        if (CycleKeyed && AtCycleTurn()) {
+            TCounters counters = Counters;
+            counters.BaseValue = baseValue;
+            return CycleKey(counters, piles - Terms[static_cast<std::size_t>(PileMap.WasteIndex())]
+                                          - Terms[static_cast<std::size_t>(PileMap.StockIndex())]);
+        }
         if (baseValue == Counters.BaseValue)
             return CountersKeyOf(Counters) + piles;
         TCounters counters = Counters;
@@ -291,6 +312,13 @@ private:
     };
 
     std::uint64_t CountersKey(const TCounters& counters) const;
+    // The key at a turn of the cycle from the counters and the terms of the
+    // piles other than the waste and the stock: the cycle's term in place of
+    // theirs, the redeal's offer left out (it only says where the cycle stands).
+    std::uint64_t CycleKey(TCounters counters, std::uint64_t otherPiles) const;
+    // The cycle's term: the waste from its bottom card, then the stock from
+    // its next card, all face up, whatever the place the turns stand at.
+    std::uint64_t CycleTerm() const;
     // Hashes the piles listed dirty again, so every term is current.
     void RefreshTerms() const
     {
@@ -419,6 +447,7 @@ private:
     bool CellsInterchangeable = false;
     bool SidewaysFoundations = false;
     bool FoundationsInterchangeable = false;
+    bool CycleKeyed = false;
 };
 
 // The game facts of a rule record.
