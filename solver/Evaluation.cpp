@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace solver {
 
@@ -255,6 +256,33 @@ int TEvaluation::NextCardsDepth(const TSolverState& s) const
             sum += nearest;
     }
     return sum;
+}
+
+void TEvaluation::Reset(const TSolverState& s)
+{
+    const auto piles = static_cast<std::size_t>(s.TableauCount());
+    if (ScoredCards.size() != piles) {
+        TStack none;
+        none.Count = 0xFF;
+        ScoredCards.assign(piles, none);
+        Piles.assign(piles, 0);
+    }
+    Sum = 0;
+    for (int p = 0; p < s.TableauCount(); ++p)
+        Sum += KeptPileScore(s, p);
+}
+
+int TEvaluation::KeptPileScore(const TSolverState& s, int p)
+{
+    const TStack& pile = s.Tableau(p);
+    TStack& scored = ScoredCards[static_cast<std::size_t>(p)];
+    int& score = Piles[static_cast<std::size_t>(p)];
+    if (scored.Count != pile.Count || std::memcmp(scored.Cards.data(), pile.Cards.data(), pile.Count) != 0) {
+        scored.Count = pile.Count;
+        std::memcpy(scored.Cards.data(), pile.Cards.data(), pile.Count);
+        score = PileScore(s, p);
+    }
+    return score;
 }
 
 int TEvaluation::PileScore(const TSolverState& s, int p) const

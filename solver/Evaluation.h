@@ -28,14 +28,10 @@ public:
     int PositionScore(const TSolverState& s) const;
     int PileScore(const TSolverState& s, int p) const;
 
-    // Keeps the scores of a position's piles, so that its children are scored cheaply.
-    void Reset(const TSolverState& s)
-    {
-        Piles.resize(static_cast<std::size_t>(s.TableauCount()));
-        Sum = 0;
-        for (int p = 0; p < s.TableauCount(); ++p)
-            Sum += Piles[static_cast<std::size_t>(p)] = PileScore(s, p);
-    }
+    // Keeps the scores of a position's piles, so that its children are scored
+    // cheaply. A pile as it was at the last Reset keeps its score: the
+    // positions the search expands one after another mostly differ in a few piles.
+    void Reset(const TSolverState& s);
     // The score of the position one move after the one Reset() saw.
     int AfterMove(const TSolverState& s) const
     {
@@ -78,7 +74,14 @@ private:
     std::array<std::int8_t, 64> HomeRank{};
     bool HomeRankKnown = false;
     bool WasteInOrder = false; // the waste's order weighed here (not by StockWasteScore)
+    // Pile `p`'s score, worked out again only where its cards differ from
+    // those it was last worked out for (a pile's score reads nothing else).
+    int KeptPileScore(const TSolverState& s, int p);
+
     std::vector<int> Piles;
+    // The cards of each pile as Piles[p] was worked out for (a count above
+    // any pile's for none yet).
+    std::vector<TStack> ScoredCards;
     int Sum = 0;
 };
 

@@ -31,7 +31,10 @@ std::optional<TCardFace> TopFace(const TStack& stack)
 class TStatePosition {
 public:
     explicit TStatePosition(const TSolverState& state)
-        : S(state), Columns(state.EmptyColumns()), Cells(state.EmptyCells())
+        : S(state), Columns(state.EmptyColumns()), Cells(state.EmptyCells()),
+          RunRoomToEmpty(state.Game().Rules.FreeCells
+                             ? SuperMoveCapacity(state.Game().Rules.TableauRules, Cells, Columns - 1)
+                             : 0)
     {
     }
     int TableauCount() const { return S.TableauCount(); }
@@ -59,11 +62,16 @@ public:
     int EmptyColumns() const { return Columns; }
     int EmptyCells() const { return Cells; }
     int BaseValue() const { return S.Counters.BaseValue; }
+    // In a game with free cells, how many cards a run may hold to move into
+    // an empty column (the other empty columns count, that one does not):
+    // the judge's room test, worked out once per position.
+    int RunRoomToEmptyColumn() const { return RunRoomToEmpty; }
 
 private:
     const TSolverState& S;
     int Columns;
     int Cells;
+    int RunRoomToEmpty;
 };
 
 struct TSource {
@@ -71,6 +79,8 @@ struct TSource {
     int Pile;
     int Index;
     TCardCode Card = NoCard; // the card picked up, filled in by CollectSources
+    // A tableau card with others on it: it is lifted with them, as a run.
+    bool Covered = false;
 };
 
 // A list of fixed room for the generator's sources and targets: each is a
@@ -84,11 +94,6 @@ public:
     void push_back(const T& item) { Items[Size++] = item; }
     const T* begin() const { return Items.data(); }
     const T* end() const { return Items.data() + Size; }
-    template <class Predicate>
-    friend void erase_if(TFixedList& list, Predicate drop)
-    {
-        list.Size = static_cast<std::size_t>(std::remove_if(list.Items.begin(), list.Items.begin() + list.Size, drop) - list.Items.begin());
-    }
 
 private:
     std::array<T, Room> Items{};
@@ -119,7 +124,16 @@ int TopIndex(const TStack& stack) { return std::max<int>(stack.Count, 1) - 1; }
     }
 }
 
-// The cards that may be picked up, as the engine's lists name them.
+// Adds a source unless the table could not lift its card: the table lifts
+// face-up cards only (the stock's next card aside).
+[[gnu::always_inline]] inline void AddSource(TSources& out, const TSource& source)
+{
+    if (source.Kind == pkStock || CodeFaceUp(source.Card))
+        out.push_back(source);
+}
+
+// The cards that may be picked up, as the engine's lists name them, each
+// with the card it lifts.
 void CollectSources(const TSolverState& s, const TStatePosition& position, TSources& out)
 {
     const TSolverGame& g = s.Game();
@@ -130,27 +144,28 @@ void CollectSources(const TSolverState& s, const TStatePosition& position, TSour
         if (rules.FreeCells || rules.ReserveAllAvailable) {
             for (int i = 0; i < reserve.Count; ++i)
                 if (reserve.Cards[static_cast<std::size_t>(i)] != NoCard)
-                    out.push_back({pkReserve, i, i});
+                    AddSource(out, {pkReserve, i, i, reserve.Cards[static_cast<std::size_t>(i)]});
         } else {
-            out.push_back({pkReserve, reserve.Count - 1, reserve.Count - 1});
+            AddSource(out, {pkReserve, reserve.Count - 1, reserve.Count - 1, reserve.Top()});
         }
     }
     if (!s.Waste().Empty() && s.WasteTopReachable())
-        out.push_back({pkWaste, s.Waste().Count - 1, s.Waste().Count - 1});
+        AddSource(out, {pkWaste, s.Waste().Count - 1, s.Waste().Count - 1, s.Waste().Top()});
     for (int e = 0; e < s.ExceptCount(); ++e)
         if (!s.Except(e).Empty())
-            out.push_back({pkExcept, e, s.Except(e).Count - 1});
+            AddSource(out, {pkExcept, e, s.Except(e).Count - 1, s.Except(e).Top()});
 
     const bool sequences = t.Contains(roMoveSequences);
     if (sequences || t.Contains(roMoveFaceUpGroups)) {
         const int cells = position.EmptyCells();
         const int capacity = SuperMoveCapacity(t, cells, position.EmptyColumns());
+        const bool cellsLimitGroups = rules.FreeCells && !t.Contains(roUnlimitedMoves);
         for (int p = 0; p < s.TableauCount(); ++p) {
             const TStack& pile = s.Tableau(p);
             if (pile.Empty())
                 continue;
             const int top = pile.Count - 1;
-            out.push_back({pkTableau, p, top});
+            AddSource(out, {pkTableau, p, top, pile.Top()});
             for (int j = top - 1; j >= 0; --j) {
                 const TCardCode card = pile.Cards[static_cast<std::size_t>(j)];
                 const int lying = top - j;
@@ -158,21 +173,22 @@ void CollectSources(const TSolverState& s, const TStatePosition& position, TSour
                 if (qualifies && sequences)
                     qualifies = g.RunLinkFits(pile.Cards[static_cast<std::size_t>(j + 1)], card)
                         && (!rules.FreeCells || lying < capacity);
-                else if (qualifies && rules.FreeCells && !t.Contains(roUnlimitedMoves))
+                else if (qualifies && cellsLimitGroups)
                     qualifies = lying <= cells;
                 if (!qualifies)
                     break;
-                out.push_back({pkTableau, p, j});
+                out.push_back({pkTableau, p, j, card, true});
             }
         }
     } else {
+        const bool wholePiles = t.Contains(roMoveWholePile);
         for (int p = 0; p < s.TableauCount(); ++p) {
             const TStack& pile = s.Tableau(p);
             if (pile.Empty())
                 continue;
-            out.push_back({pkTableau, p, pile.Count - 1});
-            if (t.Contains(roMoveWholePile) && pile.Count > 1)
-                out.push_back({pkTableau, p, 0});
+            AddSource(out, {pkTableau, p, pile.Count - 1, pile.Top()});
+            if (wholePiles && pile.Count > 1)
+                AddSource(out, {pkTableau, p, 0, pile.Cards[0], true});
         }
     }
     if (rules.FoundationRules.Contains(roTakeFromFoundation)) {
@@ -180,16 +196,11 @@ void CollectSources(const TSolverState& s, const TStatePosition& position, TSour
         for (int f = 0; f < s.FoundationCount(); ++f) {
             const TStack& pile = s.Foundation(f);
             if (!pile.Empty() && !(clock && CodeValue(pile.Top()) == f) && s.FoundationTopReachable(f))
-                out.push_back({pkFoundation, f, pile.Count - 1});
+                AddSource(out, {pkFoundation, f, pile.Count - 1, pile.Top()});
         }
     }
     if (rules.DeckRules.Contains(roDragFromDeck) && s.StockCount() > 0)
-        out.push_back({pkStock, 0, 0});
-    // The table lifts face-up cards only (the stock's next card aside).
-    erase_if(out, [&s](TSource& source) {
-        source.Card = SourceCard(s, source);
-        return source.Kind != pkStock && !CodeFaceUp(source.Card);
-    });
+        out.push_back({pkStock, 0, 0, s.Stock().Top()});
 }
 
 // The drop points in the engine's order: tableau piles, foundations, empty cells.
@@ -260,8 +271,7 @@ bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
                                                  const TSource& source, const TTarget& target)
 {
     const TSolverGame& g = s.Game();
-    const bool notTop = source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1;
-    if (g.MultiMove && notTop
+    if (g.MultiMove && source.Covered
         && (target.Kind == pkReserve
             || (target.Kind == pkFoundation && !g.Rules.FoundationRules.Contains(roFoundationSuitRun))))
         return {};
@@ -283,8 +293,7 @@ bool SurelyRefused(const TSolverGame& g, TCardCode card, const TTarget& target)
         // The judge's room test for a run into an empty column, which counts the other empty columns only.
         if (verdict.Accepted && source.Kind == pkTableau && target.Kind == pkTableau && g.Rules.FreeCells) {
             const int carried = s.Tableau(source.Pile).Count - source.Index;
-            verdict.Accepted = carried - 1
-                < SuperMoveCapacity(g.Rules.TableauRules, position.EmptyCells(), position.EmptyColumns() - 1);
+            verdict.Accepted = carried - 1 < position.RunRoomToEmptyColumn();
         }
     } else {
         const TDropQuery query{Face(source.Card), target.Kind, target.Pile, TargetTopIndex(s, target),
@@ -324,6 +333,8 @@ public:
             CellSeen = CellSeen || emptyCell;
             if (target.Kind == pkTableau)
                 TableauTargets |= bit;
+            if (target.Kind == pkReserve)
+                CellTargets |= bit;
             if (target.Kind == pkReserve || (toFoundation && G.AcesUp))
                 Always |= bit;
             else if (target.Top < 0)
@@ -334,6 +345,8 @@ public:
     }
     // The tableau piles among the targets, as bits by target number.
     std::uint64_t Tableaux() const { return TableauTargets; }
+    // The empty free cells among the targets, as bits by target number.
+    std::uint64_t Cells() const { return CellTargets; }
     // The targets that may take `card`, as bits by target number; the judge has the last word.
     std::uint64_t Candidates(TCardCode card) const
     {
@@ -373,6 +386,7 @@ private:
     const TSolverGame& G;
     bool CellSeen = false;
     std::uint64_t TableauTargets = 0;
+    std::uint64_t CellTargets = 0;
     std::uint64_t Always = 0;
     std::uint64_t EmptyTableau = 0;
     std::uint64_t EmptyFoundations = 0;
@@ -408,8 +422,6 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
         // every cell, so the verdict on the first is the verdict on all.
         const auto tryTarget = [&](const TTarget& target) __attribute__((always_inline))
         {
-            if (cellToCellIdle && target.Kind == pkReserve && source.Kind == pkReserve)
-                return;
             TDropVerdict verdict;
             if (target.Kind == pkTableau && target.Top >= 0 && g.TableauBuildsPlain) {
                 // The commonest drop, onto a tableau card where rank and suit
@@ -433,11 +445,14 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             moves.push_back(move);
         };
         // The targets in their order either way, so the moves come in the same order.
+        // (A card from one free cell to another leaves the key as it was: not tried.)
         if (indexed) {
             std::uint64_t candidates = index.Candidates(card);
             // A run (not a pile's top card alone) goes to tableau piles only (the judge's first refusal).
-            if (runsToTableauOnly && source.Kind == pkTableau && source.Index != s.Tableau(source.Pile).Count - 1)
+            if (runsToTableauOnly && source.Covered)
                 candidates &= index.Tableaux();
+            if (cellToCellIdle && source.Kind == pkReserve)
+                candidates &= ~index.Cells();
             for (; candidates != 0; candidates &= candidates - 1)
                 tryTarget(targets.begin()[std::countr_zero(candidates)]);
         } else {
@@ -445,7 +460,7 @@ void GenerateDrags(const TSolverState& s, TMoveSet set, std::vector<TSolverMove>
             bool emptyCellTried = false;
             bool emptyPileTried = false;
             for (const TTarget& target : targets) {
-                if (SurelyRefused(g, card, target))
+                if (SurelyRefused(g, card, target) || (cellToCellIdle && target.Kind == pkReserve && source.Kind == pkReserve))
                     continue;
                 const bool emptyCell = target.Kind == pkReserve && !g.FourColours;
                 const bool emptyPile = target.Kind == pkTableau && target.Top < 0 && s.TableauPilesInterchangeable();

@@ -485,6 +485,57 @@ TEST_F(SolverTest, ARunIntoAnEmptyColumnIsMeasuredAgainstTheRoomThere)
     }
 }
 
+// What may be lifted and where it may go: a run lies on the tableau only
+// (never in a cell or at home), a card under a face-down one or a face-down
+// card is never lifted, and a card moved from cell to cell is offered to the
+// player but left out of the search (the cells are keyed as a set).
+TEST_F(SolverTest, RunsGoToTheTableauAndCellToCellIsThePlayersOnly)
+{
+    Deal("Freecell", 1);
+    const solver::TSolverGame freecell = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot position;
+    position.Tableau = {{Up(9, 0), Up(1, 1), Up(0, 0)}, {Up(2, 0)}, {Up(12, 1)}, {Up(11, 0)},
+                        {Up(10, 2)},                   {Up(9, 3)}, {Up(8, 1)},  {Up(7, 3)}};
+    position.Foundations.assign(4, {});
+    position.Reserve = {Up(5, 2), NoCard, NoCard, NoCard};
+    const solver::TSolverState state(freecell, position);
+    for (const solver::TMoveSet set : {solver::TMoveSet::Player, solver::TMoveSet::Search}) {
+        std::vector<solver::TSolverMove> moves;
+        solver::GenerateMoves(state, set, moves);
+        const auto count = [&moves](auto&& which) { return std::count_if(moves.begin(), moves.end(), which); };
+        // Pile 0 ends in a run of a Two and an Ace (from index 1): it goes
+        // onto the Three of pile 1 and nowhere but the tableau; the Ace alone goes home.
+        const auto fromPile0 = [&count](int index, int targetKind, int target) {
+            return count([=](const solver::TSolverMove& m) {
+                return m.SourceKind == pkTableau && m.SourcePile == 0 && m.SourceIndex == index
+                    && (targetKind < 0 ? m.TargetKind != pkTableau : m.TargetKind == targetKind)
+                    && (target < 0 || m.TargetPile == target);
+            });
+        };
+        EXPECT_EQ(fromPile0(1, pkTableau, 1), 1);
+        EXPECT_EQ(fromPile0(1, -1, -1), 0);
+        EXPECT_GE(fromPile0(2, pkFoundation, -1), 1);
+        EXPECT_GE(fromPile0(2, pkReserve, -1), 1);
+        const auto cellToCell = count([](const solver::TSolverMove& m) { return m.SourceKind == pkReserve && m.TargetKind == pkReserve; });
+        EXPECT_EQ(cellToCell, set == solver::TMoveSet::Player ? 3 : 0);
+    }
+
+    Deal("Klondike 1 [Turn over 1]", 1);
+    const solver::TSolverGame klondike = solver::MakeSolverGame(Engine->Rules);
+    TPositionSnapshot hidden;
+    hidden.Tableau = {{Down(5, 0), Up(4, 1)}, {Up(6, 1)}, {Down(7, 2)}, {}, {}, {}, {}};
+    hidden.Foundations.assign(4, {});
+    const solver::TSolverState deal(klondike, hidden);
+    for (const solver::TMoveSet set : {solver::TMoveSet::Player, solver::TMoveSet::Search}) {
+        std::vector<solver::TSolverMove> moves;
+        solver::GenerateMoves(deal, set, moves);
+        for (const solver::TSolverMove& m : moves) {
+            EXPECT_FALSE(m.SourceKind == pkTableau && m.SourcePile == 0 && m.SourceIndex == 0) << MoveText(m);
+            EXPECT_FALSE(m.SourceKind == pkTableau && m.SourcePile == 2) << MoveText(m);
+        }
+    }
+}
+
 // The journal keeps short piles by their first places only: piles longer
 // than that, and one exactly that long, come back whole (faces included).
 TEST_F(SolverTest, LongPilesComeBackWholeOnUndo)
