@@ -60,11 +60,17 @@ bool AllFaceUp(const TSolverState& s)
 // 222. Free-cell games are left out: a tenth of a card won Freecell 4x8 and
 // 5x6 seven deals more but lost one of plain Freecell's.
 // Deals with face-down cards are left out too: there a line turns cards
-// up, and charged for its length, the pass lost Double Scorpion 9 deals of 31.
+// up, and charged for its length, the pass lost Double Scorpion 9 deals of
+// 31. So are foundations that take whole suits: their cards go home
+// thirteen at a time, after long lines the charge outweighs (Simple Simon
+// won no deal of 50 with it against 43).
 int LineMoveCost(const TSolverGame& game, const TSolverState& start)
 {
     constexpr int QuarterOfACardHome = 400;
-    return FollowsLinesFirst(game, start) && !game.Rules.FreeCells && AllFaceUp(start) ? QuarterOfACardHome : 0;
+    const bool cardsGoHomeOneByOne = !game.Rules.FoundationRules.Contains(roFoundationSuitRun);
+    return FollowsLinesFirst(game, start) && !game.Rules.FreeCells && AllFaceUp(start) && cardsGoHomeOneByOne
+        ? QuarterOfACardHome
+        : 0;
 }
 
 TSolveResult TBestFirst::Run()

@@ -23,8 +23,8 @@ TEST_F(BestFirstTest, MovesOfALineCostOnlyWhereCardsLieOpenWithoutCellsOrStock)
 {
     for (const char* open : {"Baker's Dozen", "Box Fan", "Flower Garden", "Beleaguered Castle"})
         EXPECT_GT(MoveCostOf(open), 0) << open;
-    // Face-down cards, cells, a stock, a waste: their orders were tuned without the charge.
-    for (const char* other : {"Double Scorpion", "Yukon", "Freecell", "Klondike 1 [Turn over 1]", "Spider", "Forty Thieves", "Canfield", "Fly"})
+    // Whole suits home, face-down cards, cells, a stock, a waste: their orders were tuned without the charge.
+    for (const char* other : {"Simple Simon", "Double Scorpion", "Yukon", "Freecell", "Klondike 1 [Turn over 1]", "Spider", "Forty Thieves", "Canfield", "Fly"})
         EXPECT_EQ(MoveCostOf(other), 0) << other;
 }
 
