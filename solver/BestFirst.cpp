@@ -30,6 +30,7 @@ bool FoldsStockCycle(const TSolverState& start)
 
 namespace {
 
+// Whether no tableau card lies face down.
 bool AllFaceUp(const TSolverState& s)
 {
     for (int p = 0; p < s.TableauCount(); ++p) {
@@ -58,7 +59,10 @@ bool AllFaceUp(const TSolverState& s)
 // won 20 deals fewer over these games; a card and more lost many: Baker's
 // Dozen 7 of 50 at a card.) Seeds 51-100 of the same games: 239 won against
 // 222. Free-cell games are left out: a tenth of a card won Freecell 4x8 and
-// 5x6 seven deals more but lost one of plain Freecell's.
+// 5x6 seven deals more but lost one of plain Freecell's. Over all 86 games
+// dealt open without a stock, seeds 1-50: 2,990 deals won against 2,932,
+// the same proved lost; a deal fewer won in Fan, Butcher's Knife, King
+// Albert and Somerset, 9 more in Good Measure, 5 in Flyaway Home.
 // Deals with face-down cards are left out too: there a line turns cards
 // up, and charged for its length, the pass lost Double Scorpion 9 deals of
 // 31. So are foundations that take whole suits: their cards go home
