@@ -19,6 +19,11 @@ namespace solver {
 // piles that build; where a stock feeds the table, the older first.
 bool FollowsLinesFirst(const TSolverGame& game, const TSolverState& start);
 
+// What each move of the line to a position costs against its evaluation
+// (where 1,600 is a card home), where every card lies open on piles that
+// build with no cells and no stock; 0 elsewhere (see BestFirst.cpp).
+int LineMoveCost(const TSolverGame& game, const TSolverState& start);
+
 // The first pass: best-first over the evaluation, positions kept encoded,
 // the stock clicked a card at a time (a greedy pass that may deal deep into
 // a one-pass stock to play one card buries the rest; the depth-first pass
@@ -46,6 +51,7 @@ public:
           Table(budget.TableBytes / 2),
           MemoryBytes(memoryBytes),
           NewerFirst(FollowsLinesFirst(game, State)),
+          MoveCost(LineMoveCost(game, State)),
           WasteCardWeight(wasteCardWeight)
     {
         if (FoldsStockCycle(State))
@@ -55,8 +61,11 @@ public:
     TSolveResult Run();
 
 private:
-    struct TNoExtra {};
-    using TNodes = TNodeStore<TNoExtra>;
+    // How many moves the line to a node has.
+    struct TLineLength {
+        std::uint32_t Moves = 0;
+    };
+    using TNodes = TNodeStore<TLineLength>;
     std::vector<TSolverMove> LineTo(std::uint32_t node, const TSolverMove& last) const;
     // The open list is a vector underneath: its room and the others' count, as the allocator sees them.
     using TOpen = std::priority_queue<std::pair<std::int64_t, std::uint32_t>>;
@@ -72,6 +81,7 @@ private:
     std::size_t MemoryBytes;
     // Among positions scored equal, the newer (deeper) one first, or the older.
     bool NewerFirst;
+    int MoveCost; // see LineMoveCost
     int WasteCardWeight; // see TEvaluation
     TNodes Nodes;
 };
