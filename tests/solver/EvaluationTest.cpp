@@ -73,13 +73,38 @@ TEST_F(EvaluationTest, ACardDealtToTheWasteCostsOnlyWhereTheStockIsDealtOnce)
     }
 }
 
+// A tableau card lying above a card of its suit that goes home before it
+// must move once more before that card can go home: it costs also where the
+// waste's order stands in for how deep the wanted cards lie (two packs dealt
+// face up, the stock turned once), whatever the piles build by.
+TEST_F(EvaluationTest, ATableauCardAboveOneOfItsSuitDueHomeFirstCosts)
+{
+    for (const char* game : {"Forty Thieves", "Maria"}) {
+        TPositionSnapshot p = Dealt(game);
+        ASSERT_FALSE(p.Stock.empty()) << game;
+        ASSERT_FALSE(p.Tableau.empty()) << game;
+        // The Five of spades on the Two of spades, or on the Two of a red
+        // suit: neither link fits, only the first blocks the Two.
+        p.Tableau[0] = {Up(1, 0), Up(4, 0)};
+        const int blocked = Score(game, p);
+        p.Tableau[0] = {Up(1, 2), Up(4, 0)};
+        const int free = Score(game, p);
+        EXPECT_GT(free, blocked) << game;
+        // A higher card under it blocks nothing.
+        p.Tableau[0] = {Up(7, 0), Up(4, 0)};
+        EXPECT_EQ(Score(game, p), free) << game;
+    }
+}
+
 // Games of the kind whose wins the weighing finds: the winning lines replay
 // to a won game through the engine.
 TEST_F(EvaluationTest, WinsOfTheReserveAndOnePassGamesReplay)
 {
-    for (const char* game : {"Four Seasons", "Rainbow", "Canfield"}) {
+    for (const char* game : {"Four Seasons", "Rainbow", "Canfield", "Forty Thieves", "Maria"}) {
+        // The two-pack games win fewer deals: they look further for two.
+        const std::uint32_t lastSeed = std::string(game) == "Forty Thieves" || std::string(game) == "Maria" ? 24 : 6;
         int won = 0;
-        for (std::uint32_t seed = 1; seed <= 6 && won < 2; ++seed) {
+        for (std::uint32_t seed = 1; seed <= lastSeed && won < 2; ++seed) {
             Deal(game, seed);
             const solver::TSolveResult result =
                 solver::Solve(solver::MakeSolverGame(Engine->Rules), Engine->Snapshot(), States(50000));
