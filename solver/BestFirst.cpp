@@ -28,22 +28,6 @@ bool FoldsStockCycle(const TSolverState& start)
     return StockTurnsInCycle(start) && start.Reserve().Count > 0 && start.StockCount() + start.Waste().Count > 52;
 }
 
-namespace {
-
-// Whether no tableau card lies face down.
-bool AllFaceUp(const TSolverState& s)
-{
-    for (int p = 0; p < s.TableauCount(); ++p) {
-        const TStack& pile = s.Tableau(p);
-        for (int k = 0; k < pile.Count; ++k)
-            if (!CodeFaceUp(pile.Cards[static_cast<std::size_t>(k)]))
-                return false;
-    }
-    return true;
-}
-
-} // namespace
-
 // Where every card lies open on piles that build, with no cells and no
 // stock, cards shuttle between piles without end: a greedy order follows
 // such a line deep into positions that score well and lead nowhere, and
@@ -72,7 +56,7 @@ int LineMoveCost(const TSolverGame& game, const TSolverState& start)
 {
     constexpr int QuarterOfACardHome = 400;
     const bool cardsGoHomeOneByOne = !game.Rules.FoundationRules.Contains(roFoundationSuitRun);
-    return FollowsLinesFirst(game, start) && !game.Rules.FreeCells && AllFaceUp(start) && cardsGoHomeOneByOne
+    return FollowsLinesFirst(game, start) && !game.Rules.FreeCells && start.TableauFaceUp() && cardsGoHomeOneByOne
         ? QuarterOfACardHome
         : 0;
 }

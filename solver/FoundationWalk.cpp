@@ -12,13 +12,7 @@ bool TFoundationWalk::Fits(const TSolverGame& game, const TSolverState& start)
         return false;
     // A face-down card would turn up as the card above it leaves: still fixed
     // by the height, but kept out so that the key never has to say so.
-    for (int p = 0; p < start.TableauCount(); ++p) {
-        const TStack& pile = start.Tableau(p);
-        for (int k = 0; k < pile.Count; ++k)
-            if (!CodeFaceUp(pile.Cards[static_cast<std::size_t>(k)]))
-                return false;
-    }
-    return true;
+    return start.TableauFaceUp();
 }
 
 std::uint64_t TFoundationWalk::KeyOf(const TSolverState& s)

@@ -388,6 +388,17 @@ void TSolverState::UndoMove()
     Removed.resize(frame.RemovedCount);
 }
 
+bool TSolverState::TableauFaceUp() const
+{
+    for (int p = 0; p < TableauCount(); ++p) {
+        const TStack& pile = Tableau(p);
+        for (int k = 0; k < pile.Count; ++k)
+            if (!CodeFaceUp(pile.Cards[static_cast<std::size_t>(k)]))
+                return false;
+    }
+    return true;
+}
+
 bool TSolverState::WasteTopReachable() const
 {
     return SharedFoundationIndex < 0 || (!Shared().Empty() && CodeIdentity(Shared().Top()) == CodeIdentity(Waste().Top()));

@@ -172,6 +172,8 @@ public:
     void SharedPlaced(TCardCode card);
     void SharedTaken(TCardCode card);
     int TableauCount() const { return PileMap.Tableau; }
+    // Whether no tableau card lies face down.
+    bool TableauFaceUp() const;
     // Whether the tableau piles' places are free of rules, so the key ignores their order.
     bool TableauPilesInterchangeable() const { return TableauInterchangeable; }
     // Whether the free cells are keyed as a set of cards: a card moved from one cell to another then changes nothing.
